@@ -1,0 +1,34 @@
+# Vornel: set-up, build, run and test. `make run` and `make test` do everything on a fresh
+# Debian machine, installing missing packages first.
+
+JOBS      ?= $(shell nproc)
+BUILD     := build
+ASAN      := build-asan
+GAME      := $(BUILD)/bin/vornel
+
+.PHONY: all deps build run test test-asan clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -x $(GAME) ]; then exec $(GAME); \
+	else echo "vornel: the game is not built yet (only the libraries and tests exist so far)"; exit 1; fi
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own build folder.
+test-asan: deps
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DVORNEL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+	@cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN)
