@@ -1,6 +1,8 @@
 # Vornel: set-up, build, run and test. `make run` and `make test` do everything on a fresh
 # Debian machine, installing missing packages first.
 
+MAKEFLAGS += --no-print-directory
+
 JOBS      ?= $(shell nproc)
 BUILD     := build
 ASAN      := build-asan

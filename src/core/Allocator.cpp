@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <type_traits>
 
 namespace vornel {
 namespace {
@@ -15,6 +16,8 @@ public:
     void release(void* block) override { std::free(block); }
 };
 
+// No exit-time destructor, so allocations made while the process exits still find it.
+static_assert(std::is_trivially_destructible_v<SystemHeap>);
 SystemHeap g_systemHeap;
 std::atomic<Allocator::Heap*> g_heap{&g_systemHeap};
 std::atomic<Allocator::ReclaimTarget*> g_reclaimTarget{nullptr};

@@ -22,18 +22,23 @@ private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
-SystemClock g_systemClock;
-std::atomic<Clock*> g_clock{&g_systemClock};
+// Never destroyed: the game thread may still ask for the time while the process exits.
+Clock& systemClock() {
+    static Clock* const clock = new SystemClock();
+    return *clock;
+}
+
+std::atomic<Clock*> g_installed{nullptr};
 
 }  // namespace
 
 Clock& Clock::current() {
-    return *g_clock.load(std::memory_order_acquire);
+    Clock* installed = g_installed.load(std::memory_order_acquire);
+    return installed != nullptr ? *installed : systemClock();
 }
 
 Clock* Clock::install(Clock* clock) {
-    Clock* previous = g_clock.exchange(clock != nullptr ? clock : &g_systemClock, std::memory_order_acq_rel);
-    return previous == &g_systemClock ? nullptr : previous;
+    return g_installed.exchange(clock, std::memory_order_acq_rel);
 }
 
 uint32_t tickCount() {

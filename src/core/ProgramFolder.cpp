@@ -6,9 +6,10 @@
 namespace vornel {
 namespace {
 
+// Never destroyed: the game thread may still open files while the process exits.
 std::string& folderStorage() {
-    static std::string folder;
-    return folder;
+    static std::string* const folder = new std::string();
+    return *folder;
 }
 
 }  // namespace

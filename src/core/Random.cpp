@@ -31,9 +31,10 @@ int32_t Random::nextRange(int32_t lo, int32_t hi) {
 
 namespace {
 
+// Made on first use and never destroyed, so a draw during the process's exit stays safe.
 Random& processRandom() {
-    static Random random(tickCount());
-    return random;
+    static Random* const random = new Random(tickCount());
+    return *random;
 }
 
 }  // namespace
