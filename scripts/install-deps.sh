@@ -7,6 +7,8 @@ packages=(
   build-essential  # g++ and make
   cmake
   libgtest-dev     # GoogleTest, through CTest
+  libjpeg62-turbo-dev  # JPEG pictures of the picture bank
+  libpng-dev       # pictures read and written by the content tools
 )
 
 missing=()

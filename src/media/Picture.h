@@ -1,0 +1,49 @@
+// One decoded picture of the picture bank: 32-bit pixel words that carry a 3-bit opacity
+// code and a 5-bit run count besides the colour, and the blit that draws them.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Array.h"
+#include "core/Base.h"
+#include "core/Fixed.h"
+
+namespace vornel {
+
+// Picture pixel word: bits 29-31 the alpha code (0 transparent, 1-6 translucent with opacity
+// code/8 and a premultiplied colour, 7 opaque), bits 24-28 how many further pixels of the same
+// run follow (at most 31), bits 0-23 the colour 0xRRGGBB.
+inline constexpr int kAlphaShift = 29;
+inline constexpr int kRunShift = 24;
+inline constexpr uint32_t kColourMask = 0xFFFFFF;
+inline constexpr uint32_t kOpaqueAlpha = 0xE0000000;  // alpha code 7
+inline constexpr int32_t kMaxRun = 31;
+
+class Picture : public Base {
+public:
+    // Draws the picture with its top-left corner at (left, top) (Fixed surface coordinates)
+    // into a surface of 32-bit words (colour in bits 0-23, depth key in bits 24-31, nearer is
+    // smaller), stride words a row, inside the clip rectangle (right and bottom exclusive).
+    // inverseScale is the Fixed step through the picture per surface pixel (0x8000 natural
+    // size, 0x10000 half size); opacity is Fixed (0x8000 opaque). Answers how many picture
+    // pixels were hidden behind nearer surface pixels; 1 when inverseScale is 0.
+    virtual int32_t blit(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
+                         int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed left, Fixed top,
+                         Fixed inverseScale, int32_t depth, Fixed opacity);
+
+    bool hasPixels() const { return !m_pixels.isEmpty(); }
+
+    uint8_t m_opaque = 0;      // every pixel is opaque: unscaled blits copy whole rows
+    Array<uint32_t> m_pixels;  // width × height words, row by row; empty after eviction
+    uint8_t m_type = 0;        // 'j' or 'r'
+    uint8_t m_used = 0;        // set by every fetch from the bank, cleared by its eviction sweep
+    int16_t m_width = 0;
+    int16_t m_height = 0;
+    int16_t m_anchorX = 0;
+    int16_t m_anchorY = 0;
+
+protected:
+    ~Picture() override = default;
+};
+
+}  // namespace vornel
