@@ -9,6 +9,8 @@ packages=(
   libgtest-dev     # GoogleTest, through CTest
   libjpeg62-turbo-dev  # JPEG pictures of the picture bank
   libpng-dev       # pictures read and written by the content tools
+  libfreetype-dev  # the font builder
+  fonts-dejavu-core  # the typeface the game's font is made from
 )
 
 missing=()

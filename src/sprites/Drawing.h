@@ -1,0 +1,29 @@
+// Pixel operations on 32-bit surfaces (TT RR GG BB, TT a depth byte): the rectangle fill with
+// its five blending modes, and the rows of a vertical gradient.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Array.h"
+#include "core/Fixed.h"
+
+namespace vornel {
+
+class Drawing {
+public:
+    // Fills the rectangle (right and bottom exclusive) with color 0xAARRGGBB by its opacity AA:
+    // 0 writes nothing; 0xFF writes the colour itself (TT 0xFF); 0x80 and 0xC0 mix by halves
+    // and quarters with shifts; any other AA mixes each channel as old·(255-AA)/256 +
+    // new·AA/256. Translucent fills leave TT 0. The rectangle is cut to the surface first.
+    static void fillRect(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t left, int32_t top,
+                         int32_t right, int32_t bottom, uint32_t color);
+
+    // The opaque colour of a gradient row a fraction t (Fixed, 0 to 1) of the way from one
+    // colour to the other; equal colours give the colour itself, AA included.
+    static uint32_t gradientColour(uint32_t from, uint32_t to, Fixed t);
+
+    // The colour with its AA scaled by opacity (Fixed); 0x8000 leaves it unchanged.
+    static uint32_t withOpacity(uint32_t color, Fixed opacity);
+};
+
+}  // namespace vornel

@@ -1,0 +1,329 @@
+// The screen sprite: dirty-rectangle bookkeeping, repainting and presenting, the key state
+// shared with the window thread, frame pacing and the stripe wipes.
+#include "sprites/Screen.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "core/Clock.h"
+
+namespace vornel {
+namespace {
+
+constexpr int32_t kPausePollMs = 100;
+constexpr uint32_t kLongestWaitMs = 5000;  // a longer wait means the mark is stale: skip it
+constexpr int32_t kWipeStripe = 8;         // pixels
+constexpr int32_t kWipeStepMs = 10;
+constexpr uint32_t kDirectionKeysHeld = 0x1F;  // held bits of codes 0 to 4
+
+struct Rect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+
+    bool isEmpty() const { return left >= right || top >= bottom; }
+    bool overlaps(const Rect& other) const {
+        return std::max(left, other.left) < std::min(right, other.right) &&
+               std::max(top, other.top) < std::min(bottom, other.bottom);
+    }
+    bool contains(const Rect& other) const {
+        return left <= other.left && other.right <= right && top <= other.top && other.bottom <= bottom;
+    }
+    Rect unionWith(const Rect& other) const {
+        return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+                std::max(bottom, other.bottom)};
+    }
+};
+
+}  // namespace
+
+Screen::~Screen() = default;
+
+// ---- Dirty rectangles ----
+
+void Screen::invalidate(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    if (m_parent) {
+        m_parent->invalidate(left, top, right, bottom);
+        return;
+    }
+    recordDirty(left, top, right, bottom);
+}
+
+// Overlapping rectangles are merged so that no pixel is painted twice in a frame; a merge
+// can reach rectangles already scanned, so the scan starts over after each one.
+void Screen::recordDirty(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    Rect added{std::max(left, 0), std::max(top, 0), std::min(right, m_width), std::min(bottom, m_height)};
+    if (added.isEmpty()) {
+        return;
+    }
+    int32_t index = 0;
+    while (index < m_dirtyCount) {
+        const Rect listed{m_dirty[index], m_dirty[index + 1], m_dirty[index + 2], m_dirty[index + 3]};
+        if (!listed.overlaps(added)) {
+            index += 4;
+            continue;
+        }
+        if (listed.contains(added)) {
+            return;
+        }
+        added = added.unionWith(listed);
+        removeDirty(index);
+        index = 0;
+    }
+    if (m_dirtyCount >= kMaxDirtyRects * 4) {
+        return;  // a full list drops it; the area is repainted when it is reported again
+    }
+    m_dirty[m_dirtyCount] = added.left;
+    m_dirty[m_dirtyCount + 1] = added.top;
+    m_dirty[m_dirtyCount + 2] = added.right;
+    m_dirty[m_dirtyCount + 3] = added.bottom;
+    m_dirtyCount += 4;
+}
+
+void Screen::removeDirty(int32_t index) {
+    std::copy(m_dirty.begin() + index + 4, m_dirty.begin() + m_dirtyCount, m_dirty.begin() + index);
+    m_dirtyCount -= 4;
+}
+
+// ---- Repainting ----
+
+void Screen::render() {
+    layout(0, 0, kFixedOne);
+    for (int32_t i = 0; i < m_dirtyCount; i += 4) {
+        const Rect dirty{m_dirty[i], m_dirty[i + 1], m_dirty[i + 2], m_dirty[i + 3]};
+        if (dirty.isEmpty() || !hasBuffer()) {
+            continue;
+        }
+        paintIntoBuffer(dirty.left, dirty.top, dirty.right, dirty.bottom);
+        if (m_host) {
+            m_host->presentRect(dirty.left, dirty.top, dirty.right, dirty.bottom);
+        } else if (m_parent) {
+            m_parent->invalidate(dirty.left + m_left, dirty.top + m_top, dirty.right + m_left,
+                                 dirty.bottom + m_top);
+        }
+    }
+    m_dirtyCount = 0;
+}
+
+// The plain sprite drawing paints the screen's own fill and its children; the override of
+// draw would only copy the buffer onto itself.
+void Screen::paintIntoBuffer(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    if (hasBuffer()) {
+        Psprite::draw(m_buffer, m_width, m_height, left, top, right, bottom, kFixedOne);
+    }
+}
+
+bool Screen::hasBuffer() const {
+    return !m_buffer.isEmpty() && m_width > 0 && m_height > 0 &&
+           static_cast<int64_t>(m_width) * m_height == m_buffer.length();
+}
+
+void Screen::draw(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft, int32_t clipTop,
+                  int32_t clipRight, int32_t clipBottom, Fixed /*opacity*/) {
+    if (!hasBuffer() || stride <= 0) {
+        return;
+    }
+    rows = std::min(rows, surface.length() / stride);
+    // Cut the clip to the surface and to the part of it the buffer covers (64-bit: a screen
+    // placed far out must not wrap back into view).
+    const auto left = static_cast<int32_t>(std::max<int64_t>({clipLeft, m_left, 0}));
+    const auto top = static_cast<int32_t>(std::max<int64_t>({clipTop, m_top, 0}));
+    const auto right = static_cast<int32_t>(std::min<int64_t>({clipRight, int64_t{m_left} + m_width, stride}));
+    const auto bottom = static_cast<int32_t>(std::min<int64_t>({clipBottom, int64_t{m_top} + m_height, rows}));
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    const auto rowBytes = static_cast<std::size_t>(right - left) * sizeof(uint32_t);
+    for (int32_t y = top; y < bottom; ++y) {
+        const uint32_t* from = m_buffer.data() + (y - m_top) * m_width + (left - m_left);
+        std::memcpy(surface.data() + y * stride + left, from, rowBytes);
+    }
+}
+
+void Screen::setSize(int32_t width, int32_t height) {
+    if (width == m_width && height == m_height) {
+        return;
+    }
+    releaseBuffer();
+    const int64_t pixels = static_cast<int64_t>(width) * height;
+    if (width > 0 && height > 0 && pixels <= INT32_MAX) {
+        m_buffer = allocInt<uint32_t>(static_cast<int32_t>(pixels));  // empty if the heap refuses
+    }
+    m_width = width;
+    m_height = height;
+    m_left = 0;
+    m_top = 0;
+    m_right = width;
+    m_bottom = height;
+    m_dirtyCount = 0;
+    invalidate(0, 0, width, height);
+}
+
+void Screen::releaseBuffer() {
+    deleteInt(m_buffer);
+}
+
+// ---- Wipes ----
+
+void Screen::wipeColumns() {
+    if (!startWipe()) {
+        return;
+    }
+    for (int32_t x = 0; x < m_width; x += kWipeStripe) {
+        wipeStripe(x, 0, x + kWipeStripe, m_height);
+    }
+    m_dirtyCount = 0;
+}
+
+void Screen::wipeRows() {
+    if (!startWipe()) {
+        return;
+    }
+    for (int32_t y = 0; y < m_height; y += kWipeStripe) {
+        wipeStripe(0, y, m_width, y + kWipeStripe);
+    }
+    m_dirtyCount = 0;
+}
+
+// A wipe repaints everything, but only when something changed; without a buffer there is
+// nothing to show, and the changes are dropped as render drops them.
+bool Screen::startWipe() {
+    layout(0, 0, kFixedOne);
+    if (m_dirtyCount == 0) {
+        return false;
+    }
+    if (!hasBuffer()) {
+        m_dirtyCount = 0;
+        return false;
+    }
+    return true;
+}
+
+void Screen::wipeStripe(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    right = std::min(right, m_width);
+    bottom = std::min(bottom, m_height);
+    paintIntoBuffer(left, top, right, bottom);
+    if (m_host) {
+        m_host->presentRect(left, top, right, bottom);
+    }
+    pace(kWipeStepMs);
+}
+
+// ---- Host, sounds, frames ----
+
+void Screen::setHost(Ref<ScreenHost> host) {
+    m_host = std::move(host);
+    m_lastTick = tickCount();
+}
+
+bool Screen::isActive() {
+    return true;
+}
+
+void Screen::playSound(Ref<String> name) {
+    if (!m_mute && m_host && name) {
+        m_host->playSound(*name, 0);
+    }
+}
+
+void Screen::playSoundLoop(Ref<String> name) {
+    if (!m_mute && m_host && name) {
+        m_host->playSound(*name, 1);
+    }
+}
+
+void Screen::frame() {
+    render();
+    pace(kFramePeriodMs);
+}
+
+void Screen::run() {}
+
+// The frame clock neither drops frames nor catches up: a late frame just reports a longer
+// m_frameTime, which every time-based rule clamps.
+void Screen::pace(int32_t milliseconds) {
+    while (m_paused.load(std::memory_order_acquire)) {
+        sleepMilliseconds(kPausePollMs);
+    }
+    uint32_t now = tickCount();
+    const uint32_t due = m_lastTick + static_cast<uint32_t>(milliseconds);
+    const uint32_t wait = due - now;  // wraps to a huge value when the frame is already late
+    if (wait >= 1 && wait <= kLongestWaitMs) {
+        sleepMilliseconds(wait);
+        now = tickCount();
+    }
+    m_frameTime = static_cast<int32_t>(now - m_lastTick);
+    m_lastTick = now;
+}
+
+bool Screen::isOnScreen(Ref<Psprite> sprite) {
+    if (!sprite) {
+        return false;
+    }
+    return sprite->m_left < sprite->m_right && sprite->m_left < m_right && m_left < sprite->m_right &&
+           m_top < sprite->m_bottom && sprite->m_top < m_bottom;
+}
+
+// ---- Keys ----
+// The held bits are only read-modify-written by the window thread, so relaxed order is
+// enough for them. The queue's slots are published by the release store of the write index
+// and handed back by the release store of the read index.
+
+bool Screen::hasHeldBit(int32_t code) {
+    return code >= 0 && code <= kHighestHeldKey;
+}
+
+int32_t Screen::nextSlot(int32_t slot) {
+    return slot + 1 == kQueueSlots ? 0 : slot + 1;
+}
+
+void Screen::keyDown(int32_t code) {
+    if (hasHeldBit(code)) {
+        m_keys[code >> 5].fetch_or(1u << (code & 31), std::memory_order_relaxed);
+    }
+    queueKey(code);
+}
+
+void Screen::keyUp(int32_t code) {
+    if (hasHeldBit(code)) {
+        m_keys[code >> 5].fetch_and(~(1u << (code & 31)), std::memory_order_relaxed);
+    }
+}
+
+bool Screen::isKeyDown(int32_t code) {
+    if (!hasHeldBit(code)) {
+        return false;
+    }
+    return (m_keys[code >> 5].load(std::memory_order_relaxed) & (1u << (code & 31))) != 0;
+}
+
+void Screen::queueKey(int32_t code) {
+    if (code == kConfirmKey && (m_keys[0].load(std::memory_order_relaxed) & kDirectionKeysHeld) != 0) {
+        return;
+    }
+    const int32_t write = m_queueWrite.load(std::memory_order_relaxed);
+    const int32_t next = nextSlot(write);
+    if (next == m_queueRead.load(std::memory_order_acquire)) {
+        return;  // full: the press is dropped
+    }
+    m_queue[write].store(static_cast<int8_t>(code), std::memory_order_relaxed);
+    m_queueWrite.store(next, std::memory_order_release);
+}
+
+int32_t Screen::nextKey() {
+    const int32_t read = m_queueRead.load(std::memory_order_relaxed);
+    if (read == m_queueWrite.load(std::memory_order_acquire)) {
+        return 0;
+    }
+    const int32_t code = m_queue[read].load(std::memory_order_relaxed);
+    m_queueRead.store(nextSlot(read), std::memory_order_release);
+    return code;
+}
+
+bool Screen::keyMatches(int32_t code, int32_t key) {
+    return code == key || isKeyDown(key);
+}
+
+}  // namespace vornel

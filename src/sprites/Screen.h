@@ -1,0 +1,113 @@
+// The root of a sprite tree: owns the off-screen pixel buffer, collects and repaints dirty
+// rectangles, and holds what the window hands the game (held keys, key presses, stylus,
+// pause) together with the frame clock.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+#include "core/Array.h"
+#include "core/Fixed.h"
+#include "core/Ref.h"
+#include "core/String.h"
+#include "sprites/Psprite.h"
+#include "sprites/ScreenHost.h"
+
+namespace vornel {
+
+// Two threads meet here. The window thread only calls keyDown and keyUp and stores the
+// stylus, drag and pause fields; the game thread does everything else. The shared fields are
+// atomics: the key bits have one writer, and the key queue is a single-producer (window
+// thread, write index) single-consumer (game thread, read index) ring.
+class Screen : public Psprite {
+public:
+    static constexpr int32_t kQueueSlots = 10;         // one slot stays free: 9 presses fit
+    static constexpr int32_t kMaxDirtyRects = 10;
+    static constexpr int32_t kHighestHeldKey = 57;     // codes 0..57 have a held bit
+    static constexpr int32_t kConfirmKey = 5;
+    static constexpr int32_t kFramePeriodMs = 32;
+
+    Screen() = default;
+
+    // ---- Overrides ----
+    // Shows the last repainted image: a row-by-row copy of the buffer, placed at (m_left,
+    // m_top) of the surface; opacity is not applied and the children are not drawn again.
+    void draw(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft, int32_t clipTop,
+              int32_t clipRight, int32_t clipBottom, Fixed opacity) override;
+    // A nested screen passes the rectangle on; the root records it in the dirty list.
+    void invalidate(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+    // Lays the tree out, repaints each dirty rectangle into the buffer and presents it.
+    void render() override;
+    // A new size gets a new buffer, and everything is dirty.
+    void setSize(int32_t width, int32_t height) override;
+    // Plays the sound once, unless muted.
+    void playSound(Ref<String> name) override;
+
+    // ---- The screen's own operations ----
+    virtual void releaseBuffer();
+    // Connects the display and sound, and starts the frame clock.
+    virtual void setHost(Ref<ScreenHost> host);
+    // A screen stays active for the rest of the run; wait loops test it.
+    virtual bool isActive();
+    // Puts a press in the queue. A confirm while a direction (or 0) is held is swallowed, so
+    // a pen tap during a move does not also confirm; a full queue drops the press.
+    virtual void queueKey(int32_t code);
+    virtual bool isKeyDown(int32_t code);
+    // Window thread: marks the key held (codes 0..57 only) and queues the press.
+    virtual void keyDown(int32_t code);
+    // Game thread: the oldest queued press (a signed byte, widened), or 0 when none waits.
+    virtual int32_t nextKey();
+    // Whether the press is that key, or that key is held.
+    virtual bool keyMatches(int32_t code, int32_t key);
+    // Window thread: clears the held bit; nothing is queued.
+    virtual void keyUp(int32_t code);
+    // Repaints, then sleeps out the rest of the 32 ms frame.
+    virtual void frame();
+    // The body of the game thread; the game supplies it.
+    virtual void run();
+    // As playSound, with the player's repeat argument set.
+    virtual void playSoundLoop(Ref<String> name);
+    // Whether the sprite's last screen rectangle is non-empty and overlaps the screen.
+    virtual bool isOnScreen(Ref<Psprite> sprite);
+    // Ends a frame of the given length (ms): waits while paused, sleeps until the frame is
+    // due, then measures m_frameTime and marks the new frame.
+    virtual void pace(int32_t milliseconds);
+    // Repaints the whole screen in 8-pixel stripes, left to right, presenting each.
+    virtual void wipeColumns();
+    // The same, top to bottom.
+    virtual void wipeRows();
+
+    Ref<ScreenHost> m_host;  // while set, repainted rectangles are presented through it
+    std::atomic<int32_t> m_dragX{0};  // stylus drag accumulators, pixels (window thread)
+    std::atomic<int32_t> m_dragY{0};
+    std::array<std::atomic<uint32_t>, 2> m_keys{};  // held bit of code k: bit k & 31 of word k >> 5
+    std::array<std::atomic<int8_t>, kQueueSlots> m_queue{};  // ring of presses not yet read
+    std::atomic<int32_t> m_queueRead{0};   // written by the game thread only
+    std::atomic<int32_t> m_queueWrite{0};  // written by the window thread only; equal: empty
+    std::atomic<bool> m_paused{false};     // set while the window is in the background
+    std::atomic<int32_t> m_stylusX{0};     // last stylus position, pixels; x 0: pen not in use
+    std::atomic<int32_t> m_stylusY{0};
+    Array<uint32_t> m_buffer;  // m_width x m_height pixels TT RR GG BB, stride m_width
+    bool m_mute = false;       // sounds off
+    uint32_t m_lastTick = 0;   // tick count of the last frame mark, ms
+    int32_t m_frameTime = 0;   // ms between the last two frame marks
+    std::array<int32_t, kMaxDirtyRects * 4> m_dirty{};  // left, top, right, bottom of each
+    int32_t m_dirtyCount = 0;  // values in use in m_dirty, a multiple of 4
+
+protected:
+    ~Screen() override;
+
+private:
+    void recordDirty(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    void removeDirty(int32_t index);
+    bool hasBuffer() const;
+    // Paints the rectangle of the tree into the buffer with the plain sprite drawing.
+    void paintIntoBuffer(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    bool startWipe();
+    void wipeStripe(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    static int32_t nextSlot(int32_t slot);
+    static bool hasHeldBit(int32_t code);
+};
+
+}  // namespace vornel

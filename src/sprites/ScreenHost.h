@@ -1,0 +1,24 @@
+// What a screen needs from the window that shows it: presenting repainted rectangles and
+// handing sounds to the sound player.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Object.h"
+#include "core/String.h"
+
+namespace vornel {
+
+class ScreenHost : public Object {
+public:
+    // Shows the rectangle (pixels, right and bottom exclusive) of the screen's buffer on the
+    // display and returns once it has been shown, so the caller may draw over it again.
+    virtual void presentRect(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
+    // Hands the sound of that name to the sound player; loop is its repeat argument.
+    virtual void playSound(const String& name, int32_t loop) = 0;
+
+protected:
+    ~ScreenHost() override = default;
+};
+
+}  // namespace vornel
