@@ -104,28 +104,35 @@ void Psprite::addCentred(Ref<Psprite> child) {
     addCentredIn(std::move(child), 0, m_height);
 }
 
-Ref<TextSprite> Psprite::addText(Ref<String> text) {
+// A text sprite, with a field of fieldSize characters when that is not 0.
+Ref<TextSprite> Psprite::makeText(Ref<String> text, int32_t fieldSize) {
     Ref<TextSprite> sprite = new TextSprite(std::move(text));
+    if (fieldSize != 0) {
+        sprite->setFieldSize(fieldSize);
+    }
+    return sprite;
+}
+
+Ref<TextSprite> Psprite::addText(Ref<String> text) {
+    Ref<TextSprite> sprite = makeText(std::move(text), 0);
     addRow(sprite);
     return sprite;
 }
 
 Ref<TextSprite> Psprite::addTextField(Ref<String> text, int32_t fieldSize) {
-    Ref<TextSprite> sprite = new TextSprite(std::move(text));
-    sprite->setFieldSize(fieldSize);
+    Ref<TextSprite> sprite = makeText(std::move(text), fieldSize);
     addRow(sprite);
     return sprite;
 }
 
 Ref<TextSprite> Psprite::addTextCentred(Ref<String> text) {
-    Ref<TextSprite> sprite = new TextSprite(std::move(text));
+    Ref<TextSprite> sprite = makeText(std::move(text), 0);
     addRowCentred(sprite);
     return sprite;
 }
 
 Ref<TextSprite> Psprite::addTextFieldCentred(Ref<String> text, int32_t fieldSize) {
-    Ref<TextSprite> sprite = new TextSprite(std::move(text));
-    sprite->setFieldSize(fieldSize);
+    Ref<TextSprite> sprite = makeText(std::move(text), fieldSize);
     addRowCentred(sprite);
     return sprite;
 }
@@ -212,26 +219,26 @@ int32_t Psprite::signature(Fixed x, Fixed y, Fixed scale) {
            scale;
 }
 
-void Psprite::layout(Fixed originX, Fixed originY, Fixed scale) {
-    Fixed worldX = originX + m_x;
-    Fixed worldY = originY + m_y;
-    Fixed worldScale = m_scale;
-    if (scale != kFixedOne) {
-        worldX = originX + fmul(m_x, scale);
-        worldY = originY + fmul(m_y, scale);
-        worldScale = fmul(m_scale, scale);
+Psprite::WorldPlacement Psprite::worldPlacement(Fixed originX, Fixed originY, Fixed scale) const {
+    if (scale == kFixedOne) {
+        return {originX + m_x, originY + m_y, m_scale};
     }
+    return {originX + fmul(m_x, scale), originY + fmul(m_y, scale), fmul(m_scale, scale)};
+}
+
+void Psprite::layout(Fixed originX, Fixed originY, Fixed scale) {
+    const WorldPlacement world = worldPlacement(originX, originY, scale);
     if (m_width != 0) {
-        const int32_t placed = signature(worldX, worldY, worldScale);
+        const int32_t placed = signature(world.x, world.y, world.scale);
         if (placed != m_signature) {
             m_signature = placed;
             invalidateSelf();
-            place(worldX, worldY, worldScale);
+            place(world.x, world.y, world.scale);
             invalidateSelf();
         }
     }
     for (Psprite* child = m_firstChild.get(); child != nullptr; child = child->m_next.get()) {
-        child->layout(worldX, worldY, worldScale);
+        child->layout(world.x, world.y, world.scale);
     }
 }
 

@@ -158,7 +158,17 @@ public:
 protected:
     ~Psprite() override;
 
+    // Where the anchor and scale of this sprite land for a parent placed at (originX, originY)
+    // with the given scale.
+    struct WorldPlacement {
+        Fixed x;
+        Fixed y;
+        Fixed scale;
+    };
+    WorldPlacement worldPlacement(Fixed originX, Fixed originY, Fixed scale) const;
+
 private:
+    static Ref<TextSprite> makeText(Ref<String> text, int32_t fieldSize);
     void drawGradient(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft, int32_t clipTop,
                       int32_t clipRight, int32_t clipBottom);
 };

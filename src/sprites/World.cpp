@@ -84,20 +84,13 @@ int32_t World::worldSignature(Fixed worldX, Fixed worldY) const {
 }
 
 void World::layout(Fixed originX, Fixed originY, Fixed scale) {
-    Fixed worldX = originX + m_x;
-    Fixed worldY = originY + m_y;
-    Fixed worldScale = m_scale;
-    if (scale != kFixedOne) {
-        worldX = originX + fmul(m_x, scale);
-        worldY = originY + fmul(m_y, scale);
-        worldScale = fmul(m_scale, scale);
-    }
+    const WorldPlacement world = worldPlacement(originX, originY, scale);
     bool changed = false;
-    const int32_t placed = worldSignature(worldX, worldY);
+    const int32_t placed = worldSignature(world.x, world.y);
     if (placed != m_signature) {
         m_signature = placed;
         invalidateSelf();
-        place(worldX, worldY, worldScale);
+        place(world.x, world.y, world.scale);
         invalidateSelf();
         projectAll();
         changed = true;
