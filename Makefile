@@ -8,7 +8,9 @@ BUILD     := build
 ASAN      := build-asan
 GAME      := $(BUILD)/bin/vornel
 
-.PHONY: all deps build run test test-asan clean
+TSAN      := build-tsan
+
+.PHONY: all deps build run test test-asan test-tsan clean
 
 all: build
 
@@ -32,5 +34,11 @@ test-asan: deps
 	@cmake --build $(ASAN) -j $(JOBS)
 	@cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
 
+# The threaded tests (game, window and audio threads together) under ThreadSanitizer.
+test-tsan: deps
+	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=Debug -DVORNEL_TSAN=ON >/dev/null
+	@cmake --build $(TSAN) -j $(JOBS)
+	@cd $(TSAN) && ctest --output-on-failure -j $(JOBS) -L threaded
+
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) $(TSAN)

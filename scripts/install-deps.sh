@@ -11,6 +11,7 @@ packages=(
   libpng-dev       # pictures read and written by the content tools
   libfreetype-dev  # the font builder
   fonts-dejavu-core  # the typeface the game's font is made from
+  libsdl2-dev      # the window, input and sound of the emulated handheld
 )
 
 missing=()
@@ -35,5 +36,11 @@ else
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+log=$(mktemp)
+if ! { "${sudo[@]}" apt-get update -qq && "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+  cat "$log" >&2
+  echo "install-deps: apt-get failed (output above)" >&2
+  rm -f "$log"
+  exit 1
+fi
+rm -f "$log"

@@ -11,6 +11,26 @@
 namespace vornel {
 namespace {
 
+// Holds the host's drawing bracket for as long as the buffer is being changed.
+class DrawingScope {
+public:
+    explicit DrawingScope(ScreenHost* host) : m_host(host) {
+        if (m_host != nullptr) {
+            m_host->beginDrawing();
+        }
+    }
+    ~DrawingScope() {
+        if (m_host != nullptr) {
+            m_host->endDrawing();
+        }
+    }
+    DrawingScope(const DrawingScope&) = delete;
+    DrawingScope& operator=(const DrawingScope&) = delete;
+
+private:
+    ScreenHost* m_host;
+};
+
 constexpr int32_t kPausePollMs = 100;
 constexpr uint32_t kLongestWaitMs = 5000;  // a longer wait means the mark is stale: skip it
 constexpr int32_t kWipeStripe = 8;         // pixels
@@ -111,6 +131,7 @@ void Screen::render() {
 // draw would only copy the buffer onto itself.
 void Screen::paintIntoBuffer(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     if (hasBuffer()) {
+        DrawingScope drawing(m_host.get());
         Psprite::draw(m_buffer, m_width, m_height, left, top, right, bottom, kFixedOne);
     }
 }
@@ -146,6 +167,7 @@ void Screen::setSize(int32_t width, int32_t height) {
     if (width == m_width && height == m_height) {
         return;
     }
+    DrawingScope drawing(m_host.get());
     releaseBuffer();
     const int64_t pixels = static_cast<int64_t>(width) * height;
     if (width > 0 && height > 0 && pixels <= INT32_MAX) {

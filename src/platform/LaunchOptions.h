@@ -1,0 +1,31 @@
+// The launcher's command line: which handheld to emulate, how to show it, and the test
+// harness's options. The game itself reads no command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vornel {
+
+struct LaunchOptions {
+    std::string device = "pocketpc";  // a DeviceProfile name
+    int32_t zoom = 0;                 // window zoom factor; 0: the largest that fits, at most 4
+    bool fullscreen = false;
+    bool headless = false;
+    int32_t speed = 1;                // device time runs this many times faster than real time
+    std::string script;               // input script file
+    std::string recordAudio;          // WAV file that receives what the headless output plays
+    std::string dataFolder;           // the program folder; empty: the executable's folder
+    std::string saveFolder;           // empty: $XDG_DATA_HOME/vornel or ~/.local/share/vornel
+    bool autoplay = false;
+    bool help = false;
+    bool version = false;
+
+    // Parses the arguments after the program name. On a bad option or value answers false
+    // with a one-line reason in error.
+    static bool parse(const std::vector<std::string>& arguments, LaunchOptions& options, std::string& error);
+    static std::string usage();
+};
+
+}  // namespace vornel

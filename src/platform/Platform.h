@@ -1,0 +1,114 @@
+// The stand-in for the handheld's platform: the few services the application shell and the
+// sound player call (system queries, display memory, the window and its messages, painting,
+// time, wave output), with the values and orders the handheld had. A backend implements it:
+// SDL2 for a real window, headless for tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/Clock.h"
+#include "platform/WaveOutput.h"
+#include "platform/WindowMessage.h"
+
+namespace vornel {
+
+struct ScreenRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+// The display driver's description of its memory, as the raw-frame-buffer query answers it.
+struct RawFrameBuffer {
+    static constexpr uint16_t kFormat565 = 1;
+    static constexpr uint16_t kFormat565Alternate = 33;  // also 5-6-5 when bitsPerPixel is 16
+
+    uint16_t format = 0;
+    uint16_t bitsPerPixel = 0;
+    uint16_t* address = nullptr;  // the first pixel
+    int32_t xStride = 0;          // bytes from one pixel to the next on a row (signed)
+    int32_t yStride = 0;          // bytes from one row to the next (signed)
+    int32_t width = 0;            // pixels
+    int32_t height = 0;
+};
+
+class Platform {
+public:
+    // System parameters the start-up asks for.
+    static constexpr int32_t kPlatformType = 257;
+    static constexpr int32_t kOemInfo = 258;
+    // Display orientations the display-settings query answers.
+    static constexpr int32_t kOrientation0 = 0;
+    static constexpr int32_t kOrientation90 = 1;
+    static constexpr int32_t kOrientation180 = 2;
+    static constexpr int32_t kOrientation270 = 4;
+
+    // Handles a message; the shell's window procedure.
+    using WindowProcedure = int32_t (*)(const WindowMessage& message);
+
+    virtual ~Platform() = default;
+
+    // The platform the process runs on, set once by the launcher before the entry starts.
+    static Platform& current();
+    static void setCurrent(Platform* platform);
+
+    // ---- Start-up queries ----
+    // The full path of the executable: the program folder (where the data files are) plus
+    // the executable's name.
+    virtual std::string modulePath() = 0;
+    // kPlatformType ("PocketPC", "Smartphone") or kOemInfo; false when the query fails.
+    virtual bool systemParameter(int32_t which, std::string& value) = 0;
+    // The raw-frame-buffer query; false when the display cannot be reached this way.
+    virtual bool queryRawFrameBuffer(RawFrameBuffer& record) = 0;
+    // The display's current orientation, asked on every paint into display memory.
+    virtual int32_t displayOrientation() = 0;
+
+    // ---- The window ----
+    // Whether a copy of the game already runs for this player; if so it has been asked to
+    // bring its window to the front.
+    virtual bool findRunningCopy() = 0;
+    // Makes the one window; its procedure receives Create before this returns. False when
+    // the window cannot be made.
+    virtual bool createWindow(const std::string& title, WindowProcedure procedure) = 0;
+    // The window's rectangle on the screen.
+    virtual ScreenRect windowRect() = 0;
+    virtual void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
+    // Shows the window: the procedure then receives Size, Activate and Paint.
+    virtual void showWindow() = 0;
+
+    // ---- Messages (first thread) ----
+    // Waits for the next message; false once the quit message arrives.
+    virtual bool getMessage(WindowMessage& message) = 0;
+    // Sends the message to the window procedure.
+    virtual int32_t dispatchMessage(const WindowMessage& message) = 0;
+    // What the system does with a message the procedure leaves alone.
+    virtual int32_t defaultProcedure(const WindowMessage& message) = 0;
+    virtual void postQuitMessage(int32_t exitCode) = 0;
+    virtual int32_t quitCode() = 0;
+    // Queues a message for the window, as input arriving from the device would; any thread.
+    // Input scripts and the built-in player steer the game through it.
+    virtual void postMessage(const WindowMessage& message) = 0;
+
+    // ---- Painting ----
+    // Marks a rectangle of the window for painting; any thread. The first thread then
+    // receives a Paint message.
+    virtual void invalidateRect(const ScreenRect& rect) = 0;
+    // Starts painting: the rectangle to paint; validates it.
+    virtual ScreenRect beginPaint() = 0;
+    // Ends painting: what was written to the display is shown.
+    virtual void endPaint() = 0;
+    // Device-context copies of a 32-bit surface (0x..RRGGBB, rows top to bottom) into the
+    // display: unscaled at (0, 0), or stretched onto (0, 0, width, height) of the window.
+    virtual void setBitsToDevice(const uint32_t* surface, int32_t width, int32_t height) = 0;
+    virtual void stretchBits(const uint32_t* surface, int32_t width, int32_t height, int32_t targetWidth,
+                             int32_t targetHeight) = 0;
+
+    // ---- Time and sound ----
+    // Device time: milliseconds since start, and sleeping (a headless run may speed it up).
+    virtual Clock& clock() = 0;
+    virtual WaveOutput& waveOutput() = 0;
+};
+
+}  // namespace vornel
