@@ -1,0 +1,268 @@
+// The emulated handheld's window, messages, painting and answers.
+#include "platform/EmulatedDevice.h"
+
+#include <algorithm>
+
+#include "platform/Rectangles.h"
+#include "platform/ScriptRunner.h"
+#include "platform/SingleInstance.h"
+
+namespace vornel {
+namespace {
+
+int32_t nextOrientation(int32_t orientation) {
+    if (orientation == Platform::kOrientation0) {
+        return Platform::kOrientation90;
+    }
+    if (orientation == Platform::kOrientation90) {
+        return Platform::kOrientation270;
+    }
+    return Platform::kOrientation0;
+}
+
+WindowMessage messageOf(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {
+    WindowMessage message;
+    message.type = type;
+    message.wParam = wParam;
+    message.lParam = lParam;
+    return message;
+}
+
+}  // namespace
+
+EmulatedDevice::EmulatedDevice(const DeviceProfile& profile, Setup setup)
+    : m_profile(profile),
+      m_setup(std::move(setup)),
+      m_clock(m_setup.speed),
+      m_display(profile.screenWidth, profile.screenHeight),
+      m_windowRect{0, 0, profile.screenWidth, profile.screenHeight} {}
+
+EmulatedDevice::~EmulatedDevice() {
+    stopThreads();
+}
+
+void EmulatedDevice::stopThreads() {
+    if (m_runner) {
+        m_runner->stop();
+        m_runner.reset();
+    }
+    m_instance.reset();
+}
+
+std::string EmulatedDevice::modulePath() {
+    return m_setup.programFolder + "/vornel";
+}
+
+bool EmulatedDevice::systemParameter(int32_t which, std::string& value) {
+    if (which == kPlatformType) {
+        value = m_profile.platformType;
+        return true;
+    }
+    if (which == kOemInfo) {
+        value = m_profile.oemInfo;
+        return true;
+    }
+    return false;
+}
+
+bool EmulatedDevice::queryRawFrameBuffer(RawFrameBuffer& record) {
+    if (!m_profile.displayMemoryUsable) {
+        return false;
+    }
+    record.format = RawFrameBuffer::kFormat565;
+    record.bitsPerPixel = 16;
+    record.address = m_display.memory();
+    record.xStride = 2;
+    record.yStride = 2 * m_display.width();
+    record.width = m_display.width();
+    record.height = m_display.height();
+    return true;
+}
+
+bool EmulatedDevice::findRunningCopy() {
+    if (m_instance) {
+        return false;  // this copy already holds the folder
+    }
+    auto instance = std::make_unique<SingleInstance>(m_setup.saveFolder);
+    if (!instance->claim()) {
+        instance->askRunningCopyToRaise();
+        return true;
+    }
+    instance->listen([this] { runOnWindowThread([this] { raiseRequested(); }); });
+    m_instance = std::move(instance);
+    return false;
+}
+
+bool EmulatedDevice::createWindow(const std::string& title, WindowProcedure procedure) {
+    if (m_procedure != nullptr || procedure == nullptr || !openWindow(title)) {
+        return false;
+    }
+    m_title = title;
+    m_procedure = procedure;
+    m_procedure(messageOf(MessageType::Create));
+    return true;
+}
+
+ScreenRect EmulatedDevice::windowRect() {
+    std::lock_guard<std::mutex> guard(m_windowLock);
+    return m_windowRect;
+}
+
+ScreenRect EmulatedDevice::clientRect() {
+    const ScreenRect window = windowRect();
+    return {0, 0, window.right - window.left, window.bottom - window.top};
+}
+
+// A window never leaves the screen; a change of size reaches the procedure as Size at once,
+// as moving a window did on the handheld.
+void EmulatedDevice::moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) {
+    const int32_t orientation = m_orientation.load();
+    const int32_t screenWidth = m_display.logicalWidth(orientation);
+    const int32_t screenHeight = m_display.logicalHeight(orientation);
+    const ScreenRect before = clientRect();
+    ScreenRect moved;
+    moved.left = std::clamp(left, 0, screenWidth - 1);
+    moved.top = std::clamp(top, 0, screenHeight - 1);
+    moved.right = moved.left + std::clamp(width, 1, screenWidth - moved.left);
+    moved.bottom = moved.top + std::clamp(height, 1, screenHeight - moved.top);
+    {
+        std::lock_guard<std::mutex> guard(m_windowLock);
+        m_windowRect = moved;
+    }
+    const ScreenRect after = clientRect();
+    if ((after.right != before.right || after.bottom != before.bottom) && m_procedure != nullptr) {
+        m_procedure(messageOf(MessageType::Size, 0, packPoint(after.right, after.bottom)));
+    }
+}
+
+void EmulatedDevice::showWindow() {
+    windowShown();
+    const ScreenRect client = clientRect();
+    m_queue.post(messageOf(MessageType::Size, 0, packPoint(client.right, client.bottom)));
+    m_queue.post(messageOf(MessageType::Activate, 1));
+    m_queue.invalidate(client);
+    if (m_hasScript && !m_runner) {
+        m_runner = std::make_unique<ScriptRunner>(*this, m_script, m_quitAtScriptEnd);
+        m_runner->start();
+    }
+}
+
+bool EmulatedDevice::getMessage(WindowMessage& message) {
+    while (!m_quitReceived) {
+        MessageQueue::Entry entry;
+        if (!m_queue.take(entry)) {
+            waitForInput();
+            continue;
+        }
+        switch (entry.kind) {
+            case MessageQueue::Entry::Kind::Quit:
+                m_quitCode.store(static_cast<int32_t>(entry.message.wParam));
+                m_quitReceived = true;
+                break;
+            case MessageQueue::Entry::Kind::Action:
+                entry.action();
+                break;
+            case MessageQueue::Entry::Kind::Message:
+                message = entry.message;
+                return true;
+        }
+    }
+    return false;
+}
+
+int32_t EmulatedDevice::dispatchMessage(const WindowMessage& message) {
+    return m_procedure != nullptr ? m_procedure(message) : defaultProcedure(message);
+}
+
+// A Paint left alone still validates the window, or it would be painted forever.
+int32_t EmulatedDevice::defaultProcedure(const WindowMessage& message) {
+    if (message.type == MessageType::Paint) {
+        m_queue.takeInvalidRect();
+    }
+    return 0;
+}
+
+void EmulatedDevice::invalidateRect(const ScreenRect& rect) {
+    m_queue.invalidate(intersect(rect, clientRect()));
+}
+
+ScreenRect EmulatedDevice::beginPaint() {
+    m_paintRect = intersect(m_queue.takeInvalidRect(), clientRect());
+    m_painting = true;
+    return m_paintRect;
+}
+
+void EmulatedDevice::endPaint() {
+    m_painting = false;
+    presentDisplay();
+}
+
+ScreenRect EmulatedDevice::drawableRect(const ScreenRect& window, int32_t orientation, int32_t width, int32_t height) {
+    const ScreenRect client{0, 0, window.right - window.left, window.bottom - window.top};
+    const ScreenRect onScreen{0, 0, m_display.logicalWidth(orientation) - window.left,
+                              m_display.logicalHeight(orientation) - window.top};
+    ScreenRect drawable = intersect(intersect(client, onScreen), ScreenRect{0, 0, width, height});
+    if (m_painting) {
+        drawable = intersect(drawable, m_paintRect);
+    }
+    return drawable;
+}
+
+void EmulatedDevice::setBitsToDevice(const uint32_t* surface, int32_t width, int32_t height) {
+    if (surface == nullptr || width <= 0 || height <= 0) {
+        return;
+    }
+    const ScreenRect window = windowRect();
+    const int32_t orientation = m_orientation.load();
+    const ScreenRect area = drawableRect(window, orientation, width, height);
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        const uint32_t* row = surface + static_cast<std::size_t>(y) * width;
+        for (int32_t x = area.left; x < area.right; ++x) {
+            m_display.setLogical(orientation, window.left + x, window.top + y, PhysicalDisplay::toRgb565(row[x]));
+        }
+    }
+}
+
+// Nearest-pixel stretch: target pixel (x, y) shows surface pixel (x * w / tw, y * h / th).
+void EmulatedDevice::stretchBits(const uint32_t* surface, int32_t width, int32_t height, int32_t targetWidth,
+                                 int32_t targetHeight) {
+    if (surface == nullptr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0) {
+        return;
+    }
+    const ScreenRect window = windowRect();
+    const int32_t orientation = m_orientation.load();
+    const ScreenRect area = drawableRect(window, orientation, targetWidth, targetHeight);
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        const uint32_t* row = surface + int64_t{y} * height / targetHeight * width;
+        for (int32_t x = area.left; x < area.right; ++x) {
+            const uint32_t pixel = row[int64_t{x} * width / targetWidth];
+            m_display.setLogical(orientation, window.left + x, window.top + y, PhysicalDisplay::toRgb565(pixel));
+        }
+    }
+}
+
+void EmulatedDevice::rotate() {
+    const int32_t orientation = nextOrientation(m_orientation.load());
+    m_orientation.store(orientation);
+    const ScreenRect screen{0, 0, m_display.logicalWidth(orientation), m_display.logicalHeight(orientation)};
+    {
+        std::lock_guard<std::mutex> guard(m_windowLock);
+        m_windowRect = screen;
+    }
+    displayTurned();
+    m_queue.post(messageOf(MessageType::Size, 0, packPoint(screen.right, screen.bottom)));
+    m_queue.invalidate(screen);
+}
+
+void EmulatedDevice::setScript(InputScript script, bool quitAtEnd) {
+    m_script = std::move(script);
+    m_hasScript = true;
+    m_quitAtScriptEnd = quitAtEnd;
+}
+
+void EmulatedDevice::raiseRequested() {
+    m_raiseRequests.fetch_add(1);
+    raiseWindow();
+}
+
+}  // namespace vornel

@@ -1,0 +1,190 @@
+// The launcher.
+#include "platform/Launcher.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "platform/DeviceProfile.h"
+#include "platform/InputScript.h"
+#include "platform/WavRecorder.h"
+#include "platform/headless/HeadlessDevice.h"
+#include "platform/headless/StopSignals.h"
+#include "platform/sdl/SdlDevice.h"
+
+namespace vornel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kBadCommandLine = 2;
+constexpr int kNoDisplay = 1;
+
+struct LaunchState {
+    LaunchOptions options;
+    std::string saveFolder;
+    bool pen = DeviceProfile::defaultProfile().pen;
+    std::unique_ptr<WavRecorder> recorder;  // written by the wave output until the process ends
+};
+
+// Never destroyed: the game thread may still ask while the process exits.
+LaunchState& state() {
+    static LaunchState* const launched = new LaunchState();
+    return *launched;
+}
+
+int badCommandLine(const std::string& problem) {
+    std::fprintf(stderr, "vornel: %s\n%s", problem.c_str(), LaunchOptions::usage().c_str());
+    return kBadCommandLine;
+}
+
+std::string absoluteOf(const std::string& path) {
+    std::error_code failure;
+    const fs::path absolute = fs::absolute(path, failure);
+    return failure ? path : absolute.lexically_normal().string();
+}
+
+std::string withoutTrailingSlash(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+// A script for a handheld without a pen may not tap or drag.
+bool loadScript(const LaunchOptions& options, const DeviceProfile& profile, InputScript& script) {
+    std::string error;
+    if (!InputScript::load(options.script, script, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    if (const int32_t line = script.firstPenLine(); line != 0 && !profile.pen) {
+        std::fprintf(stderr, "script %s:%d: the %s has no pen\n", options.script.c_str(), line,
+                     std::string(profile.name).c_str());
+        return false;
+    }
+    return true;
+}
+
+// The device lives until the process ends: the game thread is never waited for.
+EmulatedDevice* makeDevice(const LaunchOptions& options, const DeviceProfile& profile, EmulatedDevice::Setup setup,
+                           WavRecorder* recorder) {
+    if (options.headless) {
+        StopSignals::install();
+        return new HeadlessDevice(profile, std::move(setup), recorder);
+    }
+    std::string error;
+    std::unique_ptr<SdlDevice> device =
+        SdlDevice::create(profile, std::move(setup), {options.zoom, options.fullscreen}, recorder, error);
+    if (!device) {
+        std::fprintf(stderr, "vornel: %s\n", error.c_str());
+    }
+    return device.release();
+}
+
+}  // namespace
+
+const LaunchOptions& Launcher::options() {
+    return state().options;
+}
+
+std::string Launcher::saveFolder() {
+    const std::string& folder = state().saveFolder;
+    if (folder.empty()) {
+        return folder;
+    }
+    std::error_code failure;
+    fs::create_directories(folder, failure);
+    return folder + "/";
+}
+
+bool Launcher::deviceHasPen() {
+    return state().pen;
+}
+
+std::string Launcher::resolveSaveFolder(const LaunchOptions& options, const char* xdgDataHome, const char* home) {
+    if (!options.saveFolder.empty()) {
+        return withoutTrailingSlash(absoluteOf(options.saveFolder));
+    }
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
+        return withoutTrailingSlash(xdgDataHome) + "/vornel";
+    }
+    if (home != nullptr && home[0] != '\0') {
+        return withoutTrailingSlash(home) + "/.local/share/vornel";
+    }
+    return "";
+}
+
+std::string Launcher::resolveProgramFolder(const LaunchOptions& options, std::string& error) {
+    std::error_code failure;
+    if (!options.dataFolder.empty()) {
+        const std::string folder = withoutTrailingSlash(absoluteOf(options.dataFolder));
+        if (!fs::is_directory(folder, failure)) {
+            error = "--data: no folder " + options.dataFolder;
+            return "";
+        }
+        return folder;
+    }
+    const fs::path executable = fs::read_symlink("/proc/self/exe", failure);
+    if (failure) {
+        error = "cannot find the executable's folder: " + failure.message();
+        return "";
+    }
+    return executable.parent_path().string();
+}
+
+int Launcher::run(int argc, char** argv, Entry entry) {
+    LaunchOptions options;
+    std::string error;
+    if (!LaunchOptions::parse(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), options, error)) {
+        return badCommandLine(error);
+    }
+    if (options.help) {
+        std::fputs(LaunchOptions::usage().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("Vornel 1.01");
+        return 0;
+    }
+    const DeviceProfile& profile = *DeviceProfile::find(options.device);
+    InputScript script;
+    if (!options.script.empty() && !loadScript(options, profile, script)) {
+        return kBadCommandLine;
+    }
+    EmulatedDevice::Setup setup;
+    setup.programFolder = resolveProgramFolder(options, error);
+    if (setup.programFolder.empty()) {
+        return badCommandLine(error);
+    }
+    setup.saveFolder = resolveSaveFolder(options, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (setup.saveFolder.empty()) {
+        return badCommandLine("no save folder: give --save DIR, or set HOME or XDG_DATA_HOME");
+    }
+    setup.speed = options.speed;
+    if (!options.recordAudio.empty()) {
+        state().recorder = std::make_unique<WavRecorder>();
+        if (!state().recorder->open(options.recordAudio, error)) {
+            return badCommandLine("--record-audio: " + error);
+        }
+    }
+    state().options = options;
+    state().saveFolder = setup.saveFolder;
+    state().pen = profile.pen;
+    EmulatedDevice* device = makeDevice(options, profile, std::move(setup), state().recorder.get());
+    if (device == nullptr) {
+        return kNoDisplay;
+    }
+    if (!options.script.empty()) {
+        device->setScript(std::move(script), options.headless);
+    }
+    Platform::setCurrent(device);
+    Clock::install(&device->clock());
+    const int status = entry();
+    device->stopThreads();
+    return status;
+}
+
+}  // namespace vornel

@@ -1,0 +1,94 @@
+// The window's message queue.
+#include "platform/MessageQueue.h"
+
+#include <utility>
+
+#include "platform/Rectangles.h"
+
+namespace vornel {
+
+void MessageQueue::setWakeHandler(std::function<void()> wake) {
+    m_wake = std::move(wake);
+}
+
+void MessageQueue::post(const WindowMessage& message) {
+    Entry entry;
+    entry.message = message;
+    push(std::move(entry));
+}
+
+void MessageQueue::postAction(std::function<void()> action) {
+    Entry entry;
+    entry.kind = Entry::Kind::Action;
+    entry.action = std::move(action);
+    push(std::move(entry));
+}
+
+void MessageQueue::postQuit(int32_t exitCode) {
+    Entry entry;
+    entry.kind = Entry::Kind::Quit;
+    entry.message.wParam = static_cast<uint32_t>(exitCode);
+    push(std::move(entry));
+}
+
+void MessageQueue::invalidate(const ScreenRect& rect) {
+    if (isEmpty(rect)) {
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_invalid = unite(m_invalid, rect);
+        if (m_paintQueued) {
+            return;
+        }
+        m_paintQueued = true;
+        Entry entry;
+        entry.message.type = MessageType::Paint;
+        m_entries.push_back(std::move(entry));
+    }
+    m_arrived.notify_one();
+    if (m_wake) {
+        m_wake();
+    }
+}
+
+ScreenRect MessageQueue::takeInvalidRect() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return std::exchange(m_invalid, ScreenRect{});
+}
+
+bool MessageQueue::take(Entry& entry) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    while (!m_entries.empty()) {
+        entry = std::move(m_entries.front());
+        m_entries.pop_front();
+        const bool isPaint = entry.kind == Entry::Kind::Message && entry.message.type == MessageType::Paint;
+        if (!isPaint) {
+            return true;
+        }
+        // Invalidations from now on queue a new Paint; this one paints what is invalid so far.
+        m_paintQueued = false;
+        if (!isEmpty(m_invalid)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void MessageQueue::waitForEntry(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_arrived.wait_for(lock, timeout, [this] { return !m_entries.empty(); });
+}
+
+void MessageQueue::push(Entry entry) {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_entries.push_back(std::move(entry));
+    }
+    m_arrived.notify_one();
+    if (m_wake) {
+        m_wake();
+    }
+}
+
+}  // namespace vornel

@@ -1,0 +1,55 @@
+// The window's message queue: messages posted from any thread, work that must run on the
+// window's thread, the quit message, and the window's invalid rectangle, which queues at
+// most one Paint however often it grows.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+#include "platform/Platform.h"
+
+namespace vornel {
+
+class MessageQueue {
+public:
+    struct Entry {
+        enum class Kind { Message, Action, Quit };
+        Kind kind = Kind::Message;
+        WindowMessage message;        // Message; for Quit, wParam holds the exit code
+        std::function<void()> action;  // Action: runs on the window's thread, not dispatched
+    };
+
+    // Called after every post, outside the queue's lock, on the posting thread: a backend
+    // that waits for its own events uses it to wake up.
+    void setWakeHandler(std::function<void()> wake);
+
+    void post(const WindowMessage& message);
+    void postAction(std::function<void()> action);
+    void postQuit(int32_t exitCode);
+
+    // Adds the rectangle to the invalid one, queueing a Paint unless one is queued already.
+    void invalidate(const ScreenRect& rect);
+    // The invalid rectangle, which becomes empty (valid).
+    ScreenRect takeInvalidRect();
+
+    // The next entry, without waiting; false when none is queued. A Paint whose rectangle
+    // has meanwhile been painted is dropped.
+    bool take(Entry& entry);
+    // Blocks until something is queued or the timeout passes.
+    void waitForEntry(std::chrono::milliseconds timeout);
+
+private:
+    void push(Entry entry);
+
+    std::mutex m_lock;
+    std::condition_variable m_arrived;
+    std::deque<Entry> m_entries;
+    ScreenRect m_invalid;
+    bool m_paintQueued = false;
+    std::function<void()> m_wake;  // set before any other thread posts
+};
+
+}  // namespace vornel

@@ -1,0 +1,61 @@
+// Plays an input script on a thread of its own: posts the input messages to the window as
+// the device would, waits in device time, and has the window's thread turn the display and
+// write screenshots, so that a screenshot shows what was painted before it.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "platform/InputScript.h"
+#include "platform/WindowMessage.h"
+
+namespace vornel {
+
+class EmulatedDevice;
+
+class ScriptRunner {
+public:
+    // A press holds the key this long, more than one 32 ms frame, so that the game also
+    // sees it held; a tap holds the pen as long.
+    static constexpr int32_t kPressMilliseconds = 40;
+    // A drag moves the pen about this many pixels at a time, this often.
+    static constexpr int32_t kDragStepPixels = 4;
+    static constexpr int32_t kDragStepMilliseconds = 8;
+
+    ScriptRunner(EmulatedDevice& device, const InputScript& script, bool quitAtEnd);
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
+    ~ScriptRunner();
+
+    void start();
+    // Ends the run at its next wait and joins the thread.
+    void stop();
+
+private:
+    void run();
+    // false when the run is stopped or the script has quit.
+    bool perform(const ScriptCommand& command);
+    // Waits until device time has moved on by the milliseconds since the previous wait ended,
+    // so that waits add up exactly however long posting took. false when stopped.
+    bool waitDevice(int32_t milliseconds);
+    void post(MessageType type, uint32_t wParam, uint32_t lParam);
+    uint32_t penPoint(int32_t x, int32_t y);
+    bool press(int32_t code);
+    bool tap(int32_t x, int32_t y);
+    bool drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void screenshot(const ScriptCommand& command);
+
+    EmulatedDevice& m_device;
+    const InputScript& m_script;
+    const bool m_quitAtEnd;
+    uint64_t m_cursor = 0;  // device microseconds at which the script's time now stands
+
+    std::mutex m_lock;
+    std::condition_variable m_stopped;
+    bool m_stopping = false;
+    std::thread m_thread;
+};
+
+}  // namespace vornel

@@ -1,0 +1,23 @@
+// The desktop keyboard as the handheld's keys: SDL key codes to virtual-key codes, and the
+// emulator's own keys, which the window takes before the game could see them.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+namespace vornel {
+
+class KeyTranslation {
+public:
+    enum class EmulatorAction { None, Rotate, ToggleFullscreen, Screenshot, ZoomIn, ZoomOut };
+
+    // The handheld's virtual-key code of the key, 0 for keys the handheld does not have.
+    // Keypad digits act as digits and the keypad's enter as enter.
+    static int32_t virtualKeyOf(SDL_Keycode key);
+    // Ctrl+R rotates, F11 and Alt+Enter switch full screen, F12 takes a screenshot,
+    // Ctrl+plus (or Ctrl+equals) and Ctrl+minus zoom.
+    static EmulatorAction emulatorActionOf(SDL_Keycode key, uint16_t modifiers);
+};
+
+}  // namespace vornel

@@ -1,0 +1,411 @@
+// The SDL2 backend: window, event loop, presentation and emulator keys.
+#include "platform/sdl/SdlDevice.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+namespace vornel {
+namespace {
+
+// Presenting every painted rectangle would cost a full scaled copy each; the display is
+// shown at most this often, and the last paint of a burst is shown when the time is up.
+constexpr uint32_t kPresentIntervalMs = 8;
+// Without any event the loop still wakes this often, in milliseconds.
+constexpr int kLongestWaitMs = 100;
+// Room left for the window's title bar when the zoom is chosen, in pixels.
+constexpr int kTitleBarAllowance = 40;
+// A full-screen picture may grow this much.
+constexpr int32_t kLargestFullscreenScale = 64;
+
+// SDL falls back to drivers that show nothing (offscreen, dummy) when no display can be
+// reached; unless asked for by SDL_VIDEODRIVER, that counts as having no display.
+bool isWindowlessDriver(const char* driver) {
+    const std::string name = driver != nullptr ? driver : "";
+    return name == "offscreen" || name == "dummy" || name == "evdev";
+}
+
+bool startSdl(std::string& error) {
+    const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
+    const bool driverChosen = chosenDriver != nullptr && chosenDriver[0] != '\0';
+    if (!driverChosen && std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        error = "cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set (--headless runs without one)";
+        return false;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        error = std::string("cannot open a display: ") + SDL_GetError();
+        return false;
+    }
+    if (!driverChosen && isWindowlessDriver(SDL_GetCurrentVideoDriver())) {
+        SDL_Quit();
+        error = "cannot open a display: no X11 or Wayland display answers (--headless runs without one)";
+        return false;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::fprintf(stderr, "vornel: no sound: %s\n", SDL_GetError());
+    }
+    return true;
+}
+
+// The largest zoom up to the given one at which a picture of that size fits the desktop.
+int32_t zoomThatFits(int32_t width, int32_t height, int32_t largest) {
+    SDL_Rect room;
+    if (SDL_GetDisplayUsableBounds(0, &room) != 0) {
+        return largest;
+    }
+    return ScreenPlacement::fit(width, height, room.w, room.h - kTitleBarAllowance, largest).scale;
+}
+
+int32_t chooseZoom(const DeviceProfile& profile, int32_t asked) {
+    if (asked > 0) {
+        return asked;
+    }
+    return zoomThatFits(profile.screenWidth, profile.screenHeight, ScreenPlacement::kLargestDefaultZoom);
+}
+
+// The characters of UTF-8 text up to U+00FF, the handheld's 8-bit characters; others are
+// left out.
+std::string latin1Of(const char* utf8) {
+    std::string text;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8);
+    for (std::size_t i = 0; bytes[i] != 0;) {
+        if (bytes[i] < 0x80) {
+            text.push_back(static_cast<char>(bytes[i++]));
+        } else if ((bytes[i] & 0xE0) == 0xC0 && (bytes[i + 1] & 0xC0) == 0x80) {
+            const unsigned code = (bytes[i] & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
+            if (code <= 0xFF) {
+                text.push_back(static_cast<char>(code));
+            }
+            i += 2;
+        } else {
+            ++i;  // a longer sequence, or a stray byte: beyond Latin-1 either way
+            while ((bytes[i] & 0xC0) == 0x80) {
+                ++i;
+            }
+        }
+    }
+    return text;
+}
+
+std::string screenshotName() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char name[64];
+    std::strftime(name, sizeof name, "vornel-%Y%m%d-%H%M%S.png", &local);
+    return name;
+}
+
+}  // namespace
+
+std::unique_ptr<SdlDevice> SdlDevice::create(const DeviceProfile& profile, Setup setup, View view,
+                                             WavRecorder* recorder, std::string& error) {
+    if (!startSdl(error)) {
+        return nullptr;
+    }
+    return std::unique_ptr<SdlDevice>(new SdlDevice(profile, std::move(setup), view, recorder));
+}
+
+SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRecorder* recorder)
+    : EmulatedDevice(profile, std::move(setup)),
+      m_zoom(std::clamp(chooseZoom(profile, view.zoom), 1, kLargestZoom)),
+      m_fullscreen(view.fullscreen),
+      m_wakeEvent(SDL_RegisterEvents(1)),
+      m_waveOutput(deviceClock(), recorder) {
+    // Messages from other threads wake the event loop; one wake-up event at a time is enough.
+    queue().setWakeHandler([this] {
+        if (!m_wakePending.exchange(true)) {
+            SDL_Event event;
+            SDL_zero(event);
+            event.type = m_wakeEvent;
+            SDL_PushEvent(&event);
+        }
+    });
+}
+
+SdlDevice::~SdlDevice() {
+    stopThreads();
+    m_waveOutput.close();
+    if (m_texture != nullptr) {
+        SDL_DestroyTexture(m_texture);
+    }
+    if (m_renderer != nullptr) {
+        SDL_DestroyRenderer(m_renderer);
+    }
+    if (m_window != nullptr) {
+        SDL_DestroyWindow(m_window);
+    }
+    SDL_Quit();
+}
+
+bool SdlDevice::openWindow(const std::string& title) {
+    const UprightPicture picture = uprightPicture();
+    const uint32_t flags = SDL_WINDOW_HIDDEN | (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, picture.width() * m_zoom,
+                                picture.height() * m_zoom, flags);
+    if (m_window == nullptr) {
+        std::fprintf(stderr, "vornel: cannot open a window: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    m_renderer = SDL_CreateRenderer(m_window, -1, 0);
+    if (m_renderer == nullptr) {
+        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (m_renderer == nullptr) {
+        std::fprintf(stderr, "vornel: cannot draw in the window: %s\n", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+void SdlDevice::windowShown() {
+    SDL_ShowWindow(m_window);
+    SDL_StartTextInput();
+    present();
+}
+
+void SdlDevice::waitForInput() {
+    presentIfDue();
+    int timeout = kLongestWaitMs;
+    if (m_presentPending) {
+        const uint32_t since = SDL_GetTicks() - m_lastPresent;
+        timeout = static_cast<int>(kPresentIntervalMs - std::min(since, kPresentIntervalMs));
+    }
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, timeout) != 0) {
+        handleEvent(event);
+        while (SDL_PollEvent(&event) != 0) {
+            handleEvent(event);
+        }
+    }
+    presentIfDue();
+}
+
+void SdlDevice::handleEvent(const SDL_Event& event) {
+    if (event.type == m_wakeEvent) {
+        m_wakePending.store(false);
+        return;
+    }
+    switch (event.type) {
+        case SDL_QUIT:  // the window's close button, or SIGINT/SIGTERM
+            post(MessageType::Destroy, 0, 0);
+            break;
+        case SDL_WINDOWEVENT:
+            handleWindowEvent(event.window);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            handleKey(event.key);
+            break;
+        case SDL_TEXTINPUT:
+            handleText(event.text.text);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            handleMouseButton(event.button);
+            break;
+        case SDL_MOUSEMOTION:
+            handleMouseMotion(event.motion);
+            break;
+        default:
+            break;
+    }
+}
+
+void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            post(MessageType::Activate, 1, 0);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            post(MessageType::Activate, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            present();
+            break;
+        default:
+            break;
+    }
+}
+
+// Emulator keys are taken first; the rest reach the game as the handheld's key codes,
+// repeats included, as the handheld's keyboard sent them.
+void SdlDevice::handleKey(const SDL_KeyboardEvent& event) {
+    const SDL_Scancode scancode = event.keysym.scancode;
+    if (event.type == SDL_KEYDOWN) {
+        const auto action = KeyTranslation::emulatorActionOf(event.keysym.sym, event.keysym.mod);
+        if (action != KeyTranslation::EmulatorAction::None) {
+            m_emulatorKeysDown.insert(scancode);
+            if (event.repeat == 0) {
+                perform(action);
+            }
+            return;
+        }
+    } else if (m_emulatorKeysDown.erase(scancode) != 0) {
+        return;
+    }
+    const int32_t code = KeyTranslation::virtualKeyOf(event.keysym.sym);
+    if (code != 0) {
+        post(event.type == SDL_KEYDOWN ? MessageType::KeyDown : MessageType::KeyUp, static_cast<uint32_t>(code), 0);
+    }
+}
+
+void SdlDevice::handleText(const char* utf8) {
+    if ((SDL_GetModState() & KMOD_CTRL) != 0) {
+        return;  // typed along with an emulator key
+    }
+    for (const char c : latin1Of(utf8)) {
+        post(MessageType::Char, static_cast<uint8_t>(c), 0);
+    }
+}
+
+// The left button is the pen, on handhelds that have one.
+void SdlDevice::handleMouseButton(const SDL_MouseButtonEvent& event) {
+    if (!profile().pen || event.button != SDL_BUTTON_LEFT) {
+        return;
+    }
+    if (event.type == SDL_MOUSEBUTTONDOWN) {
+        m_penDown = true;
+        SDL_CaptureMouse(SDL_TRUE);  // a drag that leaves the window stays at its edge
+        post(MessageType::PenDown, 0, penPoint(event.x, event.y));
+    } else if (m_penDown) {
+        m_penDown = false;
+        SDL_CaptureMouse(SDL_FALSE);
+        post(MessageType::PenUp, 0, penPoint(event.x, event.y));
+    }
+}
+
+void SdlDevice::handleMouseMotion(const SDL_MouseMotionEvent& event) {
+    if (profile().pen && m_penDown && (event.state & SDL_BUTTON_LMASK) != 0) {
+        post(MessageType::PenMove, 1, penPoint(event.x, event.y));
+    }
+}
+
+void SdlDevice::perform(KeyTranslation::EmulatorAction action) {
+    using Action = KeyTranslation::EmulatorAction;
+    switch (action) {
+        case Action::Rotate: rotate(); break;
+        case Action::ToggleFullscreen: setFullscreen(!m_fullscreen); break;
+        case Action::Screenshot: saveScreenshot(); break;
+        case Action::ZoomIn: setZoom(m_zoom + 1); break;
+        case Action::ZoomOut: setZoom(m_zoom - 1); break;
+        case Action::None: break;
+    }
+}
+
+void SdlDevice::post(MessageType type, uint32_t wParam, uint32_t lParam) {
+    WindowMessage message;
+    message.type = type;
+    message.wParam = wParam;
+    message.lParam = lParam;
+    postMessage(message);
+}
+
+uint32_t SdlDevice::penPoint(int32_t windowX, int32_t windowY) {
+    const ScreenRect window = windowRect();
+    const ScreenPlacement where = placement();
+    const int32_t orientation = displayOrientation();
+    const int32_t screenX = where.pictureX(windowX, display().logicalWidth(orientation));
+    const int32_t screenY = where.pictureY(windowY, display().logicalHeight(orientation));
+    const int32_t x = std::clamp(screenX - window.left, 0, std::max(window.right - window.left - 1, 0));
+    const int32_t y = std::clamp(screenY - window.top, 0, std::max(window.bottom - window.top - 1, 0));
+    return packPoint(x, y);
+}
+
+ScreenPlacement SdlDevice::placement() {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(m_window, &width, &height);
+    const int32_t orientation = displayOrientation();
+    return ScreenPlacement::fit(display().logicalWidth(orientation), display().logicalHeight(orientation), width, height,
+                                m_fullscreen ? kLargestFullscreenScale : m_zoom);
+}
+
+void SdlDevice::setZoom(int32_t zoom) {
+    m_zoom = std::clamp(zoom, 1, kLargestZoom);
+    fitWindowToScreen();
+}
+
+void SdlDevice::setFullscreen(bool fullscreen) {
+    m_fullscreen = fullscreen;
+    SDL_SetWindowFullscreen(m_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    fitWindowToScreen();
+}
+
+void SdlDevice::fitWindowToScreen() {
+    if (!m_fullscreen) {
+        const int32_t orientation = displayOrientation();
+        SDL_SetWindowSize(m_window, display().logicalWidth(orientation) * m_zoom, display().logicalHeight(orientation) * m_zoom);
+    }
+    present();
+}
+
+void SdlDevice::saveScreenshot() {
+    const std::string name = screenshotName();
+    std::string error;
+    if (!uprightPicture().writePng(name, error)) {
+        std::fprintf(stderr, "vornel: cannot write %s: %s\n", name.c_str(), error.c_str());
+        return;
+    }
+    std::error_code failure;
+    const std::string where = std::filesystem::absolute(name, failure).string();
+    std::printf("vornel: screenshot written to %s\n", where.c_str());
+    std::fflush(stdout);
+}
+
+void SdlDevice::presentDisplay() {
+    m_presentPending = true;
+    presentIfDue();
+}
+
+// A window turned on its side may no longer fit the desktop at its zoom; it shrinks then.
+void SdlDevice::displayTurned() {
+    const int32_t orientation = displayOrientation();
+    m_zoom = zoomThatFits(display().logicalWidth(orientation), display().logicalHeight(orientation), m_zoom);
+    fitWindowToScreen();
+}
+
+void SdlDevice::raiseWindow() {
+    SDL_RestoreWindow(m_window);
+    SDL_RaiseWindow(m_window);
+}
+
+void SdlDevice::presentIfDue() {
+    if (m_presentPending && SDL_GetTicks() - m_lastPresent >= kPresentIntervalMs) {
+        present();
+    }
+}
+
+void SdlDevice::present() {
+    if (m_renderer == nullptr) {
+        return;
+    }
+    const UprightPicture picture = uprightPicture();
+    if (m_texture == nullptr || m_textureWidth != picture.width() || m_textureHeight != picture.height()) {
+        if (m_texture != nullptr) {
+            SDL_DestroyTexture(m_texture);
+        }
+        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, picture.width(),
+                                      picture.height());
+        m_textureWidth = picture.width();
+        m_textureHeight = picture.height();
+    }
+    if (m_texture == nullptr) {
+        return;
+    }
+    SDL_UpdateTexture(m_texture, nullptr, picture.pixels().data(), picture.width() * 2);
+    const ScreenPlacement where = placement();
+    const SDL_Rect target{where.left, where.top, picture.width() * where.scale, picture.height() * where.scale};
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer);
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, &target);
+    SDL_RenderPresent(m_renderer);
+    m_lastPresent = SDL_GetTicks();
+    m_presentPending = false;
+}
+
+}  // namespace vornel

@@ -1,0 +1,86 @@
+// The emulated handheld in an SDL2 window: the display shown upright and zoomed by a whole
+// factor, the desktop's keyboard and mouse as the handheld's keys and pen, focus as
+// activation, and sound on an SDL audio device. SDL's event loop runs on the first thread,
+// inside getMessage.
+#pragma once
+
+#include <SDL.h>
+
+#include <atomic>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "platform/EmulatedDevice.h"
+#include "platform/sdl/KeyTranslation.h"
+#include "platform/sdl/ScreenPlacement.h"
+#include "platform/sdl/SdlWaveOutput.h"
+
+namespace vornel {
+
+class SdlDevice final : public EmulatedDevice {
+public:
+    static constexpr int32_t kLargestZoom = 8;
+
+    struct View {
+        int32_t zoom = 0;  // 0: the largest that fits the desktop, at most 4
+        bool fullscreen = false;
+    };
+
+    // Starts SDL's video (and, when it can, audio); null with a one-line reason when there
+    // is no display to open a window on.
+    static std::unique_ptr<SdlDevice> create(const DeviceProfile& profile, Setup setup, View view, WavRecorder* recorder,
+                                             std::string& error);
+    ~SdlDevice() override;
+
+    WaveOutput& waveOutput() override { return m_waveOutput; }
+
+    int32_t zoom() const { return m_zoom; }
+    bool isFullscreen() const { return m_fullscreen; }
+    void setZoom(int32_t zoom);
+    void setFullscreen(bool fullscreen);
+    // Writes vornel-YYYYMMDD-HHMMSS.png into the current folder and says where on stdout.
+    void saveScreenshot();
+
+protected:
+    void waitForInput() override;
+    bool openWindow(const std::string& title) override;
+    void windowShown() override;
+    void presentDisplay() override;
+    void displayTurned() override;
+    void raiseWindow() override;
+
+private:
+    SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRecorder* recorder);
+
+    void handleEvent(const SDL_Event& event);
+    void handleWindowEvent(const SDL_WindowEvent& event);
+    void handleKey(const SDL_KeyboardEvent& event);
+    void handleText(const char* utf8);
+    void handleMouseButton(const SDL_MouseButtonEvent& event);
+    void handleMouseMotion(const SDL_MouseMotionEvent& event);
+    void perform(KeyTranslation::EmulatorAction action);
+    void post(MessageType type, uint32_t wParam, uint32_t lParam);
+    uint32_t penPoint(int32_t windowX, int32_t windowY);
+    ScreenPlacement placement();
+    void fitWindowToScreen();
+    void presentIfDue();
+    void present();
+
+    int32_t m_zoom = 1;
+    bool m_fullscreen = false;
+    SDL_Window* m_window = nullptr;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+    int32_t m_textureWidth = 0;
+    int32_t m_textureHeight = 0;
+    uint32_t m_wakeEvent = 0;
+    std::atomic<bool> m_wakePending{false};
+    bool m_presentPending = false;
+    uint32_t m_lastPresent = 0;  // SDL ticks
+    bool m_penDown = false;
+    std::set<SDL_Scancode> m_emulatorKeysDown;  // their key-up never reaches the game either
+    SdlWaveOutput m_waveOutput;
+};
+
+}  // namespace vornel

@@ -1,0 +1,47 @@
+// Copying finished game pixels straight into the display's 16-bit frame buffer, upright or
+// turned with the display.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+
+namespace vornel {
+
+class DisplayMemory {
+public:
+    // A 32-bit pixel (0xXXRRGGBB) as 5-6-5: the top five bits of red, six of green, five of blue.
+    static uint16_t to565(uint32_t pixel) {
+        return static_cast<uint16_t>(((pixel >> 19) & 0x1F) << 11 | ((pixel >> 10) & 0x3F) << 5 | ((pixel >> 3) & 0x1F));
+    }
+
+    // Copies the part of the paint rectangle that lies on the surface and inside the window
+    // into the frame (strides in pixels). With sameWidth the frame is upright and rows are
+    // written pixel after pixel; otherwise the display is turned and the platform's current
+    // orientation picks one of the two turned placements. Pixels that would land outside the
+    // frame's width and height are not written. A null surface or frame copies nothing.
+    static void copyToFrameBuffer(const uint32_t* surface, int32_t surfaceWidth, int32_t surfaceHeight,
+                                  uint16_t* frame, int32_t frameWidth, int32_t xStride, int32_t frameHeight,
+                                  int32_t yStride, const ScreenRect& paint, const ScreenRect& window, bool sameWidth);
+
+private:
+    // Source columns [left, right) and rows [top, bottom) to copy.
+    struct Span {
+        int32_t left;
+        int32_t top;
+        int32_t right;
+        int32_t bottom;
+        bool isEmpty() const { return left >= right || top >= bottom; }
+    };
+    // The source span cut so that windowX + x lies in [0, xLimit) and windowY + y in [0, yLimit).
+    static Span clipToFrame(Span span, int32_t windowX, int32_t windowY, int32_t xLimit, int32_t yLimit);
+
+    static void copyUpright(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame, int32_t yStride,
+                            const Span& span, const ScreenRect& window);
+    static void copyTurned270(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame, int32_t frameWidth,
+                              int32_t xStride, int32_t yStride, const Span& span, const ScreenRect& window);
+    static void copyTurnedOther(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame, int32_t frameHeight,
+                                int32_t xStride, int32_t yStride, const Span& span, const ScreenRect& window);
+};
+
+}  // namespace vornel

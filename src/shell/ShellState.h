@@ -1,0 +1,70 @@
+// The process-wide state of the application shell: what the start-up learned about the
+// device and the window, what the window procedure and the paint handler share, and the
+// handles of the window host and the game object.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "core/Ref.h"
+#include "platform/Platform.h"
+#include "sprites/Screen.h"
+
+namespace vornel {
+
+class WindowHost;
+
+// The record the handheld's shell library keeps about the window's activation: its size
+// (12 bytes) and two words of its own.
+struct ShellActivationRecord {
+    uint32_t size = 0;
+    uint32_t reserved[2] = {0, 0};
+};
+
+// The start-up writes everything before the game thread starts; afterwards the first thread
+// writes the screen size, the window-active flag and the presentation state, and the game
+// thread reads some of it. Fields read by both threads after start-up are atomic; the others
+// belong to the first thread alone.
+class ShellState {
+public:
+    // The one state of the process; it lives until the process ends.
+    static ShellState& instance();
+
+    // A fresh process's state, for tests that start the shell more than once: the window
+    // host and the game object (emptied of its sprites) are released.
+    void reset();
+
+    // ---- Start-up ----
+    std::string m_programFolder;            // the executable's folder, with its separator
+    std::atomic<bool> m_pocketPc{false};    // the platform type is "PocketPC"
+    RawFrameBuffer m_rawFrameBuffer;        // how to write straight into display memory
+    bool m_rawFrameBufferUsable = false;    // paints may copy into display memory
+    std::atomic<bool> m_qwerty{false};      // the letter keys stand in for the phone keypad
+    std::atomic<int32_t> m_screenWidth{0};  // the window's client size, pixels
+    std::atomic<int32_t> m_screenHeight{0};
+    std::atomic<bool> m_doubleSize{false};   // window 480 pixels wide or more: the game draws at half size
+    std::atomic<bool> m_touchLayout{false};  // a pen device: the ball flight uses the touch layout
+    std::atomic<bool> m_windowActive{false};
+    ShellActivationRecord m_shellActivation;
+    Ref<WindowHost> m_windowHost;
+    Ref<Screen> m_game;  // the game object; the window procedure feeds it input
+
+    // ---- Presentation ----
+    std::atomic<bool> m_paintPending{false};  // set by the game thread, cleared by the paint handler
+    int32_t m_gdiPaintCountdown = 0;          // paints that must still go through the device context
+
+    // ---- Window procedure ----
+    int32_t m_lastPenX = 0;  // where the pen went down or last moved while down, game pixels
+    int32_t m_lastPenY = 0;
+
+    // ---- Shutdown ----
+    // Set once the message loop has ended: no paint will come any more, so presenting stops
+    // waiting for one, and a game that can end its run does so.
+    std::atomic<bool> m_shuttingDown{false};
+
+private:
+    ShellState() = default;
+};
+
+}  // namespace vornel

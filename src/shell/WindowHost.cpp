@@ -1,0 +1,39 @@
+// Presenting through the window's paint, with the paint-pending handshake, and sounds.
+#include "shell/WindowHost.h"
+
+#include "core/Clock.h"
+#include "media/SoundPlayer.h"
+#include "platform/Platform.h"
+#include "shell/ShellState.h"
+
+namespace vornel {
+
+void WindowHost::presentRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    ShellState& shell = ShellState::instance();
+    if (shell.m_shuttingDown.load()) {
+        return;  // the message loop has ended: no paint will come
+    }
+    ScreenRect rect{left, top, right, bottom};
+    if (shell.m_doubleSize.load()) {
+        rect = ScreenRect{left * 2, top * 2, right * 2, bottom * 2};
+    }
+    shell.m_paintPending.store(true);
+    Platform::current().invalidateRect(rect);
+    for (int32_t poll = 0; poll < kPaintPolls && shell.m_paintPending.load(); ++poll) {
+        sleepMilliseconds(kPollMs);
+    }
+}
+
+void WindowHost::playSound(const String& name, int32_t loop) {
+    SoundPlayer::instance().playSound(name.text(), loop);
+}
+
+void WindowHost::beginDrawing() {
+    m_drawing.lock();
+}
+
+void WindowHost::endDrawing() {
+    m_drawing.unlock();
+}
+
+}  // namespace vornel

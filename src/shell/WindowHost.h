@@ -1,0 +1,40 @@
+// The game object's way to the window: presenting repainted rectangles through a paint of the
+// window, and sounds through the sound player.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "core/String.h"
+#include "sprites/ScreenHost.h"
+
+namespace vornel {
+
+class WindowHost : public ScreenHost {
+public:
+    // How often presentRect looks for the finished paint, 1 ms apart: the game thread waits
+    // at most about half a second per rectangle.
+    static constexpr int32_t kPaintPolls = 500;
+    static constexpr uint32_t kPollMs = 1;
+
+    WindowHost() = default;
+
+    // Asks the window to paint the rectangle (game pixels; window pixels are twice as many in
+    // double-size mode) and waits until the paint handler is done or the polls run out.
+    void presentRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+    void playSound(const String& name, int32_t loop) override;
+
+    // The game thread holds the lock while it changes the game's buffer; the paint handler
+    // holds it while it reads the buffer. Never held while waiting for a paint.
+    void beginDrawing() override;
+    void endDrawing() override;
+    std::mutex& drawingLock() { return m_drawing; }
+
+protected:
+    ~WindowHost() override = default;
+
+private:
+    std::mutex m_drawing;
+};
+
+}  // namespace vornel
