@@ -2,6 +2,7 @@
 #include "platform/EmulatedDevice.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Rectangles.h"
 #include "platform/ScriptRunner.h"
@@ -255,6 +256,9 @@ void EmulatedDevice::rotate() {
 }
 
 void EmulatedDevice::setScript(InputScript script, bool quitAtEnd) {
+    if (m_runner) {
+        return;  // the script runs already
+    }
     m_script = std::move(script);
     m_hasScript = true;
     m_quitAtScriptEnd = quitAtEnd;

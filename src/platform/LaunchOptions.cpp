@@ -191,6 +191,7 @@ std::string LaunchOptions::usage() {
            "Script commands, one a line, times in device milliseconds, # starts a comment:\n"
            "  wait MS, key down NAME|CODE, key up NAME|CODE, press NAME|CODE, char C,\n"
            "  tap X Y, drag X1 Y1 X2 Y2, rotate, activate on|off, screenshot FILE.png, quit\n"
+           "  (press and tap hold the key or pen 40 ms; a drag moves 4 pixels every 8 ms)\n"
            "  key names: left right up down enter escape backspace space f1 f2 f8 f9 slash,\n"
            "  a-z, 0-9; CODE is a virtual-key code 1..255 of two digits or more (08 for 8).\n";
 }

@@ -1,6 +1,7 @@
 // The launcher.
 #include "platform/Launcher.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -184,6 +185,7 @@ int Launcher::run(int argc, char** argv, Entry entry) {
     Clock::install(&device->clock());
     const int status = entry();
     device->stopThreads();
+    device->waveOutput().close();  // the recording then ends where the run ended
     return status;
 }
 

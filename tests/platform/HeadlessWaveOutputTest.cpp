@@ -217,5 +217,18 @@ TEST_F(HeadlessWaveOutputTest, TheRecordingFollowsDeviceTimeWithTheBuffersBackTo
     EXPECT_GE(samples.size(), start + 800 + 40 * 8);
 }
 
+TEST_F(HeadlessWaveOutputTest, ClosingAnOutputThatNeverPlayedStillRecordsTheSilenceSoFar) {
+    DeviceClock clock(20);
+    WavRecorder recorder;
+    std::string error;
+    testing_support::TemporaryFolder folder("wave-silence");
+    ASSERT_TRUE(recorder.open(folder.file("quiet.wav"), error)) << error;
+    HeadlessWaveOutput output(clock, &recorder);
+    clock.sleep(250);
+    output.close();
+    EXPECT_GE(recorder.samplesWritten(), 2000u);  // 250 ms at 8000 samples a second
+    EXPECT_LT(recorder.samplesWritten(), 2000u + 8000u);
+}
+
 }  // namespace
 }  // namespace vornel

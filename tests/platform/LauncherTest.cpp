@@ -121,7 +121,8 @@ TEST(LaunchTest, AHeadlessRunPlaysItsScriptAndReturnsTheEntrysStatus) {
     TemporaryFolder folder("launch-run");
     std::ofstream(folder.file("run.txt")) << "wait 1000\npress enter\n";  // ends without quit
     const int status = runWith({"--headless", "--speed", "100", "--data", folder.path(), "--save",
-                                folder.file("saves"), "--script", folder.file("run.txt")},
+                                folder.file("saves"), "--script", folder.file("run.txt"), "--record-audio",
+                                folder.file("run.wav")},
                                tinyEntry);
     EXPECT_EQ(status, 3);
     EXPECT_EQ(g_modulePath, folder.path() + "/vornel");
@@ -131,6 +132,8 @@ TEST(LaunchTest, AHeadlessRunPlaysItsScriptAndReturnsTheEntrysStatus) {
     EXPECT_EQ(Launcher::saveFolder(), folder.file("saves") + "/");
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("saves")));
     EXPECT_EQ(&Clock::current(), &Platform::current().clock());
+    // Silent all along, the recording still lasts as long as the run: a second and more.
+    EXPECT_GE(std::filesystem::file_size(folder.file("run.wav")), 44u + 2u * 8000u);
 }
 
 }  // namespace

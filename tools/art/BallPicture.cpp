@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "art/ArtNoise.h"
 #include "art/Canvas.h"
 #include "art/SphereShader.h"
 
@@ -21,17 +20,7 @@ Canvas shadedBall(int32_t size, Colour base, double inset) {
     const SphereShader shader(base);
     canvas.fill({0, 0, size, size},
                 [&](double x, double y) { return std::hypot(x - centre, y - centre) <= radius; },
-                [&](double x, double y) {
-                    // Shade at the pixel centre, pulled inside the disc for rim pixels.
-                    double u = (x - centre) / radius;
-                    double v = (y - centre) / radius;
-                    const double r = std::hypot(u, v);
-                    if (r > 0.97) {
-                        u *= 0.97 / r;
-                        v *= 0.97 / r;
-                    }
-                    return shader.at(u, v);
-                });
+                [&](double x, double y) { return shader.at((x - centre) / radius, (y - centre) / radius); });
     return canvas;
 }
 

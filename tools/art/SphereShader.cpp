@@ -16,10 +16,13 @@ constexpr double kLightZ = 0.66;
 }  // namespace
 
 Colour SphereShader::at(double u, double v) const {
-    const double r2 = u * u + v * v;
-    if (r2 > 1) {
-        return {};
+    const double rim = 0.97;
+    const double r = std::hypot(u, v);
+    if (r > rim) {
+        u *= rim / r;
+        v *= rim / r;
     }
+    const double r2 = u * u + v * v;
     const double w = std::sqrt(1 - r2);
     const double lightLength = std::sqrt(kLightX * kLightX + kLightY * kLightY + kLightZ * kLightZ);
     const double diffuse = std::max(0.0, (u * kLightX + v * kLightY + w * kLightZ) / lightLength);

@@ -10,8 +10,9 @@ class SphereShader {
 public:
     explicit SphereShader(Colour base) : m_base(base) {}
 
-    // (u, v) is the point on the sphere's disc, -1..1 from its centre (v grows downward);
-    // points outside the unit disc answer a transparent colour.
+    // (u, v) is the point on the sphere's disc, -1..1 from its centre (v grows downward).
+    // Points on or outside the rim are shaded as the rim just inside, so that the pixels an
+    // edge only partly covers get the colour of the ball's edge.
     Colour at(double u, double v) const;
 
 private:

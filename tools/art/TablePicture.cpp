@@ -17,6 +17,11 @@ constexpr double kBackWallZ = 460;
 constexpr double kBarrierHeight = 28;
 constexpr double kBarrierPanel = 64;     // width of one barrier panel
 constexpr double kBarrierHalfSpan = 700;
+constexpr double kWallPanel = 110;
+constexpr double kBandLow = 44;          // the padded band along the wall
+constexpr double kBandHigh = 58;
+constexpr double kLampY = 132;
+constexpr double kLampSpacing = 150;
 
 // The table's body under the playing surface, world units.
 constexpr double kApronInset = 3;
@@ -27,6 +32,7 @@ constexpr double kLegSize = 2.2;
 constexpr double kLegTopY = G::kTopY - G::kTopThickness - kApronDepth;
 constexpr double kBarLow = 4.5;          // the cross bar between a pair of legs
 constexpr double kBarHigh = 6.3;
+constexpr double kShadowShift = 6;       // how far the table's shadow falls toward the camera
 
 constexpr Colour kTableBlue = Colour::rgb(0x1C4F96);
 constexpr Colour kLineWhite = Colour::rgb(0xF4F4F0);
@@ -38,6 +44,9 @@ constexpr Colour kBarrierBlue = Colour::rgb(0x172C63);
 constexpr Colour kBarrierRim = Colour::rgb(0x3F63B8);
 constexpr Colour kWallLow = Colour::rgb(0x1A1E2A);
 constexpr Colour kWallHigh = Colour::rgb(0x06080D);
+constexpr Colour kBand = Colour::rgb(0x1A2748);
+constexpr Colour kBandRim = Colour::rgb(0x2C3E6E);
+constexpr Colour kLamp = Colour::rgb(0xFFF4D8);
 
 // The overhead lights: bright over the table, falling off into the hall.
 double hallLight(double x, double z) {
@@ -102,8 +111,27 @@ Colour TablePicture::hallColour(double px, double py) const {
     }
     double y = 0;
     m_camera.onPlaneZ(px, py, kBackWallZ, x, y);
-    const double t = ArtNoise::smoothstep(0, 160, y);
-    return kWallLow.mixedWith(kWallHigh, static_cast<float>(t));
+    return wallColour(x, y);
+}
+
+// The hall's far wall: dark, with tall panels and a padded band at the height of a
+// spectator's eye, caught by the spill of the lights over the court.
+Colour TablePicture::wallColour(double x, double y) const {
+    const double t = ArtNoise::smoothstep(0, 170, y);
+    Colour colour = kWallLow.mixedWith(kWallHigh, static_cast<float>(t));
+    const double panel = std::abs(std::remainder(x, kWallPanel));
+    colour = colour.lit(static_cast<float>(0.85 + 0.15 * ArtNoise::smoothstep(0, 4, panel)));
+    if (y > kBandLow && y < kBandHigh) {
+        const bool rim = y < kBandLow + 1.5 || y > kBandHigh - 1.5;
+        colour = rim ? kBandRim : kBand;
+    }
+    const double spill = std::exp(-(x * x / (260.0 * 260.0) + (y - 20) * (y - 20) / (90.0 * 90.0)));
+    colour = colour.lit(static_cast<float>(0.7 + 0.6 * spill));
+    // A row of lamps high on the wall, each a bright core in a soft halo.
+    const double lamp = std::abs(std::remainder(x - kLampSpacing / 2, kLampSpacing));
+    const double distance = std::hypot(lamp, (y - kLampY) * 1.6);
+    const double glow = 0.95 * std::exp(-distance * distance / 30.0) + 0.25 * std::exp(-distance * distance / 1500.0);
+    return colour.mixedWith(kLamp, static_cast<float>(std::min(glow, 1.0)));
 }
 
 // A red-brown sports floor laid in strips along the court, lit from above the table.
@@ -112,7 +140,7 @@ Colour TablePicture::floorColour(double x, double z) const {
     const double seam = std::abs(std::remainder(x, strip));
     const double seamShade = 1 - 0.22 * std::exp(-seam * seam / 0.08);
     const double mottle = 1 + 0.05 * ArtNoise::smooth(x / 7, z / 7, 11) + 0.03 * ArtNoise::smooth(x / 2, z / 2, 12);
-    const double beyondBarrier = z > G::kBarrierZ ? 0.55 : 1;
+    const double beyondBarrier = z > G::kBarrierZ ? 0.42 : 1;
     return kFloorRed.lit(static_cast<float>(hallLight(x, z) * seamShade * mottle * beyondBarrier));
 }
 
@@ -144,15 +172,17 @@ void TablePicture::drawTableShadow() {
     const double fx = G::kHalfWidth + reach;
     const double fz = G::kHalfLength + reach;
     const double floor = G::kFloorY;
-    const Polygon area = face({{-fx, floor, -fz}, {fx, floor, -fz}, {fx, floor, fz}, {-fx, floor, fz}});
+    const double nearZ = -fz - kShadowShift;
+    const Polygon area = face({{-fx, floor, nearZ}, {fx, floor, nearZ}, {fx, floor, fz}, {-fx, floor, fz}});
     m_canvas.fill(area.bounds(), [&](double x, double y) { return area.contains(x, y); },
                   [&](double px, double py) {
                       double x = 0;
                       double z = 0;
                       m_camera.onPlaneY(px, py, floor, x, z);
                       const double across = ArtNoise::smoothstep(G::kHalfWidth + 9, G::kHalfWidth - 6, std::abs(x));
-                      const double along = ArtNoise::smoothstep(G::kHalfLength + 9, G::kHalfLength - 6, std::abs(z));
-                      return Colour::rgb(0x000000, static_cast<float>(0.62 * across * along));
+                      // The lights stand a little beyond the net, so the shadow reaches toward the camera.
+                      const double along = ArtNoise::smoothstep(G::kHalfLength + 9, G::kHalfLength - 6, std::abs(z + kShadowShift));
+                      return Colour::rgb(0x000000, static_cast<float>(0.72 * across * along));
                   });
 }
 
@@ -179,10 +209,11 @@ void TablePicture::drawLeg(double x, double z) {
     fillFace(side, kSteel.lit(0.7f));
     const Polygon front = face({{outer, kLegTopY, z - h}, {inner, kLegTopY, z - h}, {inner, G::kFloorY, z - h},
                                 {outer, G::kFloorY, z - h}});
+    const Point topPoint = projected(x, kLegTopY, z - h);
+    const Point footPoint = projected(x, G::kFloorY, z - h);
     m_canvas.fill(front.bounds(), [&](double px, double py) { return front.contains(px, py); },
                   [&](double, double py) {
-                      const Point topPoint = projected(x, kLegTopY, z - h);
-                      const Point footPoint = projected(x, G::kFloorY, z - h);
+                      // Lit from above: the leg darkens toward the floor.
                       const double t = (py - topPoint.y) / (footPoint.y - topPoint.y);
                       return kSteel.lit(static_cast<float>(1.25 - 0.45 * t));
                   });

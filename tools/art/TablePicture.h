@@ -48,6 +48,7 @@ private:
     void drawLine(double x0, double z0, double x1, double z1);
 
     Colour hallColour(double px, double py) const;
+    Colour wallColour(double x, double y) const;
     Colour floorColour(double x, double z) const;
     Colour tableTopColour(double x, double z) const;
 

@@ -95,10 +95,14 @@ bool HeadlessWaveOutput::unprepareHeader(WaveHeader& header) {
     return true;
 }
 
+// Closing also brings the recording up to now, so that it lasts as long as the run even when
+// the output was closed (or never opened) at the end.
 void HeadlessWaveOutput::close() {
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (!m_open) {
+            std::vector<WaveHeader*> none;
+            advanceTo(dueSample(), none);
             return;
         }
         m_stopping = true;
