@@ -36,4 +36,8 @@ void WindowHost::endDrawing() {
     m_drawing.unlock();
 }
 
+bool WindowHost::isOpen() {
+    return !ShellState::instance().m_shuttingDown.load();
+}
+
 }  // namespace vornel

@@ -29,6 +29,8 @@ public:
     void beginDrawing() override;
     void endDrawing() override;
     std::mutex& drawingLock() { return m_drawing; }
+    // Until the message loop has ended.
+    bool isOpen() override;
 
 protected:
     ~WindowHost() override = default;

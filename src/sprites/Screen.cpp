@@ -241,7 +241,7 @@ void Screen::setHost(Ref<ScreenHost> host) {
 }
 
 bool Screen::isActive() {
-    return true;
+    return !m_host || m_host->isOpen();
 }
 
 void Screen::playSound(Ref<String> name) {

@@ -48,7 +48,8 @@ public:
     virtual void releaseBuffer();
     // Connects the display and sound, and starts the frame clock.
     virtual void setHost(Ref<ScreenHost> host);
-    // A screen stays active for the rest of the run; wait loops test it.
+    // A screen stays active while its window is open (without a host: always); every wait
+    // loop of the game tests it, so the game thread ends when the window has gone.
     virtual bool isActive();
     // Puts a press in the queue. A confirm while a direction (or 0) is held is swallowed, so
     // a pen tap during a move does not also confirm; a full queue drops the press.

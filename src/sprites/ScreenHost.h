@@ -21,6 +21,9 @@ public:
     // arrives after presentRect stopped waiting must not read half-drawn pixels.
     virtual void beginDrawing() {}
     virtual void endDrawing() {}
+    // Whether the window is still there to draw into; once it has closed, the game's loops
+    // end so that the process can exit.
+    virtual bool isOpen() { return true; }
 
 protected:
     ~ScreenHost() override = default;

@@ -9,8 +9,8 @@ namespace {
 
 constexpr Colour kTape = Colour::rgb(0xF6F6F2);
 constexpr Colour kTapeShade = Colour::rgb(0xC8CCD4);
-constexpr Colour kStrand = Colour::rgb(0x0E1218, 0.62f);
-constexpr Colour kCell = Colour::rgb(0x000000, 0.13f);
+constexpr Colour kStrand = Colour::rgb(0x0E1218, 0.56f);
+constexpr Colour kCell = Colour::rgb(0x000000, 0.16f);
 constexpr Colour kCord = Colour::rgb(0x0A0C10, 0.8f);
 constexpr Colour kPost = Colour::rgb(0x22252B);
 constexpr Colour kPostLight = Colour::rgb(0x6A707C);

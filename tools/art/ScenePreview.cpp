@@ -4,6 +4,7 @@
 //   /tmp/vornel-scene-<device>.png   the scene at the start of a game
 //   /tmp/vornel-rally-<device>.png   a rally: bats turned, the ball low over the near half
 //   /tmp/vornel-behind-<device>.png  the ball dropping behind the table's far end
+//   /tmp/vornel-bounce-<device>.png  the ball touching the table near its far end
 //   /tmp/vornel-intro-<device>.png   where the intro starts the rising table
 //   /tmp/vornel-menu-<device>.png    the menu's buttons over the scene
 #include <algorithm>
@@ -274,11 +275,13 @@ int main(int argc, char** argv) {
     // opponent's far to the right. Then a ball that fell off the far end, below the table top.
     const Rally rally{units(-9), units(31), units(-24), units(-14), units(30)};
     const Rally behind{units(12), units(18), units(58), units(4), units(-8)};
+    const Rally bounce{units(10), 874210, units(45), units(-36), units(-20)};
     bool ok = true;
     for (const Device& device : kDevices) {
         ok = previewScene(bank, device, "scene", kStart, false, zoom) && ok;
         ok = previewScene(bank, device, "rally", rally, false, zoom) && ok;
         ok = previewScene(bank, device, "behind", behind, false, zoom) && ok;
+        ok = previewScene(bank, device, "bounce", bounce, false, zoom) && ok;
         ok = previewScene(bank, device, "menu", kStart, true, zoom) && ok;
         ok = previewIntro(bank, device, zoom) && ok;
     }
