@@ -3,8 +3,10 @@
 
 #include "core/ProgramFolder.h"
 #include "core/String.h"
+#include "game/GameScene.h"
 #include "media/SoundPlayer.h"
-#include "shell/DemoScreen.h"
+#include "platform/Launcher.h"
+#include "shell/AutoplayKeys.h"
 #include "shell/GameThread.h"
 #include "shell/ShellState.h"
 #include "shell/WindowHost.h"
@@ -15,8 +17,21 @@
 
 namespace vornel {
 
+namespace {
+
+// The one game object, played by the built-in player when the launcher asks for it.
+Ref<Screen> makeGame() {
+    Ref<GameScene> game = new GameScene();
+    if (Launcher::options().autoplay) {
+        game->enableAutoplay(&AutoplayKeys::instance());
+    }
+    return game;
+}
+
+}  // namespace
+
 int entry() {
-    return Entry::run(&DemoScreen::make);
+    return Entry::run(&makeGame);
 }
 
 int Entry::run(GameFactory makeGame) {

@@ -1,17 +1,23 @@
-// The vornel program run headless with input scripts: the demonstration answers keys, the pen
-// and rotation on every kind of handheld, closes with status 0, and a second copy for the
-// same player leaves at once while the first runs on.
+// The vornel program run headless: the built-in player plays whole games that end on legal
+// scores; every handheld shows the intro, a rally and a point, and takes a turn of the screen;
+// a second copy for the same player leaves at once while the first runs on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <spawn.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "bank/PngFile.h"
@@ -24,10 +30,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Spot {
-    int32_t x = -1;  // centre of the ball's pixels; -1 when none shows
-    int32_t y = -1;
-};
+// A game ends as soon as a side has 11 points and a lead of two: at 11 against 9 or fewer,
+// or, once both had 10, with a lead of exactly two; 99 is the cap.
+bool isLegalFinalScore(int32_t player, int32_t opponent) {
+    const int32_t high = std::max(player, opponent);
+    const int32_t low = std::min(player, opponent);
+    if (low < 0 || high > 99) {
+        return false;
+    }
+    return (high == 11 && low <= 9) || (high > 11 && high - low == 2);
+}
 
 class EndToEnd : public testing::Test {
 protected:
@@ -40,19 +52,28 @@ protected:
 
     std::string file(const std::string& name) const { return (m_folder / name).string(); }
 
-    // Starts the program headless, ten times faster than real time, on the script's lines.
-    pid_t start(const std::string& device, const std::string& script) {
+    // Starts the program headless on the script's lines, its standard output going to the
+    // file "out.txt"; speed is how many times faster than real time device time runs.
+    pid_t start(const std::string& device, const std::string& script, const std::vector<std::string>& extra = {},
+                int32_t speed = 10) {
         std::ofstream(file("script.txt")) << script;
-        std::vector<std::string> arguments = {VORNEL_PROGRAM, "--headless", "--device", device, "--speed", "10",
-                                              "--save", file("save"), "--data", VORNEL_DATA,
-                                              "--script", file("script.txt")};
+        std::vector<std::string> arguments = {VORNEL_PROGRAM, "--headless", "--device", device,
+                                              "--speed", std::to_string(speed), "--save", file("save"),
+                                              "--data", VORNEL_DATA, "--script", file("script.txt")};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
         std::vector<char*> argv;
         for (std::string& argument : arguments) {
             argv.push_back(argument.data());
         }
         argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, file("out.txt").c_str(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0644);
         pid_t child = -1;
-        return ::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? child : -1;
+        const int result = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+        ::posix_spawn_file_actions_destroy(&actions);
+        return result == 0 ? child : -1;
     }
     static int exitStatus(pid_t child) {
         int status = 0;
@@ -61,68 +82,114 @@ protected:
         }
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-    int run(const std::string& device, const std::string& script) { return exitStatus(start(device, script)); }
+    int run(const std::string& device, const std::string& script, const std::vector<std::string>& extra = {}) {
+        return exitStatus(start(device, script, extra));
+    }
+    std::string output() const {
+        std::ifstream in(file("out.txt"));
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    // The final scores the program reported, player's first.
+    std::vector<std::pair<int32_t, int32_t>> finalScores() const {
+        std::vector<std::pair<int32_t, int32_t>> scores;
+        std::istringstream lines(output());
+        for (std::string line; std::getline(lines, line);) {
+            int32_t player = -1, opponent = -1;
+            if (std::sscanf(line.c_str(), "game over %d %d", &player, &opponent) == 2) {
+                scores.emplace_back(player, opponent);
+            }
+        }
+        return scores;
+    }
 
-    // The picture and where the orange ball shows on it (the display is 5-6-5).
-    Spot ballIn(const std::string& name, RgbaImage& picture) {
+    RgbaImage picture(const std::string& name) {
+        RgbaImage image;
         std::string error;
-        EXPECT_TRUE(PngFile::read(file(name), picture, error)) << error;
-        int64_t sumX = 0, sumY = 0, count = 0;
-        for (int32_t y = 0; y < picture.height(); ++y) {
-            for (int32_t x = 0; x < picture.width(); ++x) {
-                const uint32_t pixel = picture.pixel(x, y);
-                const uint32_t red = pixel >> 16 & 0xFF, green = pixel >> 8 & 0xFF, blue = pixel & 0xFF;
-                if (red >= 0xC0 && green >= 0x80 && green <= 0xC0 && blue <= 0x60) {
-                    sumX += x;
-                    sumY += y;
-                    ++count;
+        EXPECT_TRUE(PngFile::read(file(name), image, error)) << name << ": " << error;
+        return image;
+    }
+    // A blank display is one colour, or nearly so: the game's scene has hundreds.
+    static bool isBlank(const RgbaImage& image) {
+        std::set<uint32_t> colours;
+        for (uint32_t pixel : image.pixels()) {
+            colours.insert(RgbaImage::colour(pixel));
+        }
+        return colours.size() < 64;
+    }
+    // Whether the two pictures differ anywhere in the box, given in hundredths of their size.
+    static bool differIn(const RgbaImage& a, const RgbaImage& b, int32_t left, int32_t top, int32_t right,
+                         int32_t bottom) {
+        for (int32_t y = a.height() * top / 100; y < a.height() * bottom / 100; ++y) {
+            for (int32_t x = a.width() * left / 100; x < a.width() * right / 100; ++x) {
+                if (RgbaImage::colour(a.pixel(x, y)) != RgbaImage::colour(b.pixel(x, y))) {
+                    return true;
                 }
             }
         }
-        return count == 0 ? Spot{} : Spot{static_cast<int32_t>(sumX / count), static_cast<int32_t>(sumY / count)};
+        return false;
     }
 
     fs::path m_folder;
 };
 
-TEST_F(EndToEnd, DemoFollowsKeysPenAndRotation) {
-    ASSERT_EQ(run("pocketpc", "wait 1000\nscreenshot " + file("start.png") +
-                                  "\nkey down right\nwait 1000\nkey up right\nwait 500\nscreenshot " +
-                                  file("moved.png") + "\ntap 40 60\nwait 1000\nscreenshot " + file("tapped.png") +
-                                  "\npress enter\nrotate\nwait 1000\nscreenshot " + file("turned.png") + "\nquit\n"),
-              0);
-    RgbaImage picture;
-    const Spot start = ballIn("start.png", picture);
-    EXPECT_EQ(picture.width(), 240);
-    EXPECT_EQ(picture.height(), 320);
-    EXPECT_NEAR(start.x, 120, 3);
-    EXPECT_NEAR(start.y, 160, 3);
-    const Spot moved = ballIn("moved.png", picture);
-    EXPECT_GT(moved.x, start.x + 40);  // about 100 pixels in a second
-    EXPECT_NEAR(moved.y, start.y, 1);
-    const Spot tapped = ballIn("tapped.png", picture);
-    EXPECT_NEAR(tapped.x, 40, 3);
-    EXPECT_NEAR(tapped.y, 60, 3);
-    const Spot turned = ballIn("turned.png", picture);
-    EXPECT_EQ(picture.width(), 320);  // the player turned the handheld: the sides swap
-    EXPECT_EQ(picture.height(), 240);
-    EXPECT_NEAR(turned.x, 53, 4);  // the ball keeps its place in proportion
-    EXPECT_NEAR(turned.y, 45, 4);
+TEST_F(EndToEnd, TheBuiltInPlayerPlaysWholeGamesThatEndOnLegalScores) {
+    const pid_t game = start("pocketpc", "wait 3600000\n", {"--autoplay"}, 20);
+    ASSERT_GT(game, 0);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(100);
+    while (finalScores().empty() && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    ::kill(game, SIGTERM);  // closes its window
+    EXPECT_EQ(exitStatus(game), 0);
+    const auto scores = finalScores();
+    ASSERT_FALSE(scores.empty()) << "no game ended; the program said:\n" << output();
+    for (const auto& [player, opponent] : scores) {
+        EXPECT_TRUE(isLegalFinalScore(player, opponent)) << player << ":" << opponent;
+    }
 }
 
-TEST_F(EndToEnd, EveryHandheldShowsTheBallInTheMiddle) {
+// A point takes some ten seconds on average, so the script looks at the score four times.
+TEST_F(EndToEnd, EveryHandheldShowsTheIntroARallyAndAPointAndTakesATurn) {
     struct Case {
         const char* device;
         int32_t width, height;
     };
-    for (const Case& device : {Case{"pocketpc-vga", 480, 640}, Case{"smartphone", 176, 220}, Case{"qwerty", 320, 240}}) {
-        ASSERT_EQ(run(device.device, "wait 1000\nscreenshot " + file("shot.png") + "\n"), 0) << device.device;
-        RgbaImage picture;
-        const Spot ball = ballIn("shot.png", picture);
-        EXPECT_EQ(picture.width(), device.width) << device.device;
-        EXPECT_EQ(picture.height(), device.height) << device.device;
-        EXPECT_NEAR(ball.x, device.width / 2, 4) << device.device;
-        EXPECT_NEAR(ball.y, device.height / 2, 4) << device.device;
+    constexpr int32_t kPointShots = 4;
+    std::string script = "wait 2000\nscreenshot " + file("intro.png") + "\nwait 1200\nscreenshot " + file("rally.png");
+    for (int32_t shot = 0; shot < kPointShots; ++shot) {
+        script += "\nwait 6000\nscreenshot " + file("point" + std::to_string(shot) + ".png");
+    }
+    script += "\nrotate\nwait 1000\nscreenshot " + file("turned.png") + "\nquit\n";
+    for (const Case& device : {Case{"pocketpc", 240, 320}, Case{"pocketpc-vga", 480, 640},
+                               Case{"smartphone", 176, 220}, Case{"qwerty", 320, 240}}) {
+        SCOPED_TRACE(device.device);
+        ASSERT_EQ(run(device.device, script, {"--autoplay"}), 0);
+        const RgbaImage intro = picture("intro.png");
+        const RgbaImage rally = picture("rally.png");
+        std::vector<RgbaImage> points;
+        for (int32_t shot = 0; shot < kPointShots; ++shot) {
+            points.push_back(picture("point" + std::to_string(shot) + ".png"));
+        }
+        bool scored = false;
+        std::vector<const RgbaImage*> shots = {&intro, &rally};
+        for (const RgbaImage& point : points) {
+            shots.push_back(&point);
+        }
+        for (const RgbaImage* shot : shots) {
+            ASSERT_EQ(shot->width(), device.width);
+            ASSERT_EQ(shot->height(), device.height);
+            EXPECT_FALSE(isBlank(*shot));
+            // A score and its marker in one of the top corners changed.
+            scored = scored || differIn(intro, *shot, 0, 0, 20, 8) || differIn(intro, *shot, 80, 0, 100, 8);
+        }
+        EXPECT_TRUE(differIn(intro, rally, 0, 10, 100, 100));  // the ball and the bats moved
+        EXPECT_TRUE(scored);
+        const RgbaImage turned = picture("turned.png");
+        EXPECT_EQ(turned.width(), device.height);  // the sides swap
+        EXPECT_EQ(turned.height(), device.width);
+        EXPECT_FALSE(isBlank(turned));
     }
 }
 

@@ -1,7 +1,6 @@
 // Point-in-polygon tests and bounds for the art generator's faces.
 #include "art/Polygon.h"
 
-#include <cmath>
 #include <limits>
 
 namespace vornel {
@@ -34,16 +33,6 @@ PixelBox Polygon::bounds() const {
         bottom = std::max(bottom, p.y);
     }
     return PixelBox::around(left, top, right, bottom);
-}
-
-Polygon Polygon::stroke(Point a, Point b, double width) {
-    const double length = std::hypot(b.x - a.x, b.y - a.y);
-    if (length <= 0) {
-        return Polygon();
-    }
-    const double nx = -(b.y - a.y) / length * width / 2;
-    const double ny = (b.x - a.x) / length * width / 2;
-    return Polygon({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}});
 }
 
 }  // namespace vornel

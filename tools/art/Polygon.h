@@ -3,14 +3,10 @@
 
 #include <vector>
 
-#include "art/Canvas.h"
+#include "art/PixelBox.h"
+#include "art/Point.h"
 
 namespace vornel {
-
-struct Point {
-    double x = 0;
-    double y = 0;
-};
 
 class Polygon {
 public:
@@ -24,9 +20,6 @@ public:
     bool contains(double x, double y) const;
     // The pixels the polygon touches.
     PixelBox bounds() const;
-
-    // A quadrilateral band of the given width along the segment from a to b.
-    static Polygon stroke(Point a, Point b, double width);
 
 private:
     std::vector<Point> m_points;

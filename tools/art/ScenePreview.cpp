@@ -126,11 +126,30 @@ void addScores(const Ref<PictureBank>& bank, Screen& screen, int32_t playerPoint
     screen.add(opponentText);
 }
 
+const char* const kMenuLabels[] = {"New Game", "Resume", "Sound: On", "Level: Easy", "Help", "About", "Exit"};
+constexpr int32_t kMenuItems = 7;
+
+// The menu of a screen narrower than 240 pixels: its labels on a translucent panel.
+void addTextMenu(Screen& screen) {
+    Ref<Psprite> menu = new Psprite();
+    menu->setColor(0x80404080);
+    int32_t row = 0;
+    for (const char* label : kMenuLabels) {
+        Ref<TextSprite> caption = menu->addTextCentred(text(label));
+        caption->setOpacity(row++ == 1 ? kFixedOne : 0x6000);
+    }
+    screen.addCentred(menu);
+}
+
 // The menu as buttons: rows one line height apart in the plain list, stretched to the space
 // the screen offers (at most 1.5 times), each label centred on its button.
 void addMenu(const Ref<PictureBank>& bank, Screen& screen) {
-    const char* labels[] = {"New Game", "Resume", "Sound: On", "Level: Easy", "Help", "About", "Exit"};
-    constexpr int32_t kItems = 7;
+    if (screen.width() < 240) {
+        addTextMenu(screen);
+        return;
+    }
+    const char* const* labels = kMenuLabels;
+    constexpr int32_t kItems = kMenuItems;
     constexpr Fixed kLargestStretch = 0xC000;
     const int32_t lineHeight = TextSprite::defaultFont()->lineHeight();
     const int32_t available = screen.height() > screen.width() ? screen.width() - 27 : screen.height();
@@ -139,7 +158,8 @@ void addMenu(const Ref<PictureBank>& bank, Screen& screen) {
     int32_t row = 0;
     int32_t buttonWidth = 0;
     int32_t bottom = 0;
-    for (const char* label : labels) {
+    for (int32_t item = 0; item < kItems; ++item) {
+        const char* label = labels[item];
         Ref<Psprite> button = new Psprite();
         button->setPicture(bank, ArtBank::kMenuButton);
         button->setDepth(1);

@@ -9,6 +9,10 @@ namespace {
 
 constexpr double kUnit = kFixedOne;
 
+Fixed toWorld(double units) {
+    return static_cast<Fixed>(std::lround(units * kUnit));
+}
+
 }  // namespace
 
 TableCamera::TableCamera(int32_t centreX, int32_t centreY) : m_world(new World()), m_probe(new Psprite()) {
@@ -18,43 +22,10 @@ TableCamera::TableCamera(int32_t centreX, int32_t centreY) : m_world(new World()
     m_world->setCentre(centreX, centreY);
 }
 
-Fixed TableCamera::toWorld(double units) {
-    return static_cast<Fixed>(std::lround(units * kUnit));
-}
-
-ScreenPoint TableCamera::projectFixed(Fixed x, Fixed y, Fixed z) const {
-    m_probe->setScale(kFixedOne);
-    m_probe->setPos(x, y, z);
-    m_probe->setRect(1, 1, 1, 1);
+Point TableCamera::project(double x, double y, double z) const {
+    m_probe->setPos(toWorld(x), toWorld(y), toWorld(z));
     m_world->project(*m_probe);
-    ScreenPoint point;
-    point.visible = !(m_probe->m_left == 0 && m_probe->m_top == 0 && m_probe->m_right == 0 && m_probe->m_bottom == 0);
-    point.x = m_probe->m_x / kUnit;
-    point.y = m_probe->m_y / kUnit;
-    point.depth = 2.0 * m_probe->m_depth / kUnit;
-    return point;
-}
-
-ScreenPoint TableCamera::project(double x, double y, double z) const {
-    return projectFixed(toWorld(x), toWorld(y), toWorld(z));
-}
-
-double TableCamera::pixelsPerUnit(double x, double y, double z) const {
-    const ScreenPoint left = project(x - 4, y, z);
-    const ScreenPoint right = project(x + 4, y, z);
-    return (right.x - left.x) / 8;
-}
-
-Fixed TableCamera::spriteScale(Fixed x, Fixed y, Fixed z, Fixed scale) const {
-    // A probe one pixel wide reports its projected scale through the inverse it stores.
-    m_probe->setScale(scale);
-    m_probe->setPos(x, y, z);
-    m_probe->m_invScale = 0;
-    m_world->project(*m_probe);
-    if (m_probe->m_invScale == 0) {
-        return 0;
-    }
-    return static_cast<Fixed>(0x40000000 / m_probe->m_invScale);
+    return {m_probe->m_x / kUnit, m_probe->m_y / kUnit};
 }
 
 double TableCamera::sine() const {
@@ -65,18 +36,30 @@ double TableCamera::cosine() const {
     return m_world->m_cos / kUnit;
 }
 
-// The projection divides the focal factor by depth and shifts twice by 15 bits: pixels per
-// unit of sideways offset at unit depth.
+// The projection divides the focal factor by the depth and shifts twice by 15 bits: pixels
+// per unit of sideways offset at unit depth.
 double TableCamera::focalPixels() const {
     return static_cast<double>(m_world->m_focal) / (kUnit * kUnit);
 }
 
-// Undoes the projection: v is the picture's height above the camera axis over the focal length,
-// which fixes the ratio of up to depth along the ray.
+double TableCamera::centreX() const {
+    return m_world->m_centreX / kUnit;
+}
+
+double TableCamera::centreY() const {
+    return m_world->m_centreY / kUnit;
+}
+
+double TableCamera::sideways(double px, double depth) const {
+    return m_world->m_posX / kUnit + (px - centreX()) * depth / focalPixels();
+}
+
+// The projection's depth is s·dy + c·dz and its height c·dy − s·dz, and the picture row gives
+// their ratio v; with dy fixed by the plane, that is one equation for dz.
 bool TableCamera::onPlaneY(double px, double py, double planeY, double& x, double& z) const {
     const double s = sine();
     const double c = cosine();
-    const double v = (m_world->m_centreY / kUnit - py) / focalPixels();
+    const double v = (centreY() - py) / focalPixels();
     const double dy = planeY - m_world->m_posY / kUnit;
     const double denominator = s + v * c;
     if (std::abs(denominator) < 1e-9) {
@@ -87,15 +70,16 @@ bool TableCamera::onPlaneY(double px, double py, double planeY, double& x, doubl
     if (depth <= 0) {
         return false;
     }
-    x = m_world->m_posX / kUnit + (px - m_world->m_centreX / kUnit) * depth / focalPixels();
+    x = sideways(px, depth);
     z = m_world->m_posZ / kUnit + dz;
     return true;
 }
 
+// As onPlaneY, with dz fixed by the plane instead.
 bool TableCamera::onPlaneZ(double px, double py, double planeZ, double& x, double& y) const {
     const double s = sine();
     const double c = cosine();
-    const double v = (m_world->m_centreY / kUnit - py) / focalPixels();
+    const double v = (centreY() - py) / focalPixels();
     const double dz = planeZ - m_world->m_posZ / kUnit;
     const double denominator = c - v * s;
     if (std::abs(denominator) < 1e-9) {
@@ -106,7 +90,7 @@ bool TableCamera::onPlaneZ(double px, double py, double planeZ, double& x, doubl
     if (depth <= 0) {
         return false;
     }
-    x = m_world->m_posX / kUnit + (px - m_world->m_centreX / kUnit) * depth / focalPixels();
+    x = sideways(px, depth);
     y = m_world->m_posY / kUnit + dy;
     return true;
 }

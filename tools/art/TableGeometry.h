@@ -1,5 +1,6 @@
-// The table-tennis world in world units (1.0 = 0x8000 of the game's Fixed values): the
-// table, the net, the floor, the bats' and the ball's places, as the game's physics has them.
+// The table-tennis world in world units (1.0 = 0x8000 of the game's Fixed values): the table,
+// the floor and the court's barrier where the game's physics has them, and the proportions
+// of the table's body that only the pictures need.
 #pragma once
 
 namespace vornel {
@@ -11,14 +12,7 @@ public:
     static constexpr double kHalfWidth = 1077411 / kUnit;    // |x| of the table's sides, 32.88
     static constexpr double kHalfLength = 1762000 / kUnit;   // |z| of the table's ends, 53.77
     static constexpr double kTopY = 822607 / kUnit;          // the playing surface, 25.10
-    static constexpr double kNetTopY = 1073177 / kUnit;      // the net's top edge, 32.75
     static constexpr double kBallWidth = 0x19326 / kUnit;    // 3.15
-    static constexpr double kBatWidth = 0x50000 / kUnit;     // 10.0
-    static constexpr double kNetWidth = 0x20E146 / kUnit;    // the table's full width, 65.76
-    static constexpr double kBatY = 0x128D4F / kUnit;        // bats' height, 37.11
-    static constexpr double kBatZ = 0x20E2D0 / kUnit;        // bats' distance from the net, 65.77
-    static constexpr double kShadowY = 855375 / kUnit;       // shadow height over the table, 26.10
-    static constexpr double kRestingBallY = 874210 / kUnit;  // ball centre resting on the table
     static constexpr double kFloorBallY = 31156 / kUnit;     // ball centre resting on the floor
     // The floor itself lies one ball radius below a ball resting on it.
     static constexpr double kFloorY = kFloorBallY - kBallWidth / 2;

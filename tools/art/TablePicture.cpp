@@ -68,10 +68,8 @@ ArtPicture TablePicture::make() {
     return {'j', canvas.toImage(), kAnchorX, kAnchorY};
 }
 
-Point TablePicture::projected(double x, double y, double z) {
-    static const TableCamera camera(kAnchorX, kAnchorY);
-    const ScreenPoint point = camera.project(x, y, z);
-    return {point.x, point.y};
+Point TablePicture::projected(double x, double y, double z) const {
+    return m_camera.project(x, y, z);
 }
 
 TablePicture::TablePicture(Canvas& canvas) : m_canvas(canvas), m_camera(kAnchorX, kAnchorY) {}

@@ -13,11 +13,15 @@
 
 namespace vornel {
 
-// The picture is the view at scale 1.0 with the camera axis at the anchor. The table view
-// shrinks it by two thirds of its width to the screen's width (480 px: 0.75 on a 240-pixel
-// Pocket PC, 0.55 on a 176-pixel Smartphone, unscaled on a 320 x 240 landscape screen), and the
-// height leaves every screen covered from top to bottom. The rows above the view's top are
-// seen only while the intro slides the table up into place.
+// The picture is the view at scale 1.0 with the camera axis at the anchor, where the table view
+// also puts the centre its children are projected around. A table picture wider than the screen
+// is fitted by the middle two thirds of its width: 480 pixels give the view scale 0.75 on a
+// 240 x 320 Pocket PC (camera axis at row 180), 0.55 on a 176 x 220 Smartphone (row 123) and
+// 1.0 on a 320 x 240 landscape screen (row 105), where the table's near corners stay 13 pixels
+// inside the edges. 320 rows above the anchor and 192 below cover every screen (the Pocket PC
+// needs 240 and 187); the rows above the view's top show while the intro slides the table up
+// from where the picture's top meets the screen's: 60 pixels on the Pocket PC, 52 on the
+// Smartphone, 215 on the landscape screen.
 class TablePicture {
 public:
     static constexpr int32_t kWidth = 480;
@@ -26,9 +30,6 @@ public:
     static constexpr int32_t kAnchorY = 320;
 
     static ArtPicture make();
-
-    // Where a world point (world units) lands in the picture.
-    static Point projected(double x, double y, double z);
 
 private:
     explicit TablePicture(Canvas& canvas);
@@ -52,8 +53,10 @@ private:
     Colour floorColour(double x, double z) const;
     Colour tableTopColour(double x, double z) const;
 
+    // Where a world point (world units) lands in the picture.
+    Point projected(double x, double y, double z) const;
     Polygon face(std::initializer_list<WorldPoint> corners) const;
-    // Fills a face in one colour, shaded by the given factor.
+    // Fills a face in one colour.
     void fillFace(const Polygon& polygon, const Colour& colour);
 
     Canvas& m_canvas;
