@@ -7,25 +7,16 @@
 #include <limits>
 
 #include "game/GameScene.h"
+#include "game/MatchConstants.h"
 #include "sprites/Menu.h"
 
 namespace vornel {
 
+using namespace match;
+
 namespace {
 
-// What the game does with held keys (see the player's bat): a ramp of 256 a millisecond up
-// to 3.125 units a frame, a drift back to the base line, frames of at most 120 ms.
-constexpr Fixed kSpeedGainPerMs = 256;
-constexpr Fixed kTopSpeed = 102400;
-constexpr int32_t kKeyFrameCapMs = 120;
-constexpr int32_t kBallFrameCapMs = 166;
 constexpr int32_t kUsualFrameMs = 32;
-constexpr Fixed kBaseLine = -2155216;
-constexpr Fixed kNearestZ = -393216;
-constexpr Fixed kFarthestZ = -2548432;
-// The ball's game time runs at 0.75 of real time on touch screens and on Hard, else 0.625.
-constexpr Fixed kGameRateFast = 0x6000;
-constexpr Fixed kGameRateNormal = 0x5000;
 
 // How close is close enough: a bat reaches 5.0 units sideways and 3.0 in depth.
 constexpr Fixed kSideSlack = 0x20000;   // 4.0: the bat need only come this close sideways
@@ -86,7 +77,7 @@ Autoplayer::Spot Autoplayer::meetingSpot() {
     } else if (!m_forecast.isComing()) {
         m_hasLastMeeting = false;
     }
-    return m_hasLastMeeting ? m_lastMeeting : Spot{0, kBaseLine};
+    return m_hasLastMeeting ? m_lastMeeting : Spot{0, kPlayerBaseLine};
 }
 
 // Of the points where the ball may be struck, the highest one the bat can get to in time:
@@ -100,7 +91,7 @@ int32_t Autoplayer::bestSample() const {
     Fixed nearestShortfall = 0;
     for (int32_t i = 0; i < m_forecast.size(); ++i) {
         const BallForecast::Sample& sample = m_forecast[i];
-        if (sample.z > kNearestZ + kDepthSlack || sample.z < kFarthestZ - kDepthSlack) {
+        if (sample.z > kPlayerNearestZ + kDepthSlack || sample.z < kPlayerFarthestZ - kDepthSlack) {
             continue;
         }
         const Fixed reach = reachIn(sample.time / perFrame);
@@ -120,21 +111,21 @@ int32_t Autoplayer::bestSample() const {
 // Each frame with a key held ramps the speed by the frame's gain up to the top speed; the
 // distance is the sum of the speeds, taken in closed form.
 Fixed Autoplayer::reachIn(int32_t frames) const {
-    const int64_t gain = kSpeedGainPerMs * std::min(frameMs(), kKeyFrameCapMs);
-    const int64_t start = std::min(m_scene.m_batSpeed, kTopSpeed);
-    const int64_t rampFrames = std::min<int64_t>(frames, gain > 0 ? (kTopSpeed - start - 1) / gain : 0);
+    const int64_t gain = kSpeedGainPerMs * std::min(frameMs(), kPlayerFrameCapMs);
+    const int64_t start = std::min(m_scene.m_batSpeed, kPlayerTopSpeed);
+    const int64_t rampFrames = std::min<int64_t>(frames, gain > 0 ? (kPlayerTopSpeed - start - 1) / gain : 0);
     const int64_t ramped = std::max<int64_t>(rampFrames, 0);
-    const int64_t reach = ramped * start + gain * ramped * (ramped + 1) / 2 + (frames - ramped) * int64_t{kTopSpeed};
+    const int64_t reach = ramped * start + gain * ramped * (ramped + 1) / 2 + (frames - ramped) * int64_t{kPlayerTopSpeed};
     return static_cast<Fixed>(std::min<int64_t>(reach, std::numeric_limits<Fixed>::max()));
 }
 
 Fixed Autoplayer::nextStep() const {
-    return std::min(m_scene.m_batSpeed + kSpeedGainPerMs * std::min(frameMs(), kKeyFrameCapMs), kTopSpeed);
+    return std::min(m_scene.m_batSpeed + kSpeedGainPerMs * std::min(frameMs(), kPlayerFrameCapMs), kPlayerTopSpeed);
 }
 
 Fixed Autoplayer::gameTimePerFrame() const {
     const bool fast = Menu::isTouchScreen() || m_scene.m_hardLevel != 0;
-    const Fixed perFrame = fmul(std::min(frameMs(), kBallFrameCapMs) * 32, fast ? kGameRateFast : kGameRateNormal);
+    const Fixed perFrame = fmul(std::min(frameMs(), kLongestFrameMs) * 32, fast ? kGameRateFast : kGameRateNormal);
     return std::max(perFrame, Fixed{1});
 }
 

@@ -2,23 +2,16 @@
 #include "game/BallForecast.h"
 
 #include "game/GameScene.h"
+#include "game/MatchConstants.h"
 
 namespace vornel {
 
+using namespace match;
+
 namespace {
 
-// The flight's constants, as the ball itself uses them (Fixed units, per second of game time).
-constexpr Fixed kGravity = -12954957;
-constexpr Fixed kTableLevel = 874210;
-constexpr Fixed kFloorLevel = 31156;
-constexpr Fixed kTableTop = 822607;
-constexpr Fixed kNetTop = kTableTop + 250570;
-constexpr Fixed kFarWall = 5898240;
-constexpr Fixed kBounceRestitution = 28835;
-constexpr Fixed kFloorDamping = 6553;
-constexpr Fixed kRestingSpeed = 128;
 // Beyond this depth no player's bat can reach the ball any more.
-constexpr Fixed kBeyondReach = -2548432 - 98304;
+constexpr Fixed kBeyondReach = kPlayerFarthestZ - 98304;
 
 Fixed absolute(Fixed value) { return value < 0 ? -value : value; }
 

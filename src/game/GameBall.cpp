@@ -7,24 +7,18 @@
 #include "core/Random.h"
 #include "core/String.h"
 #include "game/GameScene.h"
+#include "game/MatchConstants.h"
 #include "sprites/Menu.h"
 
 namespace vornel {
+
+using namespace match;
 
 namespace {
 
 // World distances and speeds are Fixed units (0x8000 = 1.0); speeds are per second of game
 // time, and 0x8000 of game time is one second.
-constexpr Fixed kGravity = -12954957;          // -395.35 a second, added to vy
-constexpr Fixed kTableLevel = 874210;          // 26.68: the ball's centre resting on the table
-constexpr Fixed kFloorLevel = 31156;           // 0.95: the ball's centre resting on the floor
-constexpr Fixed kTableTop = 822607;            // 25.10: lowest height above the table, net foot
-constexpr Fixed kNetTop = kTableTop + 250570;  // 32.79: the top of the net band
-constexpr Fixed kFarWall = 5898240;            // 180.0: behind the opponent the ball turns back
-constexpr Fixed kBounceRestitution = 28835;    // 0.88 of the vertical speed survives a bounce
 constexpr Fixed kNetRestitution = 26214;       // 0.80 of the depth speed comes back off the net
-constexpr Fixed kFloorDamping = 6553;          // 0.20 of the velocity is lost on the floor
-constexpr Fixed kRestingSpeed = 128;           // a floor ball slower than this in depth has stopped
 constexpr Fixed kSubStep = 512;                // 1/64 s: the longest integration step
 constexpr Fixed kShadowOverTable = 855375;     // 26.10: the shadow lies on the table top
 constexpr Fixed kShadowHidden = -392822784;    // far below anything the view shows
@@ -36,9 +30,6 @@ constexpr Fixed kRallyLength = 881000;         // 26.89 beyond the ball's own di
 constexpr Fixed kServeShortening = 1321500;    // 40.33: a serve lands on the server's own half
 constexpr Fixed kHardAimReach = 786432;        // 24.0: where the Hard opponent may wait, either side
 
-constexpr int32_t kLongestFrameMs = 166;  // a longer frame is simulated as this long
-constexpr Fixed kGameRateNormal = 0x5000;  // game time per real time: 0.625
-constexpr Fixed kGameRateFast = 0x6000;    // 0.75 on touch screens and on Hard
 constexpr int32_t kWinningPoints = 11;
 constexpr int32_t kWinningLead = 2;
 

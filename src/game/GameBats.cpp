@@ -4,19 +4,16 @@
 #include <cstdint>
 
 #include "game/GameScene.h"
+#include "game/MatchConstants.h"
 
 namespace vornel {
+
+using namespace match;
 
 namespace {
 
 // ---- The player's bat ----
-constexpr int32_t kPlayerFrameCapMs = 120;   // a longer frame moves the bat this much at most
-constexpr Fixed kSpeedGainPerMs = 256;       // the ramp: full speed after 400 ms of movement
-constexpr Fixed kPlayerTopSpeed = 102400;    // 3.125 units per frame
 constexpr Fixed kPlayerMaxX = 1405091;       // 42.88 units either side of the middle
-constexpr Fixed kPlayerNearestZ = -393216;   // 12.0 from the net
-constexpr Fixed kPlayerFarthestZ = -2548432; // 77.77 from the net
-constexpr Fixed kPlayerBaseLine = -2155216;  // where the bat drifts back to, 65.77 from the net
 constexpr Fixed kPenDeadZone = 8191;         // a quarter of a unit: the pen does not jitter the bat
 constexpr int32_t kMenuTapSquare = 64;       // pixels: a tap in the top left corner opens the menu
 
