@@ -40,6 +40,7 @@ void Autoplayer::frame() {
         stop();
         return;
     }
+    releasePress();
     m_pressedThisFrame = false;
     const Spot spot = chooseSpot();
     steerAcross(spot.x);
@@ -50,6 +51,62 @@ void Autoplayer::stop() {
     for (int32_t key = kLeftArrow; key <= kDownArrow; ++key) {
         hold(key, false);
     }
+    releasePress();
+}
+
+// ---- Menus and panels ----
+
+void Autoplayer::beginModal() {
+    stop();
+    m_pauseMs = kReadingMs;
+    m_seenSelection = -1;
+    m_ownStep = false;
+}
+
+// "Resume" and "New Game" are the first two items, so going up always reaches one of them.
+void Autoplayer::menuFrame(int32_t selectedKey) {
+    if (releasePress()) {
+        return;
+    }
+    if (selectedKey != m_seenSelection) {
+        m_pauseMs = m_ownStep || m_seenSelection < 0 ? std::max(m_pauseMs, kMenuStepMs) : kReadingMs;
+        m_seenSelection = selectedKey;
+        m_ownStep = false;
+    }
+    if (!pauseOver()) {
+        return;
+    }
+    const bool playItem = selectedKey == 'R' || selectedKey == 'N';
+    m_ownStep = !playItem;
+    m_pauseMs = kMenuStepMs;
+    press(playItem ? kEnter : kUpArrow);
+}
+
+void Autoplayer::panelFrame() {
+    if (releasePress() || !pauseOver()) {
+        return;
+    }
+    m_pauseMs = kMenuStepMs;
+    press(kEnter);
+}
+
+bool Autoplayer::pauseOver() {
+    m_pauseMs -= frameMs();
+    return m_pauseMs <= 0;
+}
+
+void Autoplayer::press(int32_t virtualKey) {
+    m_pressedKey = virtualKey;
+    m_input.key(virtualKey, true);
+}
+
+bool Autoplayer::releasePress() {
+    if (m_pressedKey == 0) {
+        return false;
+    }
+    m_input.key(m_pressedKey, false);
+    m_pressedKey = 0;
+    return true;
 }
 
 Autoplayer::Spot Autoplayer::chooseSpot() {

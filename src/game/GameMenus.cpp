@@ -1,16 +1,37 @@
-// The modal side of the game: the fades that open and close every modal screen, the words
-// of the settings block, and the menu, help, about, high-score and fortune screens.
-#include <cstdio>
+// The main menu over the frozen match, and the fades that open and close every modal screen.
+#include <vector>
 
 #include "core/String.h"
+#include "game/Autoplayer.h"
 #include "game/GameScene.h"
+#include "game/PanelStyle.h"
+#include "media/SoundPlayer.h"
 
 namespace vornel {
+
+using namespace panel;
 
 namespace {
 
 constexpr Fixed kFirstFadeStep = 2048;  // a fade starts (or ends) 1/16 away from its goal
 constexpr Fixed kFadePerMs = 64;        // opacity gained or lost per ms: a full ramp is ~0.5 s
+
+constexpr int32_t kButtonScreenWidth = 240;  // narrower screens show the menu as text on a fill
+constexpr int32_t kPortraitMargin = 27;      // pixels of a portrait screen's width left free
+constexpr Fixed kMaxButtonSpread = 0xC000;   // the rows spread out to 1.5 times their text spacing
+
+// Item codes: the first letter of each label.
+constexpr int32_t kNewGame = 'N';
+constexpr int32_t kResume = 'R';
+constexpr int32_t kSound = 'S';
+constexpr int32_t kSoundQuietly = 's';  // typed: shows and saves the sound choice, no flip
+constexpr int32_t kLevel = 'L';
+constexpr int32_t kHelp = 'H';
+constexpr int32_t kAbout = 'A';
+constexpr int32_t kExit = 'E';
+constexpr int32_t kPadMenu = '0';
+
+int32_t toPixels(Fixed value) { return value >> kFixedShift; }
 
 }  // namespace
 
@@ -47,71 +68,238 @@ void GameScene::fadeOut(Ref<Psprite> sprite) {
     render();
 }
 
-// ---- The settings block ----
-// Words are 16-bit little-endian. The block is made zeroed on first use, which reads as
-// sound on, level Easy, no game in progress and an empty high-score table. A word that does
-// not lie wholly inside the block reads as 0 and is not written.
+// ---- The main menu ----
 
-int32_t GameScene::readWord(int32_t offset) {
-    if (m_settings.isEmpty()) {
-        m_settings = allocByte(kSettingsBytes);
-    }
-    if (offset < 0 || offset + 1 >= m_settings.length()) {
-        return 0;
-    }
-    return m_settings[offset] | m_settings[offset + 1] << 8;
+bool GameScene::gameInProgress() const {
+    return m_playerPoints != 0 || m_opponentPoints != 0 || m_matchState != kServePending;
 }
 
-void GameScene::writeWord(int32_t offset, int32_t value) {
-    if (m_settings.isEmpty()) {
-        m_settings = allocByte(kSettingsBytes);
+Ref<String> GameScene::soundLabel() const {
+    return String::fromLiteral(m_mute ? "Sound: Off" : "Sound: On");
+}
+
+Ref<String> GameScene::levelLabel() const {
+    return String::fromLiteral(m_hardLevel != 0 ? "Level: Hard" : "Level: Easy");
+}
+
+Ref<Menu> GameScene::buildMainMenu() {
+    Ref<Menu> menu = new Menu();
+    menu->addItem(String::fromLiteral("New Game"));
+    menu->selectByKey(kNewGame);
+    if (gameInProgress()) {
+        menu->addItem(String::fromLiteral("Resume"));
+        menu->selectByKey(kResume);
     }
-    if (offset < 0 || offset + 1 >= m_settings.length()) {
+    menu->addItem(soundLabel());
+    menu->addItem(levelLabel());
+    menu->addItem(String::fromLiteral("Help"));
+    menu->addItem(String::fromLiteral("About"));
+    menu->addItem(String::fromLiteral("Exit"));
+    return menu;
+}
+
+int32_t GameScene::runMainMenu() {
+    Ref<Menu> menu = buildMainMenu();
+    styleMenu(menu);
+    addCentred(menu);
+    fadeIn(menu);
+    beginAutoplayModal();
+    while (isActive()) {
+        if (checkSize()) {
+            menu->removeFromParent();
+            addCentred(menu);
+        }
+        if (m_autoplayer != nullptr) {
+            m_autoplayer->menuFrame(menu->m_selected ? menu->m_selected->m_tag : 0);
+        }
+        const int32_t choice = pollMenuChoice(menu);
+        switch (choice) {
+            case kNewGame:
+                closeMenu(menu);
+                startNewGame();
+                playSound(String::fromLiteral("music5"));
+                return 1;
+            case kResume:
+            case kPadMenu:
+                closeMenu(menu);
+                return 0;
+            case kKeySoftMenu:
+            case kKeyBack:
+                if (menu->m_selected && menu->m_selected->m_tag == kExit) {
+                    closeMenu(menu);
+                    return 0;
+                }
+                menu->selectByKey(kExit);
+                break;
+            case kSound:
+                m_mute = !m_mute;
+                showSoundChoice(menu);
+                break;
+            case kSoundQuietly:
+                showSoundChoice(menu);
+                break;
+            case kLevel:
+                m_hardLevel = m_hardLevel == 0 ? 1 : 0;
+                setItemLabel(menu->selectedItem(), levelLabel());
+                saveSettings();
+                break;
+            case kHelp:
+                fadeOut(menu);
+                menu->removeFromParent();
+                render();
+                showHelp();
+                reopenMenu(menu);
+                break;
+            case kAbout:
+                fadeOut(menu);
+                menu->removeFromParent();
+                showAbout();
+                reopenMenu(menu);
+                break;
+            case kExit:
+                leaveGame();
+                return 0;
+            default:
+                break;
+        }
+        frame();
+    }
+    menu->removeFromParent();
+    menu->clear();
+    return 0;
+}
+
+void GameScene::showSoundChoice(const Ref<Menu>& menu) {
+    menu->selectByKey(kSound);
+    setItemLabel(menu->selectedItem(), soundLabel());
+    saveSettings();
+}
+
+void GameScene::reopenMenu(const Ref<Menu>& menu) {
+    addCentred(menu);
+    fadeIn(menu);
+    beginAutoplayModal();
+}
+
+void GameScene::closeMenu(const Ref<Menu>& menu) {
+    fadeOut(menu);
+    menu->removeFromParent();
+    menu->clear();
+}
+
+// The sound stops at once; the window then closes as if the player had closed it, and the
+// game's loops end with it. The settings file is current already.
+void GameScene::leaveGame() {
+    SoundPlayer::instance().stopSound();
+    m_leaving = true;
+    if (m_host) {
+        m_host->closeWindow();
+    }
+}
+
+bool GameScene::isActive() {
+    return !m_leaving && Screen::isActive();
+}
+
+void GameScene::setItemLabel(Ref<Psprite> item, Ref<String> text) {
+    auto* label = dynamic_cast<TextSprite*>(item.get());
+    if (label == nullptr) {
         return;
     }
-    m_settings[offset] = static_cast<uint8_t>(value & 0xFF);
-    m_settings[offset + 1] = static_cast<uint8_t>(value >> 8 & 0xFF);
+    label->setText(std::move(text));
+    const int32_t room = label->m_parent ? label->m_parent->width() : label->width();
+    label->setPositionFixed(((room - label->width()) >> 1) * kFixedOne, label->y());
 }
 
-void GameScene::loadSettings() {}  // the settings file fills it in
-
-void GameScene::saveSettings() {}  // the settings file fills it in
-
-// ---- Menu ----
-
-void GameScene::runMainMenu() {}  // the main menu fills it in; until then play starts at once
-
-void GameScene::setItemLabel(Ref<Psprite> /*item*/, Ref<String> /*text*/) {}  // the main menu fills it in
-
-void GameScene::styleMenu(Ref<Menu> /*menu*/) {}  // the main menu fills it in
-
-int32_t GameScene::pollMenuChoice(Ref<Menu> /*menu*/) {
-    return 0;  // the main menu fills it in
+// Narrow screens keep the plain list on a fill. Wider ones put every item on a button and
+// spread the rows over the screen's height (or, in portrait, over most of its width).
+void GameScene::styleMenu(Ref<Menu> menu) {
+    if (!menu) {
+        return;
+    }
+    if (m_width < kButtonScreenWidth) {
+        menu->setColor(kPanelColor);
+        return;
+    }
+    const int32_t extent = m_height > m_width ? m_width - kPortraitMargin : m_height;
+    const int32_t listHeight = menu->height();
+    Fixed spread = listHeight > 0 ? static_cast<Fixed>((static_cast<int64_t>(extent) << kFixedShift) / listHeight) : kFixedOne;
+    if (spread > kMaxButtonSpread) {
+        spread = kMaxButtonSpread;
+    }
+    std::vector<Ref<Psprite>> items;
+    for (Psprite* item = menu->m_firstChild.get(); item != nullptr; item = item->m_next.get()) {
+        items.emplace_back(item);
+    }
+    const Ref<Psprite> selected = menu->m_selected;
+    menu->removeAll();
+    menu->m_selected = nullptr;
+    int32_t bottom = 0;
+    for (const Ref<Psprite>& item : items) {
+        Ref<Psprite> row = buttonRow(item, spread);
+        menu->addBack(row);
+        bottom = toPixels(row->y()) + row->height();
+        if (menu->width() < row->width()) {
+            menu->setSize(row->width(), menu->height());  // so that centring the menu centres its buttons
+        }
+        if (item == selected) {
+            menu->m_selected = row;
+        }
+    }
+    menu->setSize(menu->width(), bottom);
 }
 
-// ---- Help, about, high scores ----
+// One button: the item's label centred on picture 1, the row placed at the item's spread-out
+// height and carrying the item's code.
+Ref<Psprite> GameScene::buttonRow(const Ref<Psprite>& item, Fixed spread) {
+    Ref<Psprite> row = new Psprite();
+    row->setTag(item->m_tag);
+    Ref<Psprite> background = new Psprite();
+    background->setPicture(m_bank, kButtonPicture);
+    background->setDepth(kFixedOne);
+    row->add(background);
+    row->setSize(background->width(), background->height());
+    row->setPosition(0, fmul(toPixels(item->y()), spread));
+    Ref<Psprite> label = item;
+    if (item->picture() >= 0) {
+        label = new Psprite();
+        label->setPicture(item->m_bank, item->picture());
+        label->setOpacity(item->opacity());
+    }
+    label->setPosition((background->width() - label->width()) >> 1, (background->height() - label->height() + 1) >> 1);
+    row->add(label);
+    return row;
+}
 
-void GameScene::showHelp() {}  // the help screen fills it in
+int32_t GameScene::pollMenuChoice(Ref<Menu> menu) {
+    const int32_t key = nextKey();
+    const int32_t x = m_stylusX.load(std::memory_order_relaxed);
+    const int32_t y = m_stylusY.load(std::memory_order_relaxed);
+    const int32_t answer = menu ? menu->handleKey(key, x, y) : 0;
+    if (x != 0 || y != 0) {
+        m_stylusX.store(0, std::memory_order_relaxed);
+        m_stylusY.store(0, std::memory_order_relaxed);
+        if (answer > kHighestKeyCode) {
+            render();
+            playSound(String::fromLiteral("bounce"));
+            m_penSteering = 1;  // chosen with the pen: the pen steers the bat from now on
+        }
+    }
+    return answer;
+}
 
-void GameScene::showAbout() {}  // the about screen fills it in
+// ---- The built-in player in menus and panels ----
 
-void GameScene::waitForDismiss() {}  // the help and about screens fill it in
+void GameScene::beginAutoplayModal() {
+    if (m_autoplayer != nullptr) {
+        m_autoplayer->beginModal();
+    }
+}
 
-void GameScene::recordHighScore() {}  // the high-score table fills it in
-
-void GameScene::showHighScores() {}  // the high-score table fills it in
-
-// ---- The end of a game ----
-
-// For now the end of a game is only written to the console (flushed, so that a watcher of
-// the output sees it while play goes on), and the next game starts at once; the fortune
-// screen fills the rest in.
-void GameScene::showFortune(bool /*won*/) {
-    trace(*String::fromLiteral("game over"), m_playerPoints, m_opponentPoints);
-    std::fflush(stdout);
-    m_playerPoints = 0;
-    m_opponentPoints = 0;
-    startNewGame();
+void GameScene::autoplayPanel() {
+    if (m_autoplayer != nullptr) {
+        m_autoplayer->panelFrame();
+    }
 }
 
 }  // namespace vornel

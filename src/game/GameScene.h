@@ -54,6 +54,8 @@ public:
     void setSize(int32_t width, int32_t height) override;
     // The game thread's body: set-up, main menu, then the frame loop.
     void run() override;
+    // False once the player chose to leave the game, as well as when the window is gone.
+    bool isActive() override;
 
     // ---- The game's own operations, in their fixed order ----
     virtual void showAbout();
@@ -70,7 +72,7 @@ public:
     virtual void setItemLabel(Ref<Psprite> item, Ref<String> text);
     virtual void styleMenu(Ref<Menu> menu);
     virtual int32_t pollMenuChoice(Ref<Menu> menu);
-    virtual void runMainMenu();
+    virtual int32_t runMainMenu();  // 1 when a new game was started, else 0
     virtual bool isOverTable(Fixed x, Fixed y, Fixed z);
     virtual bool isSpriteOverTable(Ref<Psprite> sprite);
     virtual void placeBat(Ref<Psprite> bat, Fixed x, Fixed z);
@@ -101,6 +103,7 @@ public:
     Ref<Vector3> m_ballVelocity;    // units per second of game time (0x8000 game time = 1 s)
     Ref<Psprite> m_shadow;
     Array<uint8_t> m_fortunes;      // the fortunes file, read once when the first game ends
+    int32_t m_fortuneLength = 0;    // bytes of it the file gave
     Ref<Psprite> m_playerIndicator;
     Ref<Psprite> m_opponentIndicator;
     Fixed m_swingX = 0;  // smoothed sideways and forward motion of the player's bat
@@ -127,11 +130,46 @@ public:
     std::atomic<uint32_t> m_wantedSize{0};
 
     Autoplayer* m_autoplayer = nullptr;  // the built-in player, when it plays (owned)
+    bool m_leaving = false;              // "Exit" was chosen: every loop ends
 
 protected:
     ~GameScene() override;
 
 private:
+    struct HelpColumn;
+
+    // ---- The main menu ----
+    bool gameInProgress() const;
+    Ref<String> soundLabel() const;
+    Ref<String> levelLabel() const;
+    Ref<Menu> buildMainMenu();
+    // Selects the sound item, relabels it from the flag and saves the settings.
+    void showSoundChoice(const Ref<Menu>& menu);
+    void reopenMenu(const Ref<Menu>& menu);
+    void closeMenu(const Ref<Menu>& menu);
+    void leaveGame();
+    Ref<Psprite> buttonRow(const Ref<Psprite>& item, Fixed spread);
+
+    // ---- The built-in player in menus and panels ----
+    void beginAutoplayModal();
+    void autoplayPanel();
+
+    // ---- Help ----
+    bool helpBottomBelowScreen(const HelpColumn& help) const;
+    void moveHelpColumn(HelpColumn& help);
+    void dragHelpColumn(HelpColumn& help, int32_t distance);
+    // The key as the help screen takes it: a tap becomes up, down, close or nothing.
+    int32_t helpKey(const HelpColumn& help, int32_t key);
+    int32_t helpTap(const HelpColumn& help, int32_t x, int32_t y) const;
+
+    // ---- High scores and fortunes ----
+    Ref<String> highScoreRow(int32_t place);
+    Ref<Psprite> makeFortunePanel(bool won);
+    void readFortunes();
+    // Where the chosen fortune starts in the buffer, or -1 when there is none to show.
+    int32_t pickFortune();
+    void addFortuneLines(Psprite& panel, int32_t start, int32_t limit);
+
     // The rally rules for a bounce of the ball at that z, and for the ball running into the
     // net having come from oldZ.
     void rallyBounce(Fixed z);

@@ -2,6 +2,7 @@
 #include "shell/Entry.h"
 
 #include "core/ProgramFolder.h"
+#include "core/SaveFolder.h"
 #include "core/String.h"
 #include "game/GameScene.h"
 #include "media/SoundPlayer.h"
@@ -65,6 +66,7 @@ void Entry::findProgramFolder(Platform& platform) {
     ShellState& shell = ShellState::instance();
     shell.m_programFolder = folderOf(path);
     ProgramFolder::set(shell.m_programFolder);
+    SaveFolder::set(Launcher::saveFolder());  // the player's own folder for the settings file
 }
 
 void Entry::learnDeviceKind(Platform& platform) {

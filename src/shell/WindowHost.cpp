@@ -4,6 +4,7 @@
 #include "core/Clock.h"
 #include "media/SoundPlayer.h"
 #include "platform/Platform.h"
+#include "platform/WindowMessage.h"
 #include "shell/ShellState.h"
 
 namespace vornel {
@@ -34,6 +35,12 @@ void WindowHost::beginDrawing() {
 
 void WindowHost::endDrawing() {
     m_drawing.unlock();
+}
+
+void WindowHost::closeWindow() {
+    WindowMessage message;
+    message.type = MessageType::Destroy;
+    Platform::current().postMessage(message);
 }
 
 bool WindowHost::isOpen() {

@@ -31,6 +31,8 @@ public:
     std::mutex& drawingLock() { return m_drawing; }
     // Until the message loop has ended.
     bool isOpen() override;
+    // Posts the message a closing window gets; the message loop then ends with status 0.
+    void closeWindow() override;
 
 protected:
     ~WindowHost() override = default;

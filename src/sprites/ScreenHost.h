@@ -24,6 +24,8 @@ public:
     // Whether the window is still there to draw into; once it has closed, the game's loops
     // end so that the process can exit.
     virtual bool isOpen() { return true; }
+    // Closes the window as the player would close it; the process then ends normally.
+    virtual void closeWindow() {}
 
 protected:
     ~ScreenHost() override = default;

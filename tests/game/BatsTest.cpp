@@ -22,7 +22,10 @@ constexpr Fixed kHeight = 0x128D4F;  // the bats' height above the floor
 // menu openings, strikes and points are counted.
 class BatScene : public GameScene {
 public:
-    void runMainMenu() override { ++m_menuRuns; }
+    int32_t runMainMenu() override {
+        ++m_menuRuns;
+        return 0;
+    }
     void saveSettings() override {}
     void showFortune(bool /*won*/) override { startNewGame(); }
     bool tryHit(Fixed x, Fixed y, Fixed z) override {

@@ -157,7 +157,9 @@ TEST_F(EndToEnd, EveryHandheldShowsTheIntroARallyAndAPointAndTakesATurn) {
         int32_t width, height;
     };
     constexpr int32_t kPointShots = 4;
-    std::string script = "wait 2000\nscreenshot " + file("intro.png") + "\nwait 1200\nscreenshot " + file("rally.png");
+    // The intro and the main menu, which the built-in player leaves for a new game, are over
+    // after some four seconds.
+    std::string script = "wait 5000\nscreenshot " + file("intro.png") + "\nwait 1200\nscreenshot " + file("rally.png");
     for (int32_t shot = 0; shot < kPointShots; ++shot) {
         script += "\nwait 6000\nscreenshot " + file("point" + std::to_string(shot) + ".png");
     }

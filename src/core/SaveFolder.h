@@ -1,0 +1,29 @@
+// The folder that keeps what a player's game remembers between runs (the settings file), and
+// whole-file reads and writes inside it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/Array.h"
+
+namespace vornel {
+
+class SaveFolder {
+public:
+    // Set once at start-up, before the game thread starts; a separator is added if missing.
+    // Until it is set (or when set to ""), files are kept in the program folder.
+    static void set(std::string_view folder);
+    static const std::string& path();
+
+    // Reads once as many bytes of the named file as the buffer holds: true only when the file
+    // opened and delivered exactly that many. The buffer keeps whatever was read.
+    static bool readFileInto(const char* name, const Array<uint8_t>& buffer);
+    // Replaces the named file by the buffer's bytes. The bytes go to a new file in the same
+    // folder first, which is flushed to the disk and then renamed over the old one, so the
+    // file is always either the old or the new content, whenever the process or the power
+    // stops. True when the new content is in place; the folder is made when missing.
+    static bool writeFileFrom(const char* name, const Array<uint8_t>& buffer);
+};
+
+}  // namespace vornel
