@@ -12,6 +12,8 @@ packages=(
   libfreetype-dev  # the font builder
   fonts-dejavu-core  # the typeface the game's font is made from
   libsdl2-dev      # the window, input and sound of the emulated handheld
+  libbenchmark-dev  # benchmarks: Google Benchmark
+  libpixman-1-dev  # benchmarks: the peer compositor
 )
 
 missing=()

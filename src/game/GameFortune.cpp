@@ -46,11 +46,14 @@ void GameScene::showFortune(bool won) {
     m_opponentPoints = 0;
     saveSettings();
 
-    if (Ref<Psprite> panel = makeFortunePanel(won)) {
+    Ref<Psprite> panel = makeFortunePanel(won);
+    if (panel) {
         addCentred(panel);
-        if (!won) {
-            playSound(String::fromLiteral("gong"));
-        }
+    }
+    if (!won) {
+        playSound(String::fromLiteral("gong"));  // a lost game sounds the same with or without a fortune
+    }
+    if (panel) {
         fadeIn(panel);
         waitForDismiss();
         fadeOut(panel);

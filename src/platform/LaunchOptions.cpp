@@ -76,7 +76,7 @@ bool OptionReader::readOne(const std::string& argument) {
     const std::vector<std::pair<std::string_view, bool*>> switches = {
         {"--fullscreen", &m_options.fullscreen}, {"--headless", &m_options.headless},
         {"--autoplay", &m_options.autoplay},     {"--help", &m_options.help},
-        {"--version", &m_options.version},
+        {"--version", &m_options.version},       {"--stats", &m_options.stats},
     };
     for (const auto& [switchName, flag] : switches) {
         if (name == switchName) {
@@ -182,6 +182,8 @@ std::string LaunchOptions::usage() {
            "  --save DIR           the folder of the settings file\n"
            "                       (default $XDG_DATA_HOME/vornel or ~/.local/share/vornel)\n"
            "  --autoplay           a built-in player steers the player's bat\n"
+           "  --stats              at exit, print frames, CPU time per frame, frame lengths\n"
+           "                       and peak memory on one line\n"
            "  --help               show this help and exit\n"
            "  --version            show the version and exit\n"
            "\n"

@@ -19,6 +19,7 @@ struct LaunchOptions {
     std::string dataFolder;           // the program folder; empty: the executable's folder
     std::string saveFolder;           // empty: $XDG_DATA_HOME/vornel or ~/.local/share/vornel
     bool autoplay = false;
+    bool stats = false;               // one line of frame and memory figures at exit
     bool help = false;
     bool version = false;
 

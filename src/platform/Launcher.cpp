@@ -1,6 +1,8 @@
 // The launcher.
 #include "platform/Launcher.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/FrameStats.h"
 #include "platform/DeviceProfile.h"
 #include "platform/InputScript.h"
 #include "platform/WavRecorder.h"
@@ -83,6 +86,22 @@ EmulatedDevice* makeDevice(const LaunchOptions& options, const DeviceProfile& pr
         std::fprintf(stderr, "vornel: %s\n", error.c_str());
     }
     return device.release();
+}
+
+// stats: frames=N cpu_us_per_frame=X frame_ms_p50=A frame_ms_p99=B max_rss_kb=Y, where the
+// CPU time is that of the whole process (window, game and audio threads) and the frame
+// lengths are in device milliseconds.
+void printStats() {
+    const FrameStats::Summary frames = FrameStats::summary();
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const int64_t cpuUs = (static_cast<int64_t>(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec) * 1000000 +
+                          usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+    const int64_t perFrame = frames.frames > 0 ? cpuUs / frames.frames : 0;
+    std::printf("stats: frames=%lld cpu_us_per_frame=%lld frame_ms_p50=%d frame_ms_p99=%d max_rss_kb=%ld\n",
+                static_cast<long long>(frames.frames), static_cast<long long>(perFrame), frames.medianMs,
+                frames.p99Ms, usage.ru_maxrss);
+    std::fflush(stdout);
 }
 
 }  // namespace
@@ -186,6 +205,9 @@ int Launcher::run(int argc, char** argv, Entry entry) {
     const int status = entry();
     device->stopThreads();
     device->waveOutput().close();  // the recording then ends where the run ended
+    if (options.stats) {
+        printStats();
+    }
     return status;
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/Clock.h"
+#include "core/FrameStats.h"
 
 namespace vornel {
 namespace {
@@ -278,6 +279,9 @@ void Screen::pace(int32_t milliseconds) {
     }
     m_frameTime = static_cast<int32_t>(now - m_lastTick);
     m_lastTick = now;
+    if (milliseconds > 0) {
+        FrameStats::record(m_frameTime);  // a reset of the frame clock (0 ms) ends no frame
+    }
 }
 
 bool Screen::isOnScreen(Ref<Psprite> sprite) {

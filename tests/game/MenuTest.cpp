@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "ModalTestSupport.h"
 
@@ -17,37 +18,36 @@ protected:
         ModalTest::SetUp();
         scene->m_matchState = GameScene::kServePending;  // a fresh game: nothing to resume
     }
-    // The settings file as each press went in.
-    void recordFileAtEachPress() {
-        scene->inspect = [this](Menu&) { files.push_back(settingsFile()); };
+    // One key per poll; the menu must have polled for every one of them.
+    int32_t runMenu(std::initializer_list<int32_t> keys) {
+        const std::size_t before = scene->menus.size();
+        scene->press(keys);
+        const int32_t answer = scene->runMainMenu();
+        EXPECT_EQ(scene->menus.size(), before + keys.size());
+        return answer;
     }
     bool heard(const std::string& sound) const {
         return std::find(host->sounds.begin(), host->sounds.end(), sound) != host->sounds.end();
     }
-
-    std::vector<test::Bytes> files;
 };
 
 TEST_F(MainMenuTest, ResumeIsOfferedAndHighlightedOnlyWhileAGameIsInProgress) {
-    scene->press({'0'});
-    EXPECT_EQ(scene->runMainMenu(), 0);
-    EXPECT_EQ(scene->menus[0].labels, (Labels{"New Game", "Sound: On", "Level: Easy", "Help", "About", "Exit"}));
-    EXPECT_EQ(scene->menus[0].selected, 'N');
+    EXPECT_EQ(runMenu({'0'}), 0);
+    EXPECT_EQ(scene->menus.at(0).labels, (Labels{"New Game", "Sound: On", "Level: Easy", "Help", "About", "Exit"}));
+    EXPECT_EQ(scene->menus.at(0).selected, 'N');
 
     scene->m_matchState = GameScene::kBounced;  // the first rally of a game is under way
     scene->m_mute = true;
     scene->m_hardLevel = 1;
-    scene->press({'R'});
-    EXPECT_EQ(scene->runMainMenu(), 0);
-    EXPECT_EQ(scene->menus[1].labels,
+    EXPECT_EQ(runMenu({'R'}), 0);
+    EXPECT_EQ(scene->menus.at(1).labels,
               (Labels{"New Game", "Resume", "Sound: Off", "Level: Hard", "Help", "About", "Exit"}));
-    EXPECT_EQ(scene->menus[1].selected, 'R');
+    EXPECT_EQ(scene->menus.at(1).selected, 'R');
 
     scene->m_matchState = GameScene::kServePending;
     scene->m_opponentPoints = 1;
-    scene->press({'0'});  // the pad's menu key closes it just as Resume does
-    EXPECT_EQ(scene->runMainMenu(), 0);
-    EXPECT_EQ(scene->menus[2].selected, 'R');
+    EXPECT_EQ(runMenu({'0'}), 0);  // the pad's menu key closes it just as Resume does
+    EXPECT_EQ(scene->menus.at(2).selected, 'R');
     EXPECT_EQ(scene->m_opponentPoints, 1);
     EXPECT_EQ(scene->m_matchState, GameScene::kServePending);
     EXPECT_FALSE(scene->m_firstChild) << "the menu is gone from the screen";
@@ -55,52 +55,39 @@ TEST_F(MainMenuTest, ResumeIsOfferedAndHighlightedOnlyWhileAGameIsInProgress) {
 
 TEST_F(MainMenuTest, BackTwiceGoesFromExitBackToTheGameWithoutEndingTheProgram) {
     scene->m_playerPoints = 3;
-    scene->press({panel::kKeySoftMenu, panel::kKeyBack});
-    EXPECT_EQ(scene->runMainMenu(), 0);
-    ASSERT_EQ(scene->menus.size(), 2u);
-    EXPECT_EQ(scene->menus[1].selected, 'E');  // the first press only moved to "Exit"
+    EXPECT_EQ(runMenu({panel::kKeySoftMenu, panel::kKeyBack}), 0);
+    EXPECT_EQ(scene->menus.at(1).selected, 'E');  // the first press only moved to "Exit"
     EXPECT_TRUE(scene->isActive());
-    EXPECT_FALSE(host->closed);
+    EXPECT_FALSE(host->closeAsked);
     EXPECT_EQ(scene->m_playerPoints, 3);
-    EXPECT_FALSE(scene->m_firstChild);
 }
 
-TEST_F(MainMenuTest, TypedSFlipsTheSoundWhileLowerCaseSOnlyShowsAndSavesIt) {
-    recordFileAtEachPress();
-    scene->press({'s', 'S', 's', '0'});
-    scene->runMainMenu();
-    const std::vector<test::MenuShot>& menus = scene->menus;
-    EXPECT_EQ(menus[1].selected, 'S');
-    EXPECT_EQ(menus[1].labels[1], "Sound: On");
-    EXPECT_EQ(menus[2].labels[1], "Sound: Off");
-    EXPECT_EQ(menus[3].labels[1], "Sound: Off");
-    EXPECT_TRUE(scene->m_mute);
-    EXPECT_TRUE(files[0].empty());
-    for (int32_t after = 1; after <= 3; ++after) {
-        ASSERT_EQ(files[after].size(), 24u) << after;
-        EXPECT_EQ(files[after][0], after == 1 ? 0 : 1) << after;
-    }
-}
-
-TEST_F(MainMenuTest, TheLevelItemTogglesItsLabelAndTheSavedLevel) {
-    recordFileAtEachPress();
-    scene->press({'L', 'L', 'L', '0'});
-    scene->runMainMenu();
-    EXPECT_EQ(scene->menus[1].labels[2], "Level: Hard");
-    EXPECT_EQ(scene->menus[2].labels[2], "Level: Easy");
-    EXPECT_EQ(scene->menus[3].labels[2], "Level: Hard");
-    EXPECT_EQ(files[1][1], 1);
-    EXPECT_EQ(files[2][1], 0);
-    EXPECT_EQ(files[3][1], 1);
-    EXPECT_EQ(scene->m_hardLevel, 1);
+TEST_F(MainMenuTest, SoundAndLevelChoicesRelabelTheirItemAndAreSavedAtOnce) {
+    std::vector<test::Bytes> files;  // the settings file as each key went in
+    scene->inspect = [&](Menu&) { files.push_back(settingsFile()); };
+    runMenu({'s', 'S', 's', 'L', 'L', '0'});
+    const auto label = [&](std::size_t key, std::size_t item) { return scene->menus.at(key).labels.at(item); };
+    const auto saved = [&](std::size_t key, std::size_t offset) { return int32_t{files.at(key).at(offset)}; };
+    EXPECT_TRUE(files.at(0).empty());
+    EXPECT_EQ(scene->menus.at(1).selected, 'S');  // 's' shows and saves the choice, unchanged
+    EXPECT_EQ(label(1, 1), "Sound: On");
+    EXPECT_EQ(saved(1, 0), 0);
+    EXPECT_EQ(label(2, 1), "Sound: Off");  // 'S' changes it
+    EXPECT_EQ(saved(2, 0), 1);
+    EXPECT_EQ(label(3, 1), "Sound: Off");
+    EXPECT_EQ(saved(3, 0), 1);
+    EXPECT_EQ(label(4, 2), "Level: Hard");
+    EXPECT_EQ(saved(4, 1), 1);
+    EXPECT_EQ(label(5, 2), "Level: Easy");
+    EXPECT_EQ(saved(5, 1), 0);
+    EXPECT_EQ(files.at(5).size(), 24u);
 }
 
 TEST_F(MainMenuTest, NewGameStartsAtNilAllWaitingForTheServeWithItsMusic) {
     scene->m_playerPoints = 5;
     scene->m_opponentPoints = 3;
     scene->m_matchState = GameScene::kBounced;
-    scene->press({'N'});
-    EXPECT_EQ(scene->runMainMenu(), 1);
+    EXPECT_EQ(runMenu({'N'}), 1);
     EXPECT_EQ(scene->m_playerPoints, 0);
     EXPECT_EQ(scene->m_opponentPoints, 0);
     EXPECT_EQ(scene->m_matchState, GameScene::kServePending);
@@ -109,73 +96,77 @@ TEST_F(MainMenuTest, NewGameStartsAtNilAllWaitingForTheServeWithItsMusic) {
 }
 
 TEST_F(MainMenuTest, ATapOnAnItemChoosesItBouncesUnlessMutedAndHandsThePenTheBat) {
-    scene->presses = {{Menu::kKeyAction, 'L'}, {'0', 0}};
-    scene->runMainMenu();
+    bool tapping = true;  // the stylus goes onto the level item before the tap's key
+    scene->inspect = [&](Menu& menu) {
+        if (std::exchange(tapping, false)) {
+            Psprite* level = menu.m_firstChild->m_next->m_next.get();
+            scene->m_stylusX = (level->m_left + level->m_right) / 2;
+            scene->m_stylusY = (level->m_top + level->m_bottom) / 2;
+        }
+    };
+    runMenu({Menu::kKeyAction, '0'});
     EXPECT_EQ(scene->m_hardLevel, 1);
     EXPECT_TRUE(heard("bounce"));
     EXPECT_EQ(scene->m_penSteering, 1);
     EXPECT_EQ(scene->m_stylusX.load(), 0);
 
+    tapping = true;
     scene->m_mute = true;
     scene->m_penSteering = 0;
     host->sounds.clear();
-    scene->presses = {{Menu::kKeyAction, 'L'}, {'0', 0}};
-    scene->runMainMenu();
+    runMenu({Menu::kKeyAction, '0'});
     EXPECT_EQ(scene->m_hardLevel, 0);
     EXPECT_FALSE(heard("bounce"));
     EXPECT_EQ(scene->m_penSteering, 1);
 }
 
 TEST_F(MainMenuTest, ANarrowScreenShowsTextOnAFillAndAWideOneButtonRowsSpreadOut) {
-    Ref<test::ModalScene> narrow = makeScene(176, 208);
-    narrow->m_matchState = GameScene::kServePending;
-    narrow->inspect = [](Menu& menu) {
-        EXPECT_EQ(menu.m_color, panel::kPanelColor);
-        for (Psprite* item = menu.m_firstChild.get(); item != nullptr; item = item->m_next.get()) {
-            EXPECT_NE(dynamic_cast<TextSprite*>(item), nullptr);
-            EXPECT_FALSE(item->m_firstChild);
-        }
+    for (const int32_t width : {176, 239}) {
+        Ref<test::ModalScene> narrow = makeScene(width, 208);
+        narrow->m_matchState = GameScene::kServePending;
+        narrow->inspect = [](Menu& menu) {
+            EXPECT_EQ(menu.m_color, panel::kPanelColor);
+            for (Psprite* item = menu.m_firstChild.get(); item != nullptr; item = item->m_next.get()) {
+                EXPECT_TRUE(dynamic_cast<TextSprite*>(item) != nullptr && !item->m_firstChild);
+            }
+        };
+        narrow->press({'0'});
+        narrow->runMainMenu();
+    }
+    // Six rows 16 or 40 pixels apart spread over the screen's height, or in portrait over its
+    // width less 27, but never beyond 1.5 times their spacing.
+    struct Look {
+        int32_t width, height, lineHeight;
+        double rowStep;
     };
-    narrow->press({'0'});
-    narrow->runMainMenu();
-
-    // Rows 16 pixels apart: 1.5 times that on 240 × 320; on a 100-pixel-high landscape
-    // screen the six rows share its height.
-    for (const int32_t height : {320, 100}) {
-        Ref<test::ModalScene> wide = makeScene(240, height);
+    for (const Look& look : {Look{240, 320, 16, 24.0}, Look{240, 320, 40, 213 / 6.0}, Look{320, 240, 40, 40.0}}) {
+        TextSprite::setDefaultFont(new test::WidthFont(look.lineHeight));
+        Ref<test::ModalScene> wide = makeScene(look.width, look.height);
         wide->m_matchState = GameScene::kServePending;
-        wide->inspect = [height](Menu& menu) {
+        wide->inspect = [&look](Menu& menu) {
             EXPECT_GE(menu.width(), kButtonWidth);
-            std::vector<int32_t> tags;
             int32_t row = 0;
             for (Psprite* item = menu.m_firstChild.get(); item != nullptr; item = item->m_next.get(), ++row) {
-                tags.push_back(item->m_tag);
                 Psprite* button = item->m_firstChild.get();
-                ASSERT_NE(button, nullptr);
+                ASSERT_TRUE(button != nullptr && button->m_next);
+                Psprite* label = button->m_next.get();
                 EXPECT_EQ(button->picture(), panel::kButtonPicture);
                 EXPECT_EQ(button->m_depth, kFixedOne);
-                Psprite* label = button->m_next.get();
-                ASSERT_NE(dynamic_cast<TextSprite*>(label), nullptr);
                 EXPECT_EQ(fromFixed(label->x()), (kButtonWidth - label->width()) / 2);
-                if (height == 320) {
-                    EXPECT_EQ(fromFixed(item->y()), 24 * row);
-                } else {
-                    EXPECT_NEAR(fromFixed(item->y()), row * height / 6, 1);
-                }
+                EXPECT_NEAR(fromFixed(item->y()), row * look.rowStep, 1) << look.width << "x" << look.height;
             }
-            EXPECT_EQ(tags, (std::vector<int32_t>{'N', 'S', 'L', 'H', 'A', 'E'}));
         };
         wide->press({'0'});
         wide->runMainMenu();
-        EXPECT_EQ(wide->menus.size(), 1u);
+        EXPECT_EQ(wide->menus.at(0).codes, (std::vector<int32_t>{'N', 'S', 'L', 'H', 'A', 'E'}));
+        EXPECT_EQ(wide->menus.at(0).labels.at(0), "New Game");
     }
 }
 
-TEST_F(MainMenuTest, ExitStopsEveryLoopAndClosesTheWindow) {
-    scene->press({'E'});
-    EXPECT_EQ(scene->runMainMenu(), 0);
+TEST_F(MainMenuTest, ExitStopsEveryLoopAndAsksTheWindowToClose) {
+    EXPECT_EQ(runMenu({'E'}), 0);
     EXPECT_FALSE(scene->isActive());
-    EXPECT_TRUE(host->closed);
+    EXPECT_TRUE(host->closeAsked);
     scene->showHighScores();  // no key waits: only the leaving can end these
     scene->waitForDismiss();
 }

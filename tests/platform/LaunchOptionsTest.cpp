@@ -32,7 +32,7 @@ TEST(LaunchOptionsTest, NoArgumentsGiveTheDefaults) {
 TEST(LaunchOptionsTest, EveryOptionIsRead) {
     const Parsed parsed = parse({"--device", "qwerty", "--zoom", "3", "--fullscreen", "--headless", "--speed", "250",
                                  "--script", "a.txt", "--record-audio", "out.wav", "--data", "/d", "--save", "/s",
-                                 "--autoplay"});
+                                 "--autoplay", "--stats"});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     const LaunchOptions& o = parsed.options;
     EXPECT_EQ(o.device, "qwerty");
@@ -45,6 +45,7 @@ TEST(LaunchOptionsTest, EveryOptionIsRead) {
     EXPECT_EQ(o.dataFolder, "/d");
     EXPECT_EQ(o.saveFolder, "/s");
     EXPECT_TRUE(o.autoplay);
+    EXPECT_TRUE(o.stats);
     EXPECT_FALSE(o.help);
     EXPECT_FALSE(o.version);
 }
@@ -102,7 +103,7 @@ TEST(LaunchOptionsTest, AFailedParseLeavesTheOptionsAlone) {
 TEST(LaunchOptionsTest, UsageListsEveryOption) {
     const std::string usage = LaunchOptions::usage();
     for (const char* option : {"--device NAME", "--zoom N", "--fullscreen", "--headless", "--speed N", "--script FILE",
-                               "--record-audio FILE", "--data DIR", "--save DIR", "--autoplay", "--help", "--version"}) {
+                               "--record-audio FILE", "--data DIR", "--save DIR", "--autoplay", "--stats", "--help", "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

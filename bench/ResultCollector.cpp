@@ -1,0 +1,57 @@
+// Keeping the medians of the aggregate reports, converted to microseconds.
+#include "ResultCollector.h"
+
+#include <cstdio>
+
+namespace vornel::bench {
+namespace {
+
+double toMicroseconds(double value, benchmark::TimeUnit unit) {
+    switch (unit) {
+        case benchmark::kNanosecond: return value / 1e3;
+        case benchmark::kMicrosecond: return value;
+        case benchmark::kMillisecond: return value * 1e3;
+        case benchmark::kSecond: return value * 1e6;
+    }
+    return value;
+}
+
+}  // namespace
+
+bool ResultCollector::ReportContext(const Context& context) {
+    m_cpus = context.cpu_info.num_cpus;
+    m_mhz = context.cpu_info.cycles_per_second / 1e6;
+    return true;
+}
+
+void ResultCollector::ReportRuns(const std::vector<Run>& runs) {
+    for (const Run& run : runs) {
+        const std::string& name = run.run_name.function_name;
+        if (run.error_occurred) {
+            m_failures.push_back(name + ": " + run.error_message);
+            ++m_finished;
+            continue;
+        }
+        if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+            m_medians[name] = toMicroseconds(run.GetAdjustedRealTime(), run.time_unit);
+            ++m_finished;
+        }
+    }
+    std::fprintf(stderr, "\rbench: %d of %d benchmarks done", m_finished, m_expected);
+    std::fflush(stderr);
+}
+
+void ResultCollector::Finalize() {
+    std::fprintf(stderr, "\n");
+}
+
+bool ResultCollector::medianMicroseconds(const std::string& name, double& microseconds) const {
+    const auto found = m_medians.find(name);
+    if (found == m_medians.end()) {
+        return false;
+    }
+    microseconds = found->second;
+    return true;
+}
+
+}  // namespace vornel::bench

@@ -1,0 +1,113 @@
+// Formatting the table and the summary line.
+#include "ResultTable.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace vornel::bench {
+namespace {
+
+using Runner = BenchCatalogue::Runner;
+
+constexpr double kNoTime = -1;
+constexpr int kLabelWidth = 40;
+
+std::string formatted(const char* format, double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// Microseconds with three significant digits or more, so that both 0.05 and 900 read well.
+std::string timeText(double microseconds) {
+    if (microseconds < 0) {
+        return "failed";
+    }
+    return formatted(microseconds < 10 ? "%.3f" : microseconds < 100 ? "%.2f" : "%.1f", microseconds);
+}
+
+// The summary's number for a ratio; "n/a" when no case could be compared.
+std::string summaryRatio(double worst) {
+    return worst == std::numeric_limits<double>::infinity() ? "n/a" : formatted("%.2f", worst);
+}
+
+std::string summaryTime(double microseconds) {
+    return microseconds < 0 ? "n/a" : formatted("%.1f", microseconds);
+}
+
+}  // namespace
+
+ResultTable::ResultTable(const BenchCatalogue& catalogue, const ResultCollector& results, std::string frameCase,
+                         std::string playFrameCase)
+    : m_catalogue(catalogue),
+      m_results(results),
+      m_frameCase(std::move(frameCase)),
+      m_playFrameCase(std::move(playFrameCase)) {}
+
+double ResultTable::gameTime(const std::string& caseId) const {
+    double microseconds = kNoTime;
+    if (!m_results.medianMicroseconds(BenchCatalogue::benchmarkName(caseId, Runner::Vornel), microseconds)) {
+        return kNoTime;
+    }
+    return microseconds;
+}
+
+std::string ResultTable::peerCells(const BenchCatalogue::Case& row, Runner runner, double ours,
+                                   double& worst) const {
+    const std::string& note = runner == Runner::Pixman ? row.pixmanNote : row.sdlNote;
+    double theirs = kNoTime;
+    std::string time = "n/a";
+    std::string ratio;
+    if (note.empty()) {
+        m_results.medianMicroseconds(BenchCatalogue::benchmarkName(row.id, runner), theirs);
+        time = timeText(theirs);
+    }
+    if (ours > 0 && theirs > 0) {
+        const double value = theirs / ours;
+        worst = std::min(worst, value);
+        ratio = formatted("%.2f", value);
+    }
+    char cells[48];
+    std::snprintf(cells, sizeof cells, "%10s %8s", time.c_str(), ratio.c_str());
+    return cells;
+}
+
+void ResultTable::print(std::FILE* out) const {
+    std::fprintf(out, "\n%-*s %10s %10s %8s %10s %8s\n", kLabelWidth, "case (240x320 surface, median us)", "vornel",
+                 "pixman", "px/ours", "sdl", "sdl/ours");
+    std::fprintf(out, "%s\n", std::string(kLabelWidth + 52, '-').c_str());
+    double worstPixman = std::numeric_limits<double>::infinity();
+    double worstSdl = std::numeric_limits<double>::infinity();
+    for (const BenchCatalogue::Case& row : m_catalogue.cases()) {
+        const double ours = gameTime(row.id);
+        const std::string pixman = peerCells(row, Runner::Pixman, ours, worstPixman);
+        const std::string sdl = peerCells(row, Runner::Sdl, ours, worstSdl);
+        std::fprintf(out, "%-*s %10s %s %s\n", kLabelWidth, row.label.c_str(), timeText(ours).c_str(),
+                     pixman.c_str(), sdl.c_str());
+    }
+    printNotes(out);
+    for (const std::string& failure : m_results.failures()) {
+        std::fprintf(out, "failed: %s\n", failure.c_str());
+    }
+    std::fprintf(out, "bench: worst_vs_pixman=%s worst_vs_sdl=%s frame_us=%s play_frame_us=%s\n",
+                 summaryRatio(worstPixman).c_str(), summaryRatio(worstSdl).c_str(),
+                 summaryTime(gameTime(m_frameCase)).c_str(), summaryTime(gameTime(m_playFrameCase)).c_str());
+}
+
+void ResultTable::printNotes(std::FILE* out) const {
+    std::fprintf(out, "\nn/a: the peer cannot do the same work\n");
+    for (const BenchCatalogue::Case& row : m_catalogue.cases()) {
+        if (!row.pixmanNote.empty() && row.pixmanNote == row.sdlNote) {
+            std::fprintf(out, "  %-*s both: %s\n", kLabelWidth - 2, row.label.c_str(), row.pixmanNote.c_str());
+            continue;
+        }
+        if (!row.pixmanNote.empty()) {
+            std::fprintf(out, "  %-*s pixman: %s\n", kLabelWidth - 2, row.label.c_str(), row.pixmanNote.c_str());
+        }
+        if (!row.sdlNote.empty()) {
+            std::fprintf(out, "  %-*s sdl: %s\n", kLabelWidth - 2, row.label.c_str(), row.sdlNote.c_str());
+        }
+    }
+}
+
+}  // namespace vornel::bench

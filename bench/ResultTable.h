@@ -1,0 +1,35 @@
+// The table printed after a run: one row per case with the game's time, each peer's time and
+// the ratio peer / game (above 1: the game is faster), then the summary line that scripts read.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "BenchCatalogue.h"
+#include "ResultCollector.h"
+
+namespace vornel::bench {
+
+class ResultTable {
+public:
+    // The cases whose game time the summary reports as frame_us and play_frame_us.
+    ResultTable(const BenchCatalogue& catalogue, const ResultCollector& results, std::string frameCase,
+                std::string playFrameCase);
+
+    // Prints the table, the notes on cells that are not comparable, and last the summary.
+    void print(std::FILE* out) const;
+
+private:
+    // A peer's cell: its time and ratio, or "n/a". Updates the worst ratio seen so far.
+    std::string peerCells(const BenchCatalogue::Case& row, BenchCatalogue::Runner runner, double ours,
+                          double& worst) const;
+    void printNotes(std::FILE* out) const;
+    double gameTime(const std::string& caseId) const;  // microseconds, or -1
+
+    const BenchCatalogue& m_catalogue;
+    const ResultCollector& m_results;
+    std::string m_frameCase;
+    std::string m_playFrameCase;
+};
+
+}  // namespace vornel::bench

@@ -1,0 +1,26 @@
+// Counts of the game's frames and their lengths, for the launcher's --stats line. Recording
+// is a pair of relaxed atomic increments, cheap enough to stay on in every run.
+#pragma once
+
+#include <cstdint>
+
+namespace vornel {
+
+class FrameStats {
+public:
+    // Frame lengths from 0 to this many ms are told apart; longer ones count as this long.
+    static constexpr int32_t kLongestKeptMs = 2000;
+
+    struct Summary {
+        int64_t frames = 0;
+        int32_t medianMs = 0;
+        int32_t p99Ms = 0;
+    };
+
+    // Called by the frame clock at the end of every frame (of any length).
+    static void record(int32_t frameMs);
+    static Summary summary();
+    static void reset();
+};
+
+}  // namespace vornel
