@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -12,6 +13,8 @@
 
 namespace vornel {
 namespace {
+
+constexpr std::size_t kTemporarySuffix = 6;  // the characters mkstemp puts for "XXXXXX"
 
 // Never destroyed: the game thread may still save while the process exits.
 std::string& folderStorage() {
@@ -42,6 +45,24 @@ void syncFolder(const std::string& folder) {
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
+    }
+}
+
+// A replacement cut short (the process killed between writing and renaming) leaves its
+// temporary file behind: name + "." + six characters. Only one copy of the game uses a save
+// folder, so any such file found before a new save is stale.
+void removeStaleTemporaries(const std::string& folder, std::string_view name) {
+    std::error_code failure;
+    std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, failure);
+    if (failure) {
+        return;
+    }
+    for (const std::filesystem::directory_entry& entry : entries) {
+        const std::string file = entry.path().filename().string();
+        if (file.size() == name.size() + 1 + kTemporarySuffix && file.compare(0, name.size(), name) == 0 &&
+            file[name.size()] == '.' && entry.is_regular_file(failure)) {
+            std::filesystem::remove(entry.path(), failure);
+        }
     }
 }
 
@@ -84,6 +105,8 @@ bool SaveFolder::writeFileFrom(const char* name, const Array<uint8_t>& buffer) {
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, ignored);
     }
+    const char* fileName = std::strrchr(path, '/');
+    removeStaleTemporaries(folder, fileName != nullptr ? fileName + 1 : path);
     std::string temporary = std::string(path) + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {

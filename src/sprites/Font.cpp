@@ -172,6 +172,7 @@ bool Font::load(const String& name) {
     path->append(name);
     m_file = openStream(*path->toString());
     if (!m_file) {
+        std::fprintf(stderr, "font %s is missing\n", name.text());
         return false;
     }
     const char* damage = readFontFile();
