@@ -9,8 +9,14 @@ ASAN      := build-asan
 GAME      := $(BUILD)/bin/vornel
 
 TSAN      := build-tsan
+BENCH     := build-bench
+FUZZ      := build-fuzz
 
-.PHONY: all deps build run test test-asan test-tsan clean
+# make fuzz: each target runs this many seconds.
+FUZZ_SECONDS ?= 60
+FUZZERS      := bank decoder jpeg font wav settings script
+
+.PHONY: all deps build run test test-asan test-tsan fuzz bench clean
 
 all: build
 
@@ -40,5 +46,39 @@ test-tsan: deps
 	@cmake --build $(TSAN) -j $(JOBS)
 	@cd $(TSAN) && ctest --output-on-failure -j $(JOBS) -L threaded
 
+# Every loader of outside data under libFuzzer with AddressSanitizer and UBSan, built with clang
+# in its own folder. Each target runs FUZZ_SECONDS seconds on its corpus in $(FUZZ)/corpus/,
+# which starts from the seeds made from the game's data files and keeps what the fuzzer adds.
+# The loaders' own messages are silenced (-close_fd_mask); the sanitizers' reports are not.
+# Fails when any target found a crash, a leak, a timeout or undefined behaviour; the input
+# that caused it is left in $(FUZZ)/crashes/TARGET/.
+fuzz: deps
+	@cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DVORNEL_FUZZ=ON -DVORNEL_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS) --target vornel_art_bank vornel_font_file vornel_sound_files vornel_fuzzers
+	@failed=""; \
+	for target in $(FUZZERS); do \
+	  mkdir -p $(FUZZ)/corpus/$$target $(FUZZ)/crashes/$$target; \
+	  cp -n $(FUZZ)/seeds/$$target/* $(FUZZ)/corpus/$$target/; \
+	  echo "fuzz: $$target for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ)/fuzzers/fuzz-$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=10 \
+	    -close_fd_mask=3 -print_final_stats=1 -artifact_prefix=$(FUZZ)/crashes/$$target/ \
+	    $(FUZZ)/corpus/$$target > $(FUZZ)/fuzz-$$target.log 2>&1 || failed="$$failed $$target"; \
+	  grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|Done)' $(FUZZ)/fuzz-$$target.log; \
+	done; \
+	if [ -n "$$failed" ]; then \
+	  echo "fuzz: findings in$$failed (logs $(FUZZ)/fuzz-TARGET.log, inputs in $(FUZZ)/crashes/)" >&2; exit 1; \
+	fi
+
+# The drawing benchmarks against pixman and SDL2, in a Release build of their own: the
+# benchmarks' own tests first, then a table with one case a row and last the summary line
+# "bench: worst_vs_pixman=X worst_vs_sdl=Y frame_us=Z play_frame_us=W".
+bench: deps
+	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DVORNEL_BENCH=ON -DVORNEL_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH) -j $(JOBS) --target vornel-bench vornel-bench-tests vornel_art_bank vornel_font_file
+	@out=$$($(BENCH)/bench/vornel-bench-tests --gtest_brief=1 2>&1) || { echo "$$out"; exit 1; }; \
+	echo "bench tests: $$(echo "$$out" | tail -n 1)"
+	@$(BENCH)/bench/vornel-bench $(BENCH)/bin
+
 clean:
-	rm -rf $(BUILD) $(ASAN) $(TSAN)
+	rm -rf $(BUILD) $(ASAN) $(TSAN) $(BENCH) $(FUZZ)

@@ -24,6 +24,7 @@ void BenchCatalogue::time(Runner runner, Body body) {
         ->MinTime(m_minSeconds)
         ->UseRealTime()
         ->Unit(benchmark::kMicrosecond);
+    ++m_benchmarks;
 }
 
 void BenchCatalogue::notComparable(Runner runner, const std::string& reason) {

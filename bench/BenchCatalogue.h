@@ -33,11 +33,13 @@ public:
     void notComparable(Runner runner, const std::string& reason);
 
     const std::vector<Case>& cases() const { return m_cases; }
+    int benchmarkCount() const { return m_benchmarks; }
     static std::string benchmarkName(const std::string& caseId, Runner runner);
     static const char* runnerName(Runner runner);
 
 private:
     std::vector<Case> m_cases;
+    int m_benchmarks = 0;
     int m_repetitions;
     double m_minSeconds;
 };

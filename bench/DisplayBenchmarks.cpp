@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BenchmarkSets.h"
+#include "GameAssets.h"
 #include "platform/DeviceProfile.h"
 #include "platform/headless/HeadlessDevice.h"
 #include "shell/DisplayMemory.h"
@@ -24,7 +25,8 @@ constexpr int32_t kDisplayHeight = 320;
 // never shown, set as the process's platform.
 HeadlessDevice& turnedDevice(int32_t orientation) {
     static auto* const device = [] {
-        auto* made = new HeadlessDevice(DeviceProfile::defaultProfile(), EmulatedDevice::Setup{"/tmp", "/tmp", 1});
+        const std::string& folder = GameAssets::instance().folder();
+        auto* made = new HeadlessDevice(DeviceProfile::defaultProfile(), EmulatedDevice::Setup{folder, folder, 1});
         Platform::setCurrent(made);
         return made;
     }();

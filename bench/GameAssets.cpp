@@ -2,6 +2,7 @@
 #include "GameAssets.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "core/Base.h"
 #include "core/ProgramFolder.h"
@@ -24,6 +25,11 @@ bool GameAssets::load(const std::string& folder) {
     GameAssets& assets = instance();
     assets.m_folder = folder;
     ProgramFolder::set(folder);
+    std::error_code ignored;
+    if (!std::filesystem::exists(std::filesystem::path(folder) / "app0.bin", ignored)) {
+        std::fprintf(stderr, "bench: no picture bank app0.bin in %s (make bench generates it)\n", folder.c_str());
+        return false;
+    }
     assets.m_bank = new PictureBank(new BankOwner(), *String::fromLiteral("app"));
     if (assets.m_bank->count() != kPictureCount) {
         std::fprintf(stderr, "bench: no picture bank of %d pictures (app*.bin) in %s\n", kPictureCount,

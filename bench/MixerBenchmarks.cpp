@@ -95,7 +95,7 @@ void timeSdl(benchmark::State& state) {
 }  // namespace
 
 void BenchmarkSets::addMixer(BenchCatalogue& catalogue) {
-    catalogue.addCase("mixer", "mixer: 3 clips into one 2000-sample buffer");
+    catalogue.addCase("mixer", "mixer: 3 clips, one 2000-sample buffer");
     catalogue.time(Runner::Vornel, timeGame);
     catalogue.notComparable(Runner::Pixman, "mixes no sound");
     catalogue.time(Runner::Sdl, timeSdl);

@@ -1,7 +1,10 @@
 // Keeping the medians of the aggregate reports, converted to microseconds.
 #include "ResultCollector.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace vornel::bench {
 namespace {
@@ -18,6 +21,9 @@ double toMicroseconds(double value, benchmark::TimeUnit unit) {
 
 }  // namespace
 
+ResultCollector::ResultCollector(int benchmarkCount)
+    : m_expected(benchmarkCount), m_showProgress(isatty(STDERR_FILENO) != 0) {}
+
 bool ResultCollector::ReportContext(const Context& context) {
     m_cpus = context.cpu_info.num_cpus;
     m_mhz = context.cpu_info.cycles_per_second / 1e6;
@@ -28,8 +34,11 @@ void ResultCollector::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
         const std::string& name = run.run_name.function_name;
         if (run.error_occurred) {
-            m_failures.push_back(name + ": " + run.error_message);
-            ++m_finished;
+            const std::string failure = name + ": " + run.error_message;
+            if (std::find(m_failures.begin(), m_failures.end(), failure) == m_failures.end()) {
+                m_failures.push_back(failure);  // once, though every repetition reports it
+                ++m_finished;
+            }
             continue;
         }
         if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
@@ -37,12 +46,16 @@ void ResultCollector::ReportRuns(const std::vector<Run>& runs) {
             ++m_finished;
         }
     }
-    std::fprintf(stderr, "\rbench: %d of %d benchmarks done", m_finished, m_expected);
-    std::fflush(stderr);
+    if (m_showProgress) {
+        std::fprintf(stderr, "\rbench: %d of %d benchmarks done", m_finished, m_expected);
+        std::fflush(stderr);
+    }
 }
 
 void ResultCollector::Finalize() {
-    std::fprintf(stderr, "\n");
+    if (m_showProgress) {
+        std::fprintf(stderr, "\n");
+    }
 }
 
 bool ResultCollector::medianMicroseconds(const std::string& name, double& microseconds) const {

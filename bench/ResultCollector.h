@@ -1,5 +1,5 @@
 // A reporter that prints nothing itself: it keeps the median real time of every benchmark,
-// by name, for the table printed after the run, and shows progress on stderr.
+// by name, for the table printed after the run, and shows progress on a terminal's stderr.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -12,7 +12,7 @@ namespace vornel::bench {
 
 class ResultCollector : public benchmark::BenchmarkReporter {
 public:
-    explicit ResultCollector(int benchmarkCount) : m_expected(benchmarkCount) {}
+    explicit ResultCollector(int benchmarkCount);
 
     bool ReportContext(const Context& context) override;
     void ReportRuns(const std::vector<Run>& runs) override;
@@ -30,6 +30,7 @@ private:
     std::vector<std::string> m_failures;
     int m_expected;
     int m_finished = 0;
+    bool m_showProgress;  // a counter that overwrites itself, only where it can
     int m_cpus = 0;
     double m_mhz = 0;
 };

@@ -18,10 +18,11 @@ std::string formatted(const char* format, double value) {
     return text;
 }
 
-// Microseconds with three significant digits or more, so that both 0.05 and 900 read well.
+// Microseconds with three significant digits or more, so that both 0.05 and 900 read well;
+// "-" for a benchmark that did not run (filtered out, or failed: the failures are listed).
 std::string timeText(double microseconds) {
     if (microseconds < 0) {
-        return "failed";
+        return "-";
     }
     return formatted(microseconds < 10 ? "%.3f" : microseconds < 100 ? "%.2f" : "%.1f", microseconds);
 }
@@ -74,7 +75,7 @@ std::string ResultTable::peerCells(const BenchCatalogue::Case& row, Runner runne
 
 void ResultTable::print(std::FILE* out) const {
     std::fprintf(out, "\n%-*s %10s %10s %8s %10s %8s\n", kLabelWidth, "case (240x320 surface, median us)", "vornel",
-                 "pixman", "px/ours", "sdl", "sdl/ours");
+                 "pixman", "pix/ours", "sdl", "sdl/ours");
     std::fprintf(out, "%s\n", std::string(kLabelWidth + 52, '-').c_str());
     double worstPixman = std::numeric_limits<double>::infinity();
     double worstSdl = std::numeric_limits<double>::infinity();
@@ -98,14 +99,14 @@ void ResultTable::printNotes(std::FILE* out) const {
     std::fprintf(out, "\nn/a: the peer cannot do the same work\n");
     for (const BenchCatalogue::Case& row : m_catalogue.cases()) {
         if (!row.pixmanNote.empty() && row.pixmanNote == row.sdlNote) {
-            std::fprintf(out, "  %-*s both: %s\n", kLabelWidth - 2, row.label.c_str(), row.pixmanNote.c_str());
+            std::fprintf(out, "  %s: pixman and SDL %s\n", row.label.c_str(), row.pixmanNote.c_str());
             continue;
         }
         if (!row.pixmanNote.empty()) {
-            std::fprintf(out, "  %-*s pixman: %s\n", kLabelWidth - 2, row.label.c_str(), row.pixmanNote.c_str());
+            std::fprintf(out, "  %s: pixman %s\n", row.label.c_str(), row.pixmanNote.c_str());
         }
         if (!row.sdlNote.empty()) {
-            std::fprintf(out, "  %-*s sdl: %s\n", kLabelWidth - 2, row.label.c_str(), row.sdlNote.c_str());
+            std::fprintf(out, "  %s: SDL %s\n", row.label.c_str(), row.sdlNote.c_str());
         }
     }
 }

@@ -14,6 +14,8 @@ packages=(
   libsdl2-dev      # the window, input and sound of the emulated handheld
   libbenchmark-dev  # benchmarks: Google Benchmark
   libpixman-1-dev  # benchmarks: the peer compositor
+  clang            # fuzzing (make fuzz): libFuzzer comes with clang
+  libclang-rt-dev  # fuzzing: the libFuzzer and sanitizer runtimes
 )
 
 missing=()

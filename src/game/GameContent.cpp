@@ -1,10 +1,13 @@
 // The game's content set-up: the picture bank, the loading picture, the font, the table scene
 // and the score overlay, the intro in which the table rises into place, and the first game.
 #include <algorithm>
+#include <string>
 
 #include "core/String.h"
 #include "game/GameScene.h"
+#include "core/ProgramFolder.h"
 #include "media/PictureBank.h"
+#include "media/SoundClip.h"
 #include "sprites/Font.h"
 
 namespace vornel {
@@ -60,6 +63,7 @@ Fixed worldScale(Fixed worldWidth, int32_t pixels) {
 void GameScene::setUpContent() {
     openPictureBank();
     Ref<Psprite> loading = showLoadingPicture();
+    checkSounds();
     loadFont();
     m_dragScratch = new Vector3();
     buildTableView();
@@ -76,6 +80,18 @@ void GameScene::setUpContent() {
     startNewGame();
     loadSettings();
     m_penSteering = Menu::isTouchScreen() ? 1 : 0;  // a pen device starts under stylus control
+}
+
+// Sounds load when they are first played; reading each once now names a missing or damaged
+// sound file at start rather than in the middle of a game.
+void GameScene::checkSounds() {
+    for (const char* name : {"bounce", "hit", "gong", "bad", "music5"}) {
+        char path[ProgramFolder::kPathBufferSize];
+        const std::string fileName = std::string(name) + ".wav";
+        if (ProgramFolder::buildPath(ProgramFolder::path(), fileName.c_str(), path)) {
+            delete SoundClip::load(path);
+        }
+    }
 }
 
 // Every picture of the scene is drawn through the screen's bank, which also gives memory

@@ -96,7 +96,10 @@ void GameScene::readFortunes() {
         m_fortuneLength = readFully(*stream, m_fortunes, 0, m_fortunes.length());
         stream->close();
     }
-    if (m_fortuneLength < kFortuneBytes) {
+    if (!TextSprite::isText(m_fortunes, m_fortuneLength)) {
+        std::fprintf(stderr, "vornel: cookies.txt is damaged: it holds bytes that are not text; no fortunes\n");
+        m_fortuneLength = 0;
+    } else if (m_fortuneLength < kFortuneBytes) {
         std::fprintf(stderr, "vornel: cookies.txt holds %d of %d bytes; fortunes come from the lines it has\n",
                      m_fortuneLength, kFortuneBytes);
     }

@@ -179,6 +179,7 @@ private:
     // (and answered, to be taken away later); the default font; the table view; the sprites
     // of the table scene; the score overlay; the intro of the rising table.
     void openPictureBank();
+    void checkSounds();
     Ref<Psprite> showLoadingPicture();
     void loadFont();
     void buildTableView();

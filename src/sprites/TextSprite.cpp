@@ -276,6 +276,18 @@ void TextSprite::setWrappedText(Ref<String> text) {
 
 // ---- Text files ----
 
+// Text is printable characters, tabs and line ends; any other control byte (a zero, most
+// often) means the file is not the text it should be.
+bool TextSprite::isText(const Array<uint8_t>& bytes, int32_t length) {
+    for (int32_t i = 0; i < length; ++i) {
+        const uint8_t byte = bytes[i];
+        if (byte < ' ' && byte != '\t' && byte != '\n' && byte != '\r') {
+            return false;
+        }
+    }
+    return true;
+}
+
 void TextSprite::loadText(const String& name) {
     Ref<StringBuffer> path = new StringBuffer();
     path->append('/');
@@ -289,6 +301,11 @@ void TextSprite::loadText(const String& name) {
     int32_t length = 0;
     const Array<uint8_t> bytes = readWhole(*stream, name, length);
     stream->close();
+    if (!isText(bytes, length)) {
+        std::fprintf(stderr, "text file %s is damaged: it holds bytes that are not text\n", name.text());
+        setText(String::fromLiteral(""));
+        return;
+    }
     setWrappedText(new String(reinterpret_cast<const char*>(bytes.data()), 0, length));
 }
 

@@ -41,6 +41,8 @@ public:
     virtual void loadText(const String& name);
     virtual void setFontAndText(Ref<Font> font, Ref<String> text);
     virtual void setText(Ref<String> text);
+    // Whether the first length bytes are text: no control bytes but tabs and line ends.
+    static bool isText(const Array<uint8_t>& bytes, int32_t length);
     // Breaks the text at spaces into lines no wider than the sprite; a word wider than the
     // sprite stays whole.
     virtual void setWrappedText(Ref<String> text);

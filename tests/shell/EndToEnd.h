@@ -54,7 +54,8 @@ protected:
     std::string file(const std::string& name) const { return (m_folder / name).string(); }
 
     // Starts the program headless on the script's lines, its standard output going to the
-    // file "out.txt"; speed is how many times faster than real time device time runs.
+    // file "out.txt" and its error output to "err.txt"; speed is how many times faster than
+    // real time device time runs.
     pid_t start(const std::string& device, const std::string& script, const std::vector<std::string>& extra = {},
                 int32_t speed = 10) {
         std::ofstream(file("script.txt")) << script;
@@ -71,6 +72,8 @@ protected:
         ::posix_spawn_file_actions_init(&actions);
         ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, file("out.txt").c_str(),
                                            O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, file("err.txt").c_str(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0644);
         pid_t child = -1;
         const int result = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
         ::posix_spawn_file_actions_destroy(&actions);
@@ -86,6 +89,12 @@ protected:
     int run(const std::string& device, const std::string& script, const std::vector<std::string>& extra = {},
             int32_t speed = 10) {
         return exitStatus(start(device, script, extra, speed));
+    }
+    std::string errors() const {
+        std::ifstream in(file("err.txt"));
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
     }
     std::string output() const {
         std::ifstream in(file("out.txt"));

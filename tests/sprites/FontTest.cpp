@@ -100,10 +100,10 @@ TEST_F(FontTest, LoadingReadsMetricsGlyphStartsAndWidths) {
     EXPECT_EQ(m_font->textWidth(*String::fromLiteral("A\tA B")), 16 + 2 + 4);
 }
 
-TEST_F(FontTest, AMissingFileAnswersFalseQuietly) {
+TEST_F(FontTest, AMissingFileAnswersFalseWithOneLineNamingIt) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(m_font->load(*String::fromLiteral("f15.bin")));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "font f15.bin is missing\n");
 }
 
 TEST_F(FontTest, EveryTruncationIsReportedAndLeavesTheFontEmpty) {
