@@ -92,10 +92,13 @@ void GameScene::readFortunes() {
     }
     m_fortunes = allocByte(kFortuneBytes);
     m_fortuneLength = 0;
-    if (Ref<FileStream> stream = openStream(*String::fromLiteral("/cookies.txt"))) {
-        m_fortuneLength = readFully(*stream, m_fortunes, 0, m_fortunes.length());
-        stream->close();
+    Ref<FileStream> stream = openStream(*String::fromLiteral("/cookies.txt"));
+    if (!stream) {
+        std::fprintf(stderr, "vornel: cookies.txt is missing; games end without a fortune\n");
+        return;
     }
+    m_fortuneLength = readFully(*stream, m_fortunes, 0, m_fortunes.length());
+    stream->close();
     if (!TextSprite::isText(m_fortunes, m_fortuneLength)) {
         std::fprintf(stderr, "vornel: cookies.txt is damaged: it holds bytes that are not text; no fortunes\n");
         m_fortuneLength = 0;
