@@ -214,7 +214,8 @@ bool PictureBank::readHeader() {
 void PictureBank::loadPicture(int32_t index) {
     Ref<Picture> picture = new Picture();
     if (const char* fault = decodeRecord(index, *picture)) {
-        std::fprintf(stderr, "Pictlib: picture %d of %s is damaged: %s\n", index, m_name->text(), fault);
+        std::fprintf(stderr, "Pictlib: picture %d of %s (in %s%d.bin) is damaged: %s\n", index, m_name->text(),
+                     m_name->text(), m_offsets[index] / kFileSize, fault);
         picture->m_pixels.release();  // damaged pictures stay empty, and are not read again
     }
     m_pictures[index] = picture;
@@ -241,6 +242,9 @@ const char* PictureBank::decodeRecord(int32_t index, Picture& picture) {
     picture.m_anchorY = static_cast<int16_t>(anchorY);
     if (picture.m_width <= 0 || picture.m_height <= 0) {
         return "it has no size";
+    }
+    if (picture.m_width * picture.m_height > kMaxPixels) {
+        return "it is larger than any picture of a bank";
     }
 
     const int32_t remaining = m_offsets[index + 1] - m_position;

@@ -28,6 +28,9 @@ public:
     // would exhaust memory. A bank that asks for more is taken as damaged.
     static constexpr int32_t kMaxPictures = 0x10000;
     static constexpr int32_t kMaxScratch = 0x4000000;  // bytes
+    // The same for a record's width × height: a damaged size would otherwise ask for up to
+    // 4 GB of pixel words (and a JPEG record for that many pixels decoded).
+    static constexpr int32_t kMaxPixels = 0x1000000;  // 4096 × 4096, 64 MB of pixel words
 
     // Makes the bank and opens the files named name0.bin, name1.bin, ... of the program folder.
     PictureBank(Ref<Object> owner, const String& name);

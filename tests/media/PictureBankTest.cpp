@@ -253,7 +253,7 @@ TEST_F(DamagedBankTest, ARecordThatRunsPastTheEndStaysEmpty) {
     m_folder.truncate("app1.bin", m_lastRecordStart - PictureBank::kFileSize + 10);
     Ref<PictureBank> bank = openBank();
     std::string message = stderrOf([&] { EXPECT_FALSE(bank->getPicture(3)->hasPixels()); });
-    EXPECT_EQ(message, "Pictlib: picture 3 of app is damaged: it runs past the end of the bank\n");
+    EXPECT_EQ(message, "Pictlib: picture 3 of app (in app1.bin) is damaged: it runs past the end of the bank\n");
     EXPECT_EQ(stderrOf([&] { bank->getPicture(3); }), "");  // reported once, not reloaded
     expectLiteralPixels(*bank, 1, 100);
 }
@@ -264,7 +264,7 @@ TEST_F(DamagedBankTest, AMissingMiddleFileFailsOnlyThePicturesInIt) {
     Ref<PictureBank> bank = openBank();
     std::string message = stderrOf([&] { EXPECT_FALSE(bank->getPicture(2)->hasPixels()); });
     EXPECT_NE(message.find("file not found: app1.bin"), std::string::npos) << message;
-    EXPECT_NE(message.find("picture 2 of app is damaged"), std::string::npos) << message;
+    EXPECT_NE(message.find("picture 2 of app (in app0.bin) is damaged"), std::string::npos) << message;
     expectLiteralPixels(*bank, 1, 100);
 }
 

@@ -58,6 +58,8 @@ TEST(BankWriter, RefusesPicturesTheReaderCouldNotShow) {
     EXPECT_NE(error.find("opaque"), std::string::npos);
     EXPECT_FALSE(writer.addPicture('r', row({kRed}), 32768, 0, error));
     EXPECT_FALSE(writer.addPicture('r', RgbaImage(), 0, 0, error));
+    EXPECT_FALSE(writer.addPicture('r', RgbaImage(4097, 4096), 0, 0, error));  // past the reader's pixels
+    EXPECT_NE(error.find("pixels"), std::string::npos);
     EXPECT_EQ(writer.count(), 0);
     EXPECT_FALSE(writer.writeFiles(ScratchFolder("empty").path(), "app", error));
 

@@ -102,6 +102,9 @@ bool BankWriter::checkPicture(char type, const RgbaImage& image, int32_t anchorX
     } else if (image.width() < 1 || image.height() < 1 || image.width() > kMaxSide || image.height() > kMaxSide) {
         error = "picture size " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
                 " is outside 1..32767";
+    } else if (static_cast<int64_t>(image.width()) * image.height() > kMaxPixels) {
+        error = "picture size " + std::to_string(image.width()) + " x " + std::to_string(image.height()) +
+                " has more than the " + std::to_string(kMaxPixels) + " pixels the reader allows";
     } else if (!fitsSigned16(anchorX) || !fitsSigned16(anchorY)) {
         error = "anchor " + std::to_string(anchorX) + "," + std::to_string(anchorY) + " is outside -32768..32767";
     } else if (type == kOpaque && !RunLengthEncoder::isOpaque(image)) {

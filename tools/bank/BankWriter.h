@@ -27,6 +27,7 @@ public:
     // The most the game's bank reader accepts: pictures in a bank, and scratch bytes.
     static constexpr int32_t kMaxPictures = PictureBank::kMaxPictures;
     static constexpr int32_t kMaxScratch = PictureBank::kMaxScratch;
+    static constexpr int32_t kMaxPixels = PictureBank::kMaxPixels;
     // The bank reader skips forward through its scratch array behind the shared JPEG header,
     // so the array must be larger than that header for a skip to make progress.
     static constexpr int32_t kMinScratchSize = PictureBank::kSharedJpegHeader + 1;
