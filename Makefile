@@ -12,11 +12,14 @@ TSAN      := build-tsan
 BENCH     := build-bench
 FUZZ      := build-fuzz
 
+# make install: where the game goes; DESTDIR (given to make) stages the whole tree elsewhere.
+PREFIX    ?= /usr/local
+
 # make fuzz: each target runs this many seconds.
 FUZZ_SECONDS ?= 60
 FUZZERS      := bank decoder jpeg font wav settings script
 
-.PHONY: all deps build run test test-asan test-tsan fuzz bench soak clean
+.PHONY: all deps build run install test test-asan test-tsan fuzz bench soak clean
 
 all: build
 
@@ -30,6 +33,11 @@ build: deps
 run: build
 	@if [ -x $(GAME) ]; then exec $(GAME); \
 	else echo "vornel: the game is not built yet (only the libraries and tests exist so far)"; exit 1; fi
+
+# The game folder PREFIX/lib/vornel (the executable and its data), the launcher link
+# PREFIX/bin/vornel, the desktop entry, the icons and the README; see cmake/VornelInstall.cmake.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

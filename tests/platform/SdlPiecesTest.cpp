@@ -1,6 +1,7 @@
-// The SDL window's arithmetic and key mapping, which need no display.
+// The SDL window's arithmetic and its key and controller mapping, which need no display.
 #include <gtest/gtest.h>
 
+#include "platform/sdl/ControllerTranslation.h"
 #include "platform/sdl/KeyTranslation.h"
 #include "platform/sdl/ScreenPlacement.h"
 
@@ -73,6 +74,25 @@ TEST(PlatformKeyTranslationTest, EmulatorKeysAreRecognisedWithTheirModifiers) {
     EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_PLUS, KMOD_LCTRL), Action::ZoomIn);
     EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_KP_MINUS, KMOD_LCTRL), Action::ZoomOut);
     EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_MINUS, KMOD_NONE), Action::None);
+}
+
+TEST(PlatformControllerTranslationTest, ControllerButtonsBecomeTheKeysTheyStandFor) {
+    EXPECT_EQ(ControllerTranslation::virtualKeyOf(SDL_CONTROLLER_BUTTON_DPAD_UP), 38);
+    EXPECT_EQ(ControllerTranslation::virtualKeyOf(SDL_CONTROLLER_BUTTON_DPAD_DOWN), 40);
+    EXPECT_EQ(ControllerTranslation::virtualKeyOf(SDL_CONTROLLER_BUTTON_DPAD_LEFT), 37);
+    EXPECT_EQ(ControllerTranslation::virtualKeyOf(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), 39);
+    EXPECT_EQ(ControllerTranslation::virtualKeyOf(SDL_CONTROLLER_BUTTON_A), 13);      // confirm
+    EXPECT_EQ(ControllerTranslation::virtualKeyOf(SDL_CONTROLLER_BUTTON_B), 27);      // back
+    EXPECT_EQ(ControllerTranslation::virtualKeyOf(SDL_CONTROLLER_BUTTON_START), 113);  // the menu's soft key
+}
+
+TEST(PlatformControllerTranslationTest, ButtonsTheGameHasNoUseForGiveNoKey) {
+    for (const SDL_GameControllerButton button :
+         {SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y, SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_GUIDE,
+          SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_LEFTSTICK, SDL_CONTROLLER_BUTTON_TOUCHPAD,
+          SDL_CONTROLLER_BUTTON_INVALID, SDL_CONTROLLER_BUTTON_MAX}) {
+        EXPECT_EQ(ControllerTranslation::virtualKeyOf(button), 0) << button;
+    }
 }
 
 }  // namespace

@@ -51,6 +51,28 @@ TEST(ArtProgramTest, AnswersBadArgumentsWithUsageAndStatus2) {
     EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1);
 }
 
+TEST(ArtProgramTest, WritesTheIconAtTheSizeAsked) {
+    const ScratchFolder folder("art-icon");
+    const Outcome outcome = runArtProgram(folder, "--icon 64 " + folder.file("icon.png"));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    RgbaImage icon;
+    std::string error;
+    ASSERT_TRUE(PngFile::read(folder.file("icon.png"), icon, error)) << error;
+    EXPECT_EQ(icon.width(), 64);
+    EXPECT_EQ(icon.height(), 64);
+}
+
+TEST(ArtProgramTest, RefusesAnIconSizeThatIsNoSizeInOneLine) {
+    const ScratchFolder folder("art-icon-size");
+    for (const char* size : {"0", "64px", "-48", "99999"}) {
+        const Outcome outcome = runArtProgram(folder, std::string("--icon ") + size + " " + folder.file("icon.png"));
+        EXPECT_EQ(outcome.status, 2) << size;
+        EXPECT_EQ(outcome.err.rfind("vornel-art: --icon: the size must be", 0), 0u) << outcome.err;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+        EXPECT_FALSE(std::filesystem::exists(folder.file("icon.png")));
+    }
+}
+
 TEST(ArtProgramTest, SaysWhyItCannotWriteTheBank) {
     const ScratchFolder folder("art-blocked");
     std::ofstream(folder.file("occupied")) << "a file where the folder should be";

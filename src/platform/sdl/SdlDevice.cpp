@@ -7,6 +7,8 @@
 #include <ctime>
 #include <filesystem>
 
+#include "platform/sdl/ControllerTranslation.h"
+
 namespace vornel {
 namespace {
 
@@ -45,6 +47,9 @@ bool startSdl(std::string& error) {
     }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "vornel: no sound: %s\n", SDL_GetError());
+    }
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        std::fprintf(stderr, "vornel: no game controllers: %s\n", SDL_GetError());
     }
     return true;
 }
@@ -128,6 +133,7 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRe
 SdlDevice::~SdlDevice() {
     stopThreads();
     m_waveOutput.close();
+    closeControllers();
     if (m_texture != nullptr) {
         SDL_DestroyTexture(m_texture);
     }
@@ -174,8 +180,14 @@ void SdlDevice::waitForInput() {
         const uint32_t since = SDL_GetTicks() - m_lastPresent;
         timeout = static_cast<int>(kPresentIntervalMs - std::min(since, kPresentIntervalMs));
     }
+    if (const int32_t repeatDue = m_controllerKeys.msUntilRepeat(SDL_GetTicks()); repeatDue >= 0) {
+        timeout = std::min(timeout, static_cast<int>(repeatDue));
+    }
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, timeout) != 0) {
+    const bool woken = SDL_WaitEventTimeout(&event, timeout) != 0;
+    // A repeat that fell due while waiting comes before what woke the wait.
+    postKeyChanges(m_controllerKeys.repeatsDue(SDL_GetTicks()));
+    if (woken) {
         handleEvent(event);
         while (SDL_PollEvent(&event) != 0) {
             handleEvent(event);
@@ -210,6 +222,16 @@ void SdlDevice::handleEvent(const SDL_Event& event) {
         case SDL_MOUSEMOTION:
             handleMouseMotion(event.motion);
             break;
+        case SDL_CONTROLLERDEVICEADDED:  // also sent for each controller present at start
+            openController(event.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            closeController(event.cdevice.which);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            handleControllerButton(event.cbutton);
+            break;
         default:
             break;
     }
@@ -218,9 +240,14 @@ void SdlDevice::handleEvent(const SDL_Event& event) {
 void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+            m_focused = true;
             post(MessageType::Activate, 1, 0);
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
+            // SDL lets the keyboard's keys go before it reports the lost focus; the
+            // controllers' buttons go the same way.
+            m_focused = false;
+            postKeyChanges(m_controllerKeys.releaseAll());
             post(MessageType::Activate, 0, 0);
             break;
         case SDL_WINDOWEVENT_EXPOSED:
@@ -282,6 +309,54 @@ void SdlDevice::handleMouseButton(const SDL_MouseButtonEvent& event) {
 void SdlDevice::handleMouseMotion(const SDL_MouseMotionEvent& event) {
     if (profile().pen && m_penDown && (event.state & SDL_BUTTON_LMASK) != 0) {
         post(MessageType::PenMove, 1, penPoint(event.x, event.y));
+    }
+}
+
+void SdlDevice::openController(int32_t deviceIndex) {
+    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    if (controller == nullptr) {
+        std::fprintf(stderr, "vornel: cannot use game controller %d: %s\n", deviceIndex, SDL_GetError());
+        return;
+    }
+    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    if (!m_controllers.emplace(id, controller).second) {
+        SDL_GameControllerClose(controller);  // open already: SDL counted a second reference
+    }
+}
+
+// A controller unplugged with a button down would leave its key held in the game.
+void SdlDevice::closeController(SDL_JoystickID controller) {
+    postKeyChanges(m_controllerKeys.releaseController(controller));
+    const auto found = m_controllers.find(controller);
+    if (found != m_controllers.end()) {
+        SDL_GameControllerClose(found->second);
+        m_controllers.erase(found);
+    }
+}
+
+void SdlDevice::closeControllers() {
+    for (const auto& [id, controller] : m_controllers) {
+        SDL_GameControllerClose(controller);
+    }
+    m_controllers.clear();
+}
+
+// Buttons reach the game as the keys they stand for, as the keyboard's do: only while the
+// window has the focus, and let go of when it loses it.
+void SdlDevice::handleControllerButton(const SDL_ControllerButtonEvent& event) {
+    if (event.type == SDL_CONTROLLERBUTTONUP) {
+        postKeyChanges(m_controllerKeys.release(event.which, event.button));
+        return;
+    }
+    const int32_t code = ControllerTranslation::virtualKeyOf(static_cast<SDL_GameControllerButton>(event.button));
+    if (code != 0 && m_focused) {
+        postKeyChanges(m_controllerKeys.press(event.which, event.button, code, SDL_GetTicks()));
+    }
+}
+
+void SdlDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes) {
+    for (const ControllerKeys::KeyChange& change : changes) {
+        post(change.down ? MessageType::KeyDown : MessageType::KeyUp, static_cast<uint32_t>(change.virtualKey), 0);
     }
 }
 

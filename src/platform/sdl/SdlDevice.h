@@ -1,17 +1,19 @@
 // The emulated handheld in an SDL2 window: the display shown upright and zoomed by a whole
-// factor, the desktop's keyboard and mouse as the handheld's keys and pen, focus as
-// activation, and sound on an SDL audio device. SDL's event loop runs on the first thread,
+// factor, the desktop's keyboard, game controllers and mouse as the handheld's keys and pen,
+// focus as activation, and sound on an SDL audio device. SDL's event loop runs on the first thread,
 // inside getMessage.
 #pragma once
 
 #include <SDL.h>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
 
 #include "platform/EmulatedDevice.h"
+#include "platform/sdl/ControllerKeys.h"
 #include "platform/sdl/KeyTranslation.h"
 #include "platform/sdl/ScreenPlacement.h"
 #include "platform/sdl/SdlWaveOutput.h"
@@ -59,6 +61,11 @@ private:
     void handleText(const char* utf8);
     void handleMouseButton(const SDL_MouseButtonEvent& event);
     void handleMouseMotion(const SDL_MouseMotionEvent& event);
+    void openController(int32_t deviceIndex);
+    void closeController(SDL_JoystickID controller);
+    void closeControllers();
+    void handleControllerButton(const SDL_ControllerButtonEvent& event);
+    void postKeyChanges(const ControllerKeys::KeyChanges& changes);
     void perform(KeyTranslation::EmulatorAction action);
     void post(MessageType type, uint32_t wParam, uint32_t lParam);
     uint32_t penPoint(int32_t windowX, int32_t windowY);
@@ -80,6 +87,9 @@ private:
     uint32_t m_lastPresent = 0;  // SDL ticks
     bool m_penDown = false;
     std::set<SDL_Scancode> m_emulatorKeysDown;  // their key-up never reaches the game either
+    bool m_focused = true;  // a window out of focus gets no keys, from a keyboard or a controller
+    std::map<SDL_JoystickID, SDL_GameController*> m_controllers;  // open ones, by instance id
+    ControllerKeys m_controllerKeys;
     SdlWaveOutput m_waveOutput;
 };
 
