@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bank/BankWriter.h"
 #include "media/PictureBank.h"
 
 namespace {
@@ -65,19 +66,6 @@ private:
     std::size_t m_at;
     std::size_t m_end;
 };
-
-void appendVarInt(Bytes& out, uint32_t value) {
-    uint8_t groups[5];
-    int count = 0;
-    do {
-        groups[count++] = static_cast<uint8_t>(value & 127);
-        value >>= 7;
-    } while (value != 0);
-    while (count > 1) {
-        out.push_back(static_cast<uint8_t>(groups[--count] | 128));
-    }
-    out.push_back(groups[0]);
-}
 
 void append(Bytes& out, const Bytes& more) {
     out.insert(out.end(), more.begin(), more.end());
@@ -162,15 +150,15 @@ Bytes sizePrefix(const Record& record) {
 Bytes singlePictureBank(const Record& record, const Bytes& data) {
     Bytes body = record.fields;
     if (record.type == 'j') {
-        appendVarInt(body, static_cast<uint32_t>(record.alpha.size()));
+        vornel::BankWriter::appendVarInt(body, static_cast<uint32_t>(record.alpha.size()));
     }
     append(body, data);
     append(body, record.alpha);
     Bytes bank;
-    appendVarInt(bank, 1);
+    vornel::BankWriter::appendVarInt(bank, 1);
     const auto need = static_cast<uint32_t>(data.size() + record.alpha.size());
-    appendVarInt(bank, need > vornel::PictureBank::kSharedJpegHeader ? need : vornel::PictureBank::kSharedJpegHeader + 1);
-    appendVarInt(bank, static_cast<uint32_t>(body.size()));
+    vornel::BankWriter::appendVarInt(bank, need > vornel::PictureBank::kSharedJpegHeader ? need : vornel::PictureBank::kSharedJpegHeader + 1);
+    vornel::BankWriter::appendVarInt(bank, static_cast<uint32_t>(body.size()));
     append(bank, body);
     return bank;
 }
