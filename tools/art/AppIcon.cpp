@@ -61,16 +61,6 @@ Layout layoutFor(int32_t size) {
     return layout;
 }
 
-PixelBox whole(const Canvas& canvas) {
-    return {0, 0, canvas.width(), canvas.height()};
-}
-
-template <typename Distance>
-void fillShape(Canvas& canvas, Distance distance, const Colour& colour) {
-    canvas.fill(whole(canvas), [&](double x, double y) { return distance(x, y) < 0; },
-                [&](double, double) { return colour; });
-}
-
 // A shadow of the shape at distance(x, y), blurred over `blur` pixels.
 template <typename Distance>
 void castShadow(Canvas& canvas, Distance distance, double blur, float darkness) {
@@ -90,19 +80,19 @@ void drawTile(Canvas& canvas, const Layout& l) {
     castShadow(canvas, [&](double x, double y) { return tile(l, x, y - 2.5 * l.unit()); }, 6 * l.unit() + 1, 0.45f);
     const double top = l.margin;
     const double height = l.size - 2 * l.margin;
-    canvas.fill(whole(canvas), [&](double x, double y) { return tile(l, x, y) < 0; }, [&](double x, double y) {
+    canvas.fill(canvas.bounds(), [&](double x, double y) { return tile(l, x, y) < 0; }, [&](double x, double y) {
         const double down = (y - top) / height;
         const double glow = std::exp(-std::pow((x - l.size * 0.4) / (l.size * 0.45), 2) -
                                      std::pow((y - l.size * 0.3) / (l.size * 0.5), 2));
         return kTableBlue.lit(static_cast<float>(1.08 - 0.28 * down + 0.22 * glow));
     });
     const double rim = std::max(1.0, 3 * l.unit());
-    canvas.fill(whole(canvas), [&](double x, double y) {
+    canvas.fill(canvas.bounds(), [&](double x, double y) {
         const double d = tile(l, x, y);
         return d < 0 && d > -rim;
     }, [&](double, double) { return kEdgeBlue.withAlpha(0.85f); });
     if (l.size >= 64) {
-        canvas.fill(whole(canvas), [&](double x, double y) {
+        canvas.fill(canvas.bounds(), [&](double x, double y) {
             const double d = tile(l, x, y);
             return d < -rim && d > -rim - 1.2 * l.unit() && y < l.size * 0.35;
         }, [&](double, double y) { return Colour::rgb(0xFFFFFF, static_cast<float>(0.35 * (1 - y / (l.size * 0.35)))); });
@@ -114,14 +104,14 @@ void drawLines(Canvas& canvas, const Layout& l) {
     const double half = l.tileHalf() - l.lineInset;
     const double cornerRadius = std::max(l.radius - l.lineInset, 0.0);
     const double c = l.tileCentre();
-    fillShape(canvas, [&](double x, double y) {
+    canvas.fillShape([&](double x, double y) {
         const double outer = Shapes::roundedRect(x, y, c, c, half, half, cornerRadius);
         const double inner = -Shapes::roundedRect(x, y, c, c, half - l.lineWidth, half - l.lineWidth,
                                                   std::max(cornerRadius - l.lineWidth, 0.0));
         return std::max(outer, inner);
     }, kLineWhite);
     const double innerHalf = half - l.lineWidth;
-    fillShape(canvas, [&](double x, double y) {
+    canvas.fillShape([&](double x, double y) {
         const bool across = x >= l.centreLeft && x < l.centreLeft + l.centreWidth;
         return across && std::abs(y - c) < innerHalf ? -1.0 : 1.0;
     }, kLineWhite.withAlpha(0.9f));
@@ -133,13 +123,13 @@ void drawNet(Canvas& canvas, const Layout& l) {
     const double left = l.margin + l.lineInset * 0.5;
     const double right = l.size - left;
     const double shadowDepth = std::max(2.0, 7 * l.unit());
-    canvas.fill(whole(canvas), [&](double x, double y) {
+    canvas.fill(canvas.bounds(), [&](double x, double y) {
         return x >= left && x < right && y >= l.netTop + l.netHeight && y < l.netTop + l.netHeight + shadowDepth;
     }, [&](double, double y) {
         const double t = (y - l.netTop - l.netHeight) / shadowDepth;
         return Colour::rgb(0x000000, static_cast<float>(0.35 * (1 - t)));
     });
-    canvas.fill(whole(canvas), [&](double x, double y) {
+    canvas.fill(canvas.bounds(), [&](double x, double y) {
         return x >= left && x < right && y >= l.netTop && y < l.netTop + l.netHeight;
     }, [&](double x, double y) {
         // A fine mesh shows on large icons only; small ones get the mesh's average shade.
@@ -150,12 +140,12 @@ void drawNet(Canvas& canvas, const Layout& l) {
         const bool thread = std::fmod(x, cell) < l.unit() || std::fmod(y, cell) < l.unit();
         return thread ? Colour::rgb(0x56627C, 0.9f) : kNetDark.withAlpha(0.85f);
     });
-    fillShape(canvas, [&](double x, double y) {
+    canvas.fillShape([&](double x, double y) {
         return x >= left && x < right && y >= l.netTop && y < l.netTop + l.tapeHeight ? -1.0 : 1.0;
     }, kLineWhite);
     const double postHalf = std::max(1.0, 5 * l.unit());
     for (const double postX : {left, right}) {
-        fillShape(canvas, [&](double x, double y) {
+        canvas.fillShape([&](double x, double y) {
             return Shapes::roundedRect(x, y, postX, l.netTop + l.netHeight / 2, postHalf, l.netHeight / 2 + postHalf,
                                        postHalf * 0.6);
         }, Colour::rgb(0x23272E));
@@ -191,7 +181,7 @@ void drawHandle(Canvas& canvas, const Layout& l, const Bat& bat) {
         const double grain = l.size >= 128 ? 0.05 * std::sin(bat.across(x, y) * 9 + bat.along(x, y) * 0.08) : 0.0;
         return kHandleWood.lit(static_cast<float>(1.05 - 0.35 * t - 0.25 * t * t + grain));
     };
-    canvas.fill(whole(canvas), [&](double x, double y) { return bat.handle(x, y) < 0; }, woodAcross);
+    canvas.fill(canvas.bounds(), [&](double x, double y) { return bat.handle(x, y) < 0; }, woodAcross);
     const double neck = bat.radius * 0.78;
     const double wide = bat.handleHalf * 1.7;
     const Polygon throat({{bat.cx + bat.dx * neck - bat.dy * wide, bat.cy + bat.dy * neck + bat.dx * wide},
@@ -203,16 +193,16 @@ void drawHandle(Canvas& canvas, const Layout& l, const Bat& bat) {
     canvas.fill(throat.bounds(), [&](double x, double y) { return throat.contains(x, y); }, woodAcross);
     // The handle's end, a darker cap.
     const double capAt = bat.handleEnd - bat.handleHalf * 0.6;
-    canvas.fill(whole(canvas), [&](double x, double y) {
+    canvas.fill(canvas.bounds(), [&](double x, double y) {
         return bat.handle(x, y) < 0 && bat.along(x, y) > capAt;
     }, [&](double, double) { return kHandleWood.lit(0.55f).withAlpha(0.8f); });
 }
 
 // The red rubber with a dark edge, lit from the upper left with a soft sheen.
 void drawBlade(Canvas& canvas, const Layout& l, const Bat& bat) {
-    fillShape(canvas, [&](double x, double y) { return bat.blade(x, y); }, kBladeEdge);
+    canvas.fillShape([&](double x, double y) { return bat.blade(x, y); }, kBladeEdge);
     const double edge = std::max(1.0, 5 * l.unit());
-    canvas.fill(whole(canvas), [&](double x, double y) { return bat.blade(x, y) < -edge; }, [&](double x, double y) {
+    canvas.fill(canvas.bounds(), [&](double x, double y) { return bat.blade(x, y) < -edge; }, [&](double x, double y) {
         const double u = (x - bat.cx) / bat.radius;
         const double v = (y - bat.cy) / bat.radius;
         const double light = std::clamp(1.0 - 0.35 * (u + v) / 1.4 - 0.15 * (u * u + v * v), 0.55, 1.3);
@@ -222,7 +212,7 @@ void drawBlade(Canvas& canvas, const Layout& l, const Bat& bat) {
     if (l.size >= 128) {
         // Fine pimples of the rubber, just a hint of texture.
         const double pitch = 9 * l.unit();
-        canvas.fill(whole(canvas), [&](double x, double y) {
+        canvas.fill(canvas.bounds(), [&](double x, double y) {
             const double px = std::remainder(x - bat.cx, pitch);
             const double py = std::remainder(y - bat.cy, pitch);
             return bat.blade(x, y) < -edge - l.unit() && px * px + py * py < 2.2 * l.unit() * l.unit();
@@ -250,7 +240,7 @@ void drawBall(Canvas& canvas, const Layout& l) {
         return Shapes::circle(x, y, cx + lift * 0.8, cy + lift, radius * 0.9);
     }, 12 * l.unit() + 1, 0.5f);
     const SphereShader ball(kBallOrange);
-    canvas.fill(whole(canvas), [&](double x, double y) { return Shapes::circle(x, y, cx, cy, radius) < 0; },
+    canvas.fill(canvas.bounds(), [&](double x, double y) { return Shapes::circle(x, y, cx, cy, radius) < 0; },
                 [&](double x, double y) { return ball.at((x - cx) / radius, (y - cy) / radius); });
 }
 

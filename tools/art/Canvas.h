@@ -22,6 +22,7 @@ public:
 
     int32_t width() const { return m_width; }
     int32_t height() const { return m_height; }
+    PixelBox bounds() const { return {0, 0, m_width, m_height}; }
 
     // The straight-alpha colour of the pixel; the caller keeps x and y inside the canvas.
     Colour pixel(int32_t x, int32_t y) const;
@@ -44,6 +45,13 @@ public:
                 }
             }
         }
+    }
+
+    // Fills, in one colour, the shape where distance(x, y) is below 0 (a signed distance).
+    template <typename Distance>
+    void fillShape(Distance distance, const Colour& colour) {
+        fill(bounds(), [&](double x, double y) { return distance(x, y) < 0; },
+             [&](double, double) { return colour; });
     }
 
     // Paints every pixel with a colour (alpha included) that the function gives for its centre.

@@ -22,23 +22,12 @@ constexpr Colour kRed = Colour::rgb(0xD4202A);
 constexpr Colour kWood = Colour::rgb(0xC58B4E);
 constexpr Colour kOrange = Colour::rgb(0xFF8A24);
 
-PixelBox whole(const Canvas& canvas) {
-    return {0, 0, canvas.width(), canvas.height()};
-}
-
-// Fills where distance(x, y) < 0, in one colour.
-template <typename Distance>
-void fillShape(Canvas& canvas, Distance distance, const Colour& colour) {
-    canvas.fill(whole(canvas), [&](double x, double y) { return distance(x, y) < 0; },
-                [&](double, double) { return colour; });
-}
-
 // Fills the band of the given width just inside a shape's edge, shaded from light at the top
 // to dark at the bottom.
 template <typename Distance>
 void fillRim(Canvas& canvas, Distance distance, double width) {
     const double height = canvas.height();
-    canvas.fill(whole(canvas), [&](double x, double y) {
+    canvas.fill(canvas.bounds(), [&](double x, double y) {
         const double d = distance(x, y);
         return d < 0 && d > -width;
     }, [&](double, double y) { return kRimLight.mixedWith(kRimDark, static_cast<float>(y / height)); });
@@ -50,7 +39,7 @@ Canvas badge() {
     const double c = size / 2;
     Canvas canvas(InterfacePictures::kMarkerSize, InterfacePictures::kMarkerSize);
     const auto disc = [&](double x, double y) { return Shapes::circle(x, y, c, c, c - 0.4); };
-    fillShape(canvas, disc, kBadge);
+    canvas.fillShape(disc, kBadge);
     fillRim(canvas, disc, 1.2);
     return canvas;
 }
@@ -61,7 +50,7 @@ ArtPicture arrow(bool down) {
     const double size = InterfacePictures::kMarkerSize;
     const auto flip = [&](double y) { return down ? size - y : y; };
     const Polygon head({{9, flip(3.6)}, {14.4, flip(9.6)}, {3.6, flip(9.6)}});
-    fillShape(canvas, [&](double x, double y) {
+    canvas.fillShape([&](double x, double y) {
         const double stem = Shapes::roundedRect(x, y, 9, flip(11.6), 1.5, 3.0, 0.4);
         return head.contains(x, y) ? -1.0 : stem;
     }, kGlyph);
@@ -72,9 +61,9 @@ ArtPicture arrow(bool down) {
 // The emblem's bat: a handle from the blade toward (hx, hy), then the red blade with a
 // dark edge.
 void emblemBat(Canvas& canvas, double bx, double by, double hx, double hy) {
-    fillShape(canvas, [&](double x, double y) { return Shapes::segment(x, y, bx, by, hx, hy) - 1.9; }, kWood);
-    fillShape(canvas, [&](double x, double y) { return Shapes::circle(x, y, bx, by, 8.2); }, Colour::rgb(0x141418));
-    fillShape(canvas, [&](double x, double y) { return Shapes::circle(x, y, bx - 0.4, by - 0.4, 6.9); }, kRed);
+    canvas.fillShape([&](double x, double y) { return Shapes::segment(x, y, bx, by, hx, hy) - 1.9; }, kWood);
+    canvas.fillShape([&](double x, double y) { return Shapes::circle(x, y, bx, by, 8.2); }, Colour::rgb(0x141418));
+    canvas.fillShape([&](double x, double y) { return Shapes::circle(x, y, bx - 0.4, by - 0.4, 6.9); }, kRed);
 }
 
 }  // namespace
@@ -86,10 +75,10 @@ ArtPicture InterfacePictures::menuButton() {
     const double cx = kButtonWidth / 2.0;
     const double cy = kButtonHeight / 2.0;
     const auto body = [&](double x, double y) { return Shapes::roundedRect(x, y, cx, cy, cx - 0.3, cy - 0.3, 7); };
-    canvas.fill(whole(canvas), [&](double x, double y) { return body(x, y) < 0; },
+    canvas.fill(canvas.bounds(), [&](double x, double y) { return body(x, y) < 0; },
                 [&](double, double y) { return kButtonTop.mixedWith(kButtonBottom, static_cast<float>(y / kButtonHeight)); });
     const auto gloss = [&](double x, double y) { return Shapes::roundedRect(x, y, cx, 5.6, cx - 2.5, 4.2, 5); };
-    canvas.fill(whole(canvas), [&](double x, double y) { return gloss(x, y) < 0; },
+    canvas.fill(canvas.bounds(), [&](double x, double y) { return gloss(x, y) < 0; },
                 [&](double, double y) { return Colour::rgb(0xFFFFFF, static_cast<float>(0.2 - 0.02 * y)); });
     fillRim(canvas, body, 1.1);
     return {'r', canvas.toImage(), 0, 0};
@@ -106,7 +95,7 @@ ArtPicture InterfacePictures::downMarker() {
 // A white cross on the badge.
 ArtPicture InterfacePictures::closeMarker() {
     Canvas canvas = badge();
-    fillShape(canvas, [&](double x, double y) {
+    canvas.fillShape([&](double x, double y) {
         return std::min(Shapes::segment(x, y, 5.4, 5.4, 12.6, 12.6), Shapes::segment(x, y, 12.6, 5.4, 5.4, 12.6)) - 1.3;
     }, kGlyph);
     return {'r', canvas.toImage(), kMarkerSize / 2, 0};
@@ -117,7 +106,7 @@ ArtPicture InterfacePictures::emblem() {
     Canvas canvas(kEmblemSize, kEmblemSize);
     emblemBat(canvas, 9.5, 10.5, 20.5, 21.5);
     const SphereShader ball(kOrange);
-    canvas.fill(whole(canvas), [&](double x, double y) { return Shapes::circle(x, y, 19.2, 5.0, 3.4) < 0; },
+    canvas.fill(canvas.bounds(), [&](double x, double y) { return Shapes::circle(x, y, 19.2, 5.0, 3.4) < 0; },
                 [&](double x, double y) { return ball.at((x - 19.2) / 3.4, (y - 5.0) / 3.4); });
     return {'r', canvas.toImage(), kEmblemSize / 2, kEmblemSize / 2};
 }
