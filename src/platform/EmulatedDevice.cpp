@@ -2,7 +2,10 @@
 #include "platform/EmulatedDevice.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <utility>
+#include <vector>
 
 #include "platform/Rectangles.h"
 #include "platform/ScriptRunner.h"
@@ -27,6 +30,31 @@ WindowMessage messageOf(MessageType type, uint32_t wParam = 0, uint32_t lParam =
     message.wParam = wParam;
     message.lParam = lParam;
     return message;
+}
+
+// How far display memory moves from one logical pixel of a row to the next, found from the
+// row's first two pixels (a row of one pixel takes no step).
+std::ptrdiff_t logicalRowStep(const PhysicalDisplay& display, int32_t orientation, int32_t x, int32_t y,
+                              int32_t length) {
+    if (length < 2) {
+        return 0;
+    }
+    return static_cast<std::ptrdiff_t>(display.indexOf(orientation, x + 1, y)) -
+           static_cast<std::ptrdiff_t>(display.indexOf(orientation, x, y));
+}
+
+// Copies `count` pixels of a logical row of display memory starting at `from` to the one
+// starting at `to`; both run `step` apart.
+void copyLogicalRow(uint16_t* memory, std::ptrdiff_t from, std::ptrdiff_t to, std::ptrdiff_t step, std::size_t count) {
+    if (step == 1) {
+        std::memcpy(memory + to, memory + from, count * sizeof(uint16_t));
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        memory[to] = memory[from];
+        from += step;
+        to += step;
+    }
 }
 
 }  // namespace
@@ -225,6 +253,9 @@ void EmulatedDevice::setBitsToDevice(const uint32_t* surface, int32_t width, int
 }
 
 // Nearest-pixel stretch: target pixel (x, y) shows surface pixel (x * w / tw, y * h / th).
+// The surface column of each target column is worked out once a call, which takes the 64-bit
+// division out of the pixel loop; each target row then runs through display memory with the
+// one step its orientation gives (display memory is addressed linearly along a logical row).
 void EmulatedDevice::stretchBits(const uint32_t* surface, int32_t width, int32_t height, int32_t targetWidth,
                                  int32_t targetHeight) {
     if (surface == nullptr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0) {
@@ -233,12 +264,34 @@ void EmulatedDevice::stretchBits(const uint32_t* surface, int32_t width, int32_t
     const ScreenRect window = windowRect();
     const int32_t orientation = m_orientation.load();
     const ScreenRect area = drawableRect(window, orientation, targetWidth, targetHeight);
+    if (area.left >= area.right || area.top >= area.bottom) {
+        return;
+    }
+    std::vector<int32_t> columns(static_cast<std::size_t>(area.right - area.left));
+    for (int32_t x = area.left; x < area.right; ++x) {
+        columns[static_cast<std::size_t>(x - area.left)] = static_cast<int32_t>(int64_t{x} * width / targetWidth);
+    }
+    const std::ptrdiff_t step = logicalRowStep(m_display, orientation, window.left + area.left, window.top + area.top,
+                                               area.right - area.left);
+    uint16_t* const memory = m_display.memory();
+    const int32_t left = window.left + area.left;
+    const uint32_t* previousRow = nullptr;
+    std::ptrdiff_t previousStart = 0;
     for (int32_t y = area.top; y < area.bottom; ++y) {
         const uint32_t* row = surface + int64_t{y} * height / targetHeight * width;
-        for (int32_t x = area.left; x < area.right; ++x) {
-            const uint32_t pixel = row[int64_t{x} * width / targetWidth];
-            m_display.setLogical(orientation, window.left + x, window.top + y, PhysicalDisplay::toRgb565(pixel));
+        const auto start = static_cast<std::ptrdiff_t>(m_display.indexOf(orientation, left, window.top + y));
+        if (row == previousRow) {
+            // Enlarged, this target row shows the same surface row as the one before it.
+            copyLogicalRow(memory, previousStart, start, step, columns.size());
+            continue;
         }
+        std::ptrdiff_t at = start;
+        for (const int32_t column : columns) {
+            memory[at] = PhysicalDisplay::toRgb565(row[column]);
+            at += step;
+        }
+        previousRow = row;
+        previousStart = start;
     }
 }
 

@@ -4,17 +4,25 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vornel {
 namespace {
 
 constexpr uint32_t kColour = 0xFFFFFF;
 
+// Every pixel of the rectangle through blend(). Each row is walked with an unsigned count: the
+// project builds with -fwrapv, under which gcc cannot tell how often a loop on a wrapping int
+// runs and leaves it unvectorised; this way it blends several pixels an instruction.
 template <typename Blend>
 void blendRect(uint32_t* pixels, int32_t stride, int32_t left, int32_t top, int32_t right, int32_t bottom,
                Blend blend) {
+    const auto width = static_cast<std::size_t>(right - left);
     for (int32_t y = top; y < bottom; ++y) {
-        uint32_t* row = pixels + y * stride;
-        for (int32_t x = left; x < right; ++x) {
+        uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * stride + left;
+        for (std::size_t x = 0; x < width; ++x) {
             row[x] = blend(row[x]);
         }
     }
@@ -31,15 +39,43 @@ void fillOpaque(uint32_t* pixels, int32_t stride, int32_t left, int32_t top, int
     }
 }
 
-uint32_t mixChannels(uint32_t old, uint32_t color, uint32_t alpha) {
-    const uint32_t keep = 255 - alpha;
-    uint32_t mixed = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const uint32_t before = old >> shift & 0xFF;
-        const uint32_t after = color >> shift & 0xFF;
-        mixed |= (((before * keep) >> 8) + ((after * alpha) >> 8)) << shift;
+// channel·weight/256 for every channel, rounded down, the depth byte cleared. Red and blue are
+// multiplied together: each product stays below 2^16, so the two cannot overlap in the word.
+uint32_t weighChannels(uint32_t pixel, uint32_t weight) {
+    const uint32_t redBlue = ((pixel & 0xFF00FF) * weight >> 8) & 0xFF00FF;
+    const uint32_t green = ((pixel & 0x00FF00) * weight >> 8) & 0x00FF00;
+    return redBlue | green;
+}
+
+// old·(255-alpha)/256 + colour·alpha/256, per channel. The two weights add up to 255, so no
+// channel's sum reaches 256: adding whole words carries nothing from one channel into the next.
+uint32_t mixChannels(uint32_t old, uint32_t keep, uint32_t colourShare) {
+    return weighChannels(old, keep) + colourShare;
+}
+
+// One row of the rectangle mixed. gcc vectorises mixChannels() only with 32-bit multiplies,
+// which SSE2 lacks; with SSE2 the row goes four pixels at a time with each channel widened to
+// the upper byte of a 16-bit lane, so that the high half of its product with the weight is
+// exactly channel·weight/256 rounded down, then packed back. The depth byte's lanes are
+// weighed by 0, which clears them as mixChannels() does.
+void mixRow(uint32_t* row, std::size_t width, uint32_t keep, uint32_t colourShare) {
+    std::size_t x = 0;
+#if defined(__SSE2__)
+    const auto k = static_cast<int16_t>(keep);
+    const __m128i keeps = _mm_set_epi16(0, k, k, k, 0, k, k, k);  // lanes B G R A of two pixels
+    const __m128i share = _mm_set1_epi32(static_cast<int>(colourShare));
+    const __m128i zero = _mm_setzero_si128();
+    for (; width - x >= 4; x += 4) {
+        auto* four = reinterpret_cast<__m128i*>(row + x);
+        const __m128i old = _mm_loadu_si128(four);
+        const __m128i low = _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, old), keeps);
+        const __m128i high = _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, old), keeps);
+        _mm_storeu_si128(four, _mm_add_epi32(_mm_packus_epi16(low, high), share));
     }
-    return mixed;
+#endif
+    for (; x < width; ++x) {
+        row[x] = mixChannels(row[x], keep, colourShare);
+    }
 }
 
 }  // namespace
@@ -72,8 +108,12 @@ void Drawing::fillRect(const Array<uint32_t>& surface, int32_t stride, int32_t r
         blendRect(pixels, stride, left, top, right, bottom,
                   [threeQuarters](uint32_t p) { return ((p >> 2) & 0x3F3F3F) + threeQuarters; });
     } else {
-        blendRect(pixels, stride, left, top, right, bottom,
-                  [color, alpha](uint32_t p) { return mixChannels(p, color, alpha); });
+        const uint32_t keep = 255 - alpha;
+        const uint32_t colourShare = weighChannels(color, alpha);
+        const auto width = static_cast<std::size_t>(right - left);
+        for (int32_t y = top; y < bottom; ++y) {
+            mixRow(pixels + static_cast<std::ptrdiff_t>(y) * stride + left, width, keep, colourShare);
+        }
     }
 }
 

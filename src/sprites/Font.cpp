@@ -92,7 +92,7 @@ void Font::drawChar(int32_t character, const Array<uint32_t>& surface, int32_t s
     if (width <= 0) {
         return;
     }
-    // The one check against the surface; every pixel below is tested only against the clip.
+    // The one check against the surface; below, each row's piece of a run is cut to the clip.
     rows = std::min(rows, surface.length() / stride);
     clipLeft = std::max(clipLeft, 0);
     clipTop = std::max(clipTop, 0);
@@ -127,18 +127,27 @@ void Font::drawChar(int32_t character, const Array<uint32_t>& surface, int32_t s
             }
             continue;
         }
-        for (; count > 0; --count) {
-            const int32_t penX = left + column;
-            if (penX >= clipLeft && penX < clipRight && penY >= clipTop && penY < clipBottom) {
-                uint32_t& pixel = pixels[penY * stride + penX];
-                // Full coverage stores the colour as it is, its AA landing in the depth byte.
-                pixel = level == kFullCoverage ? color : blendCoverage(pixel, color, level);
-                if (opaque && penX < clipRight - 1 && penY < clipBottom - 1) {
-                    uint32_t& below = pixels[(penY + 1) * stride + penX + 1];
-                    below = shade(below, level);
+        // The run a row at a time: the clip cuts each row's piece once, not every pixel.
+        while (count > 0) {
+            const int32_t piece = std::min(count, width - column);
+            if (penY >= clipTop && penY < clipBottom) {
+                const int32_t from = std::max(left + column, clipLeft);
+                const int32_t to = std::min(left + column + piece, clipRight);
+                // Pixels left of clipRight - 1 on a row above clipBottom - 1 cast a shadow.
+                const int32_t shadowTo = opaque && penY < clipBottom - 1 ? std::min(to, clipRight - 1) : from;
+                uint32_t* const row = pixels + penY * stride;
+                for (int32_t penX = from; penX < to; ++penX) {
+                    // Full coverage stores the colour as it is, its AA landing in the depth byte.
+                    row[penX] = level == kFullCoverage ? color : blendCoverage(row[penX], color, level);
+                    if (penX < shadowTo) {
+                        uint32_t& below = row[stride + penX + 1];
+                        below = shade(below, level);
+                    }
                 }
             }
-            if (++column == width) {
+            count -= piece;
+            column += piece;
+            if (column == width) {
                 column = 0;
                 ++penY;
             }

@@ -24,7 +24,7 @@ const char* nameOf(Damage damage) {
 // never, "music5" always) and the table follow. Help and about are opened from the menu on
 // the way; the built-in player closes them after a look.
 constexpr const char* kScript =
-    "wait 3000\nchar H\nwait 2500\nchar A\nwait 30000\nquit\n";
+    "wait 3000\nchar H\nwait 2500\nchar A\nwait 45000\nquit\n";
 
 class DamagedInstall : public EndToEnd {
 protected:
@@ -76,7 +76,7 @@ TEST_F(DamagedInstall, EveryDamagedDataFileIsNamedAndThePlayGoesOn) {
             writeSettings(m_settings);
             const std::string data = damagedCopy(name, damage);
             ASSERT_EQ(run("pocketpc", kScript, {"--autoplay", "--data", data}, 20), 0) << errors();
-            EXPECT_EQ(finalScores().size(), 1u) << output();
+            ASSERT_GE(finalScores().size(), 1u) << output();  // the built-in player may lose a point first
             if (detectable) {
                 EXPECT_NE(errors().find(name), std::string::npos) << errors();
             }

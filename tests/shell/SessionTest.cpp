@@ -27,18 +27,19 @@ TEST_F(EndToEnd, SoundAndLevelChosenInTheMenuAreKeptForTheNextRun) {
     EXPECT_EQ(readSettings()[1], 1);
 }
 
-// At 7:4 the opponent serves; with nobody at the bat it wins the point, so the file is
-// written again: with the player's 7 points kept, which a new game would have cleared.
+// At 7:4 the opponent serves; with nobody at the bat it wins points, and each one is saved:
+// on top of the player's 7, which a new game would have cleared. (A ball that happens to
+// meet the idle bat may even win the player a point.)
 TEST_F(EndToEnd, ResumeAfterARestartContinuesTheSavedGame) {
     std::vector<uint8_t> settings(24, 0);
     settings[2] = 4;  // opponent
     settings[3] = 7;  // player
     writeSettings(settings);
-    ASSERT_EQ(run("pocketpc", std::string(kMenuShown) + "press enter\nwait 3000\nquit\n"), 0);
-    std::vector<uint8_t> saved = readSettings();
+    ASSERT_EQ(run("pocketpc", std::string(kMenuShown) + "press enter\nwait 8000\nquit\n"), 0);
+    const std::vector<uint8_t> saved = readSettings();
     ASSERT_EQ(saved.size(), 24u);
-    EXPECT_EQ(saved[3], 7);
-    EXPECT_GT(saved[2], 4);
+    EXPECT_GE(saved[3], 7);
+    EXPECT_GT(saved[2] + saved[3], 11);  // the file was written again after a point
 }
 
 TEST_F(EndToEnd, ExitInTheMenuEndsTheProgramAtOnceWithStatusZero) {
