@@ -31,8 +31,7 @@ build: deps
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -x $(GAME) ]; then exec $(GAME); \
-	else echo "vornel: the game is not built yet (only the libraries and tests exist so far)"; exit 1; fi
+	@exec $(GAME)
 
 # The game folder PREFIX/lib/vornel (the executable and its data), the launcher link
 # PREFIX/bin/vornel, the desktop entry, the icons and the README; see cmake/VornelInstall.cmake.
