@@ -5,7 +5,7 @@
 set -euo pipefail
 
 program=${1:?program built with -DVORNEL_SANITIZE=ON}
-device_ms=${2:-300000}  # five minutes of device time: some five games
+device_ms=${2:-900000}  # fifteen minutes of device time: some six games
 
 save=$(mktemp -d)
 trap 'rm -rf "$save"' EXIT
