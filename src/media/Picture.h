@@ -31,6 +31,12 @@ public:
                          int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed left, Fixed top,
                          Fixed inverseScale, int32_t depth, Fixed opacity);
 
+    // How many pixels the blit draws at a time: 8 in AVX2 lanes, 4 in SSE2 lanes, or 1, the
+    // widest the machine has up to the limit (8 unless set). Every width draws the same words;
+    // the tests set each limit in turn to check that.
+    static int32_t laneWidth();
+    static void limitLaneWidth(int32_t lanes);
+
     bool hasPixels() const { return !m_pixels.isEmpty(); }
 
     uint8_t m_opaque = 0;      // every pixel is opaque: unscaled blits copy whole rows

@@ -2,11 +2,13 @@
 // pictures, surfaces, places, clips, scales, depths and opacities. The blit draws four pixels
 // at a time where it can; every word of the surface and the hidden count must still come out
 // as the model says, including words no real picture holds (colours past their alpha, run
-// counts that do not match the run, depth keys above the drawing depth's byte).
+// counts that do not match the run, depth keys above the drawing depth's byte). Each case runs
+// at every lane width the machine has: a pixel at a time, four and eight at a time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "media/Picture.h"
@@ -202,17 +204,29 @@ void expectBlitsAsModelled(uint32_t seed, int32_t count, int32_t maxSide) {
     }
 }
 
-TEST(BlitModel, SmallPicturesDrawAsModelled) {
+// Pins the blit to one lane width for a test; skips the test where the machine lacks it.
+class BlitModel : public testing::TestWithParam<int32_t> {
+protected:
+    void SetUp() override {
+        Picture::limitLaneWidth(GetParam());
+        if (Picture::laneWidth() != GetParam()) {
+            GTEST_SKIP() << "this machine draws at most " << Picture::laneWidth() << " pixels at a time";
+        }
+    }
+    void TearDown() override { Picture::limitLaneWidth(8); }
+};
+
+TEST_P(BlitModel, SmallPicturesDrawAsModelled) {
     expectBlitsAsModelled(1, 4000, 12);
 }
 
-TEST(BlitModel, WidePicturesDrawAsModelled) {
+TEST_P(BlitModel, WidePicturesDrawAsModelled) {
     expectBlitsAsModelled(2, 1500, 90);
 }
 
 // Long opaque and translucent runs over a surface that hides every other pixel: every block
-// of four mixes drawn and hidden lanes.
-TEST(BlitModel, AlternatingDepthsHideEveryOtherPixel) {
+// of four or eight mixes drawn and hidden lanes.
+TEST_P(BlitModel, AlternatingDepthsHideEveryOtherPixel) {
     Words words(40 * 3);
     for (std::size_t i = 0; i < words.size(); ++i) {
         const uint32_t colour = static_cast<uint32_t>(i * 0x050A0F) & kColourMask;
@@ -234,6 +248,11 @@ TEST(BlitModel, AlternatingDepthsHideEveryOtherPixel) {
         EXPECT_EQ(Words(surface.data(), surface.data() + surface.length()), expected);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(LaneWidths, BlitModel, testing::Values(1, 4, 8),
+                         [](const testing::TestParamInfo<int32_t>& info) {
+                             return "Lanes" + std::to_string(info.param);
+                         });
 
 }  // namespace
 }  // namespace vornel

@@ -1,0 +1,162 @@
+// What one blit hands to the code that walks its rows: the picture, the surface and the area
+// to draw, the sampling that stays the same for every row, and the pixel-at-a-time walk along
+// one row that every way of drawing falls back on for what it does not do in lanes.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Fixed.h"
+#include "media/Picture.h"
+
+namespace vornel::blit {
+
+inline constexpr int kDepthShift = 24;  // the surface keeps its depth key where pictures keep alpha and run
+inline constexpr uint32_t kChannelMask = 0xFF;
+
+// The surface rectangle a blit may touch, right and bottom exclusive.
+struct DrawArea {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+
+    bool isEmpty() const { return left >= right || top >= bottom; }
+};
+
+// The picture and the surface one blit walks, and the area it draws.
+struct BlitRows {
+    const uint32_t* pixels;
+    int32_t width;
+    uint32_t* surface;
+    int32_t stride;
+    DrawArea area;
+    int32_t originX;
+    int32_t originY;
+};
+
+// Drawing parameters that stay the same for every row of one blit.
+struct Sampling {
+    Fixed inverseScale;
+    int32_t scale;  // surface pixels per picture pixel, Fixed
+    int32_t depth;
+    Fixed opacity;
+};
+
+// Where one row's sampling walks: picture row, surface row and the columns between.
+struct RowWalk {
+    const uint32_t* source;  // the picture row being sampled
+    uint32_t* target;        // the surface row
+    int32_t left;
+    int32_t right;
+    Fixed firstSample;  // picture column of the first surface pixel, Fixed
+};
+
+inline uint32_t depthKeyOf(const Sampling& sampling) {
+    return static_cast<uint32_t>(sampling.depth & 0xFF) << kDepthShift;
+}
+
+// Fades go into lanes only with an opacity in [0, 1.0), whose weights fit 16 bits.
+inline bool lanesCanDraw(const Sampling& sampling, bool fullOpacity) {
+    return fullOpacity || (sampling.opacity >= 0 && sampling.opacity < kFixedOne);
+}
+
+// The walk of row y of the area, whose first surface pixel samples picture column firstSample.
+inline RowWalk rowWalkOf(const BlitRows& rows, int32_t y, Fixed rowSample, Fixed firstSample) {
+    return RowWalk{rows.pixels + (rowSample >> kFixedShift) * rows.width, rows.surface + y * rows.stride,
+                   rows.area.left, rows.area.right, firstSample};
+}
+
+// The run count of a transparent pixel tells how many transparent pixels follow; answers how
+// many surface pixels past its own they cover. The product is taken in 64 bits: at
+// magnifications past 2048 a 32-bit one would turn negative and walk x backwards. The skip is
+// at most 31 × 2^15 pixels, so x cannot wrap, and a skip that ends past the right edge ends
+// the row, so the next sample is always one the draw area allows.
+inline int32_t skippedBy(uint32_t transparentPixel, int32_t scale) {
+    return static_cast<int32_t>((static_cast<int64_t>(transparentPixel >> kRunShift) * scale) >> kFixedShift);
+}
+
+// The surface colour's share under a translucent pixel of alpha code 1..6, (8 - alpha)/8 of it.
+inline uint32_t underlay(uint32_t under, uint32_t alpha) {
+    const uint32_t eighth = under >> 3 & 0x1F1F1F;
+    const uint32_t quarter = under >> 2 & 0x3F3F3F;
+    const uint32_t half = under >> 1 & 0x7F7F7F;
+    switch (alpha) {
+        case 1: return (under & kColourMask) - eighth;
+        case 2: return quarter + half;
+        case 3: return eighth + half;
+        case 4: return half;
+        case 5: return quarter + eighth;
+        default: return quarter;
+    }
+}
+
+// Full opacity: the picture's colour under the drawing depth, plus what shows through it.
+// Channel sums are plain word additions, as the premultiplied colours are made for.
+inline uint32_t overlay(uint32_t pixel, uint32_t alpha, uint32_t under, uint32_t depthKey) {
+    const uint32_t source = (pixel & kColourMask) | depthKey;
+    return alpha == 7 ? source : source + underlay(under, alpha);
+}
+
+// Partial opacity: each channel mixed in Fixed weights; the result carries no depth key.
+inline uint32_t fade(uint32_t pixel, uint32_t alpha, uint32_t under, Fixed opacity) {
+    const Fixed shown = alpha == 7 ? opacity : (static_cast<Fixed>(alpha) * opacity) >> 3;
+    const Fixed underWeight = kFixedOne - shown;
+    uint32_t mixed = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const auto source = static_cast<int32_t>(pixel >> shift & kChannelMask);
+        const auto target = static_cast<int32_t>(under >> shift & kChannelMask);
+        mixed |= static_cast<uint32_t>((source * opacity + target * underWeight) >> kFixedShift) << shift;
+    }
+    return mixed & kColourMask;
+}
+
+// One step of the walk along a row from surface pixel x, whose sample is `sample`: a picture
+// pixel drawn, or a transparent run skipped. Moves x and sample on; answers 1 when a nearer
+// surface pixel hid the picture pixel. The draw area keeps every sample inside the picture
+// row, so there are no bounds checks.
+template <bool kFullOpacity>
+int32_t drawStep(const RowWalk& row, const Sampling& sampling, uint32_t depthKey, int32_t& x, Fixed& sample) {
+    const uint32_t pixel = row.source[sample >> kFixedShift];
+    sample += sampling.inverseScale;
+    const uint32_t alpha = pixel >> kAlphaShift;
+    if (alpha == 0) {
+        const int32_t skipped = skippedBy(pixel, sampling.scale);
+        x += skipped + 1;
+        sample += skipped * sampling.inverseScale;
+        return 0;
+    }
+    uint32_t& target = row.target[x++];
+    const uint32_t under = target;
+    const auto underDepth = static_cast<int32_t>(under >> kDepthShift);
+    if (underDepth != 0 && underDepth < sampling.depth) {
+        return 1;
+    }
+    if constexpr (kFullOpacity) {
+        target = overlay(pixel, alpha, under, depthKey);
+    } else {
+        target = fade(pixel, alpha, under, sampling.opacity);
+    }
+    return 0;
+}
+
+// The rest of a row from surface pixel x, a pixel at a time; answers how many picture pixels
+// hid behind nearer surface pixels.
+template <bool kFullOpacity>
+int32_t drawRest(const RowWalk& row, const Sampling& sampling, int32_t x, Fixed sample) {
+    const uint32_t depthKey = depthKeyOf(sampling);
+    int32_t hidden = 0;
+    while (x < row.right) {
+        hidden += drawStep<kFullOpacity>(row, sampling, depthKey, x, sample);
+    }
+    return hidden;
+}
+
+// Every row four pixels at a time in SSE2 lanes; the machine must have SSE2, and
+// lanesCanDraw() must allow the sampling. Answers the hidden pixels.
+int32_t drawInLanes(const BlitRows& rows, const Sampling& sampling);
+
+// The same in AVX2 lanes, eight pixels at a time, on machines that have them (hasWideLanes()).
+int32_t drawInWideLanes(const BlitRows& rows, const Sampling& sampling);
+bool hasWideLanes();
+
+}  // namespace vornel::blit

@@ -1,0 +1,305 @@
+// The blit's rows eight surface pixels at a time, in the 32-bit lanes of an AVX2 register, on
+// machines that have them; the rest of the program is built for SSE2 only, so each function
+// here carries the AVX2 target itself and runs only after hasWideLanes() said yes.
+// Every lane comes out as overlay() and fade() make it, word for word. Besides the width, what
+// AVX2 brings: a per-lane table lookup (vpermd) turns each alpha code into the shifts and
+// masks of its share of the surface colour, variable shifts apply them, blends select, and
+// masked loads and stores draw the last pixels of a row in lanes too.
+#include "media/BlitRows.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+
+#include <algorithm>
+
+#define WIDE [[gnu::target("avx2")]]
+#define WIDE_INLINE [[gnu::target("avx2"), gnu::always_inline]] inline
+
+namespace vornel::blit {
+namespace {
+
+using Wide = __m256i;
+
+WIDE_INLINE Wide splat8(uint32_t value) { return _mm256_set1_epi32(static_cast<int>(value)); }
+
+// Per lane: `yes` where the mask is all ones, `no` where it is zero.
+WIDE_INLINE Wide select8(Wide mask, Wide yes, Wide no) { return _mm256_blendv_epi8(no, yes, mask); }
+
+// A bit per lane (bit i for lane i) where the lane is all ones.
+WIDE_INLINE uint32_t laneBits(Wide mask) {
+    return static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(mask)));
+}
+
+// Lanes 0 .. count-1 all ones, the others zero.
+WIDE_INLINE Wide firstLanes(int32_t count) {
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// What stays the same for every block of one blit.
+struct WideConstants {
+    Wide hidingLimit;  // see hiddenLanes8()
+    Wide depthKey;     // the drawing depth's low byte in the depth byte
+    Wide opacity;      // Fixed, below 1.0 and not negative in fades: it fits a lane's low 16 bits
+    Wide opaqueFadeWeights;  // fadeWeights8() of an opaque pixel
+};
+
+// A surface pixel hides the picture when its depth byte d is keyed (not 0) and below the
+// drawing depth: when d - 1 < limit, unsigned, with limit the depth less one and cut to
+// 0..255. Compared on whole words, that is (pixel - 2^24) < limit << 24, where the colour bits
+// below cannot change the outcome and a d of 0 wraps to the top; both sides are offset by 2^31
+// for the signed compare, and the pixel's two offsets make one addition.
+WIDE Wide hidingLimitOf8(int32_t depth) {
+    const auto limit = static_cast<uint32_t>(std::clamp(depth, 1, 256) - 1);
+    return splat8((limit << kDepthShift) ^ 0x80000000u);
+}
+
+WIDE_INLINE Wide hiddenLanes8(Wide under, Wide hidingLimit) {
+    return _mm256_cmpgt_epi32(hidingLimit, _mm256_add_epi32(under, splat8(0x80000000u - (1u << kDepthShift))));
+}
+
+// overlay() per lane. The surface colour's share under alpha code a is one or two of its
+// half, quarter and eighth (each channel shifted right and masked), or for a = 1 the colour
+// less its eighth: a first part plus or minus a second. Each lane looks up the shifts and
+// masks of its two parts, and the second part's sign, by its alpha code (0 and 7: nothing).
+WIDE_INLINE Wide overlay8(Wide pixels, Wide under, Wide depthKey) {
+    const Wide alpha = _mm256_srli_epi32(pixels, kAlphaShift);
+    const Wide firstShift = _mm256_permutevar8x32_epi32(_mm256_setr_epi32(0, 0, 1, 1, 1, 2, 2, 0), alpha);
+    const Wide firstMask = _mm256_permutevar8x32_epi32(
+        _mm256_setr_epi32(0, 0xFFFFFF, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F, 0x3F3F3F, 0x3F3F3F, 0), alpha);
+    const Wide secondShift = _mm256_permutevar8x32_epi32(_mm256_setr_epi32(0, 3, 2, 3, 0, 3, 0, 0), alpha);
+    const Wide secondMask = _mm256_permutevar8x32_epi32(
+        _mm256_setr_epi32(0, 0x1F1F1F, 0x3F3F3F, 0x1F1F1F, 0, 0x1F1F1F, 0, 0), alpha);
+    // vpsignd negates where the sign is negative and keeps the part where it is positive.
+    const Wide secondSign = _mm256_permutevar8x32_epi32(_mm256_setr_epi32(1, -1, 1, 1, 1, 1, 1, 1), alpha);
+    const Wide first = _mm256_and_si256(_mm256_srlv_epi32(under, firstShift), firstMask);
+    const Wide second = _mm256_and_si256(_mm256_srlv_epi32(under, secondShift), secondMask);
+    const Wide shown = _mm256_add_epi32(first, _mm256_sign_epi32(second, secondSign));
+    const Wide source = _mm256_or_si256(_mm256_and_si256(pixels, splat8(kColourMask)), depthKey);
+    return _mm256_add_epi32(source, shown);
+}
+
+// fade()'s weights per lane for an opacity in [0, 1.0): (opacity, shown - 1.0) as 16-bit
+// pairs; shown is (alpha × opacity) >> 3, and the opacity itself for opaque pixels.
+WIDE_INLINE Wide fadeWeights8(Wide pixels, Wide opacity) {
+    const Wide alpha = _mm256_srli_epi32(pixels, kAlphaShift);
+    const Wide partShown = _mm256_srli_epi32(_mm256_madd_epi16(alpha, opacity), 3);
+    const Wide shown = select8(_mm256_cmpeq_epi32(alpha, splat8(7)), opacity, partShown);
+    return _mm256_or_si256(opacity, _mm256_slli_epi32(_mm256_sub_epi32(shown, splat8(kFixedOne)), 16));
+}
+
+WIDE Wide opaqueFadeWeights8(Fixed opacity) {
+    return splat8(static_cast<uint32_t>(opacity) | static_cast<uint32_t>(opacity - kFixedOne) << 16);
+}
+
+// fade() per lane: source × opacity + target × (1.0 - shown) per channel, exact, as 16-bit
+// multiply-adds of (source, -target) against (opacity, shown - 1.0). Blue and red of four
+// pixels share a register after interleaving (unpacking and packing stay inside each 128-bit
+// half, so the lanes come back in order); green goes alone.
+WIDE_INLINE Wide fade8(Wide pixels, Wide under, Wide weights) {
+    const Wide blueRed = splat8(0x00FF00FF);
+    const Wide sources = _mm256_and_si256(pixels, blueRed);
+    const Wide targets = _mm256_sub_epi16(_mm256_setzero_si256(), _mm256_and_si256(under, blueRed));
+    const Wide low = _mm256_madd_epi16(_mm256_unpacklo_epi16(sources, targets), _mm256_unpacklo_epi32(weights, weights));
+    const Wide high =
+        _mm256_madd_epi16(_mm256_unpackhi_epi16(sources, targets), _mm256_unpackhi_epi32(weights, weights));
+    const Wide mixedBlueRed =
+        _mm256_packs_epi32(_mm256_srli_epi32(low, kFixedShift), _mm256_srli_epi32(high, kFixedShift));
+    const Wide green = splat8(kChannelMask << 8);
+    const Wide greenPair = _mm256_or_si256(_mm256_srli_epi32(_mm256_and_si256(pixels, green), 8),
+                                           _mm256_sub_epi32(_mm256_setzero_si256(),
+                                                            _mm256_slli_epi32(_mm256_and_si256(under, green), 8)));
+    const Wide mixedGreen = _mm256_srli_epi32(_mm256_madd_epi16(greenPair, weights), kFixedShift);
+    return _mm256_and_si256(_mm256_or_si256(mixedBlueRed, _mm256_slli_epi32(mixedGreen, 8)), splat8(kColourMask));
+}
+
+// The drawn words of eight picture pixels over `under`, before hiding.
+template <bool kFullOpacity, bool kAllOpaque>
+WIDE_INLINE Wide drawnWords(Wide pixels, Wide under, const WideConstants& constants) {
+    if constexpr (kFullOpacity && kAllOpaque) {
+        return _mm256_or_si256(_mm256_and_si256(pixels, splat8(kColourMask)), constants.depthKey);
+    } else if constexpr (kFullOpacity) {
+        return overlay8(pixels, under, constants.depthKey);
+    } else if constexpr (kAllOpaque) {
+        return fade8(pixels, under, constants.opaqueFadeWeights);
+    } else {
+        return fade8(pixels, under, fadeWeights8(pixels, constants.opacity));
+    }
+}
+
+// Draws eight picture pixels into the surface at target, except in the `undrawn` lanes and
+// where nearer surface pixels hide them; counts the hidden lanes (as -1s) in hiddenCount.
+template <bool kFullOpacity, bool kAllOpaque>
+WIDE_INLINE void drawBlock(Wide pixels, uint32_t* target, Wide undrawn, const WideConstants& constants,
+                           Wide& hiddenCount) {
+    const Wide under = _mm256_loadu_si256(reinterpret_cast<const Wide*>(target));
+    const Wide hidden = _mm256_andnot_si256(undrawn, hiddenLanes8(under, constants.hidingLimit));
+    const Wide drawn = drawnWords<kFullOpacity, kAllOpaque>(pixels, under, constants);
+    _mm256_storeu_si256(reinterpret_cast<Wide*>(target), select8(_mm256_or_si256(hidden, undrawn), under, drawn));
+    hiddenCount = _mm256_add_epi32(hiddenCount, hidden);
+}
+
+// The same for the first lanes of a block at the end of a row: only the `drawable` lanes of
+// the surface are read or written.
+template <bool kFullOpacity>
+WIDE_INLINE void drawPartBlock(Wide pixels, uint32_t* target, Wide drawable, const WideConstants& constants,
+                               Wide& hiddenCount) {
+    const Wide under = _mm256_maskload_epi32(reinterpret_cast<const int*>(target), drawable);
+    const Wide hidden = _mm256_and_si256(drawable, hiddenLanes8(under, constants.hidingLimit));
+    const Wide drawn = drawnWords<kFullOpacity, false>(pixels, under, constants);
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(target), _mm256_andnot_si256(hidden, drawable), drawn);
+    hiddenCount = _mm256_add_epi32(hiddenCount, hidden);
+}
+
+// The picture column of each of eight surface pixels from the one sampling `sample`, Fixed.
+WIDE_INLINE Wide sampleColumns(Fixed sample, const Wide& laneSteps) {
+    return _mm256_srai_epi32(_mm256_add_epi32(_mm256_set1_epi32(sample), laneSteps), kFixedShift);
+}
+
+// The picture pixels of eight surface pixels from the one sampling `sample`: one load at
+// natural size, a gather otherwise.
+template <bool kNaturalSize>
+WIDE_INLINE Wide samplePixels(const uint32_t* source, Fixed sample, const Wide& laneSteps) {
+    if constexpr (kNaturalSize) {
+        return _mm256_loadu_si256(reinterpret_cast<const Wide*>(source + (sample >> kFixedShift)));
+    } else {
+        return _mm256_i32gather_epi32(reinterpret_cast<const int*>(source), sampleColumns(sample, laneSteps), 4);
+    }
+}
+
+// The same for the first `count` surface pixels only; the other lanes read nothing and hold 0,
+// which is a transparent pixel.
+template <bool kNaturalSize>
+WIDE_INLINE Wide sampleFirstPixels(const uint32_t* source, Fixed sample, const Wide& laneSteps, Wide lanes) {
+    if constexpr (kNaturalSize) {
+        return _mm256_maskload_epi32(reinterpret_cast<const int*>(source + (sample >> kFixedShift)), lanes);
+    } else {
+        return _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int*>(source),
+                                           sampleColumns(sample, laneSteps), lanes, 4);
+    }
+}
+
+// Where a row's walk stands: the surface pixel and its sample.
+struct WalkPosition {
+    int32_t x;
+    Fixed sample;
+};
+
+// Skips the transparent run whose first pixel is sampled at the position.
+WIDE_INLINE void skipRun(const RowWalk& row, const Sampling& sampling, WalkPosition& at) {
+    const uint32_t transparent = row.source[at.sample >> kFixedShift];
+    // At natural size skippedBy() is the run count itself.
+    const int32_t skipped = sampling.inverseScale == kFixedOne ? static_cast<int32_t>(transparent >> kRunShift)
+                                                               : skippedBy(transparent, sampling.scale);
+    at.x += skipped + 1;
+    at.sample += (skipped + 1) * sampling.inverseScale;
+}
+
+// One row, eight surface pixels a block. A block whose samples hold a transparent pixel draws
+// the lanes before it, then skips the transparent run as drawStep() does; fewer than eight
+// pixels at the end of the row are drawn in masked lanes the same way.
+template <bool kFullOpacity, bool kNaturalSize>
+WIDE void drawRowInWideLanes(const RowWalk& row, const Sampling& sampling, const WideConstants& constants,
+                             Wide& hiddenCount) {
+    const Fixed step = sampling.inverseScale;
+    const Wide laneSteps = _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(step));
+    WalkPosition at{row.left, row.firstSample};
+    while (row.right - at.x >= 8) {
+        const Wide pixels = samplePixels<kNaturalSize>(row.source, at.sample, laneSteps);
+        const Wide alphaBits = _mm256_and_si256(pixels, splat8(kOpaqueAlpha));
+        if (laneBits(_mm256_cmpeq_epi32(alphaBits, splat8(kOpaqueAlpha))) == 0xFF) {
+            drawBlock<kFullOpacity, true>(pixels, row.target + at.x, _mm256_setzero_si256(), constants, hiddenCount);
+            at.x += 8;
+            at.sample += 8 * step;
+            continue;
+        }
+        const uint32_t transparentLanes = laneBits(_mm256_cmpeq_epi32(alphaBits, _mm256_setzero_si256()));
+        if (transparentLanes == 0) {
+            drawBlock<kFullOpacity, false>(pixels, row.target + at.x, _mm256_setzero_si256(), constants, hiddenCount);
+            at.x += 8;
+            at.sample += 8 * step;
+            continue;
+        }
+        const int32_t drawnLanes = __builtin_ctz(transparentLanes);
+        if (drawnLanes > 0) {
+            drawBlock<kFullOpacity, false>(pixels, row.target + at.x, _mm256_xor_si256(firstLanes(drawnLanes),
+                                                                                       _mm256_set1_epi32(-1)),
+                                           constants, hiddenCount);
+            at.x += drawnLanes;
+            at.sample += drawnLanes * step;
+        }
+        skipRun(row, sampling, at);
+    }
+    while (at.x < row.right) {
+        const Wide lanes = firstLanes(row.right - at.x);
+        const Wide pixels = sampleFirstPixels<kNaturalSize>(row.source, at.sample, laneSteps, lanes);
+        const Wide alphaBits = _mm256_and_si256(pixels, splat8(kOpaqueAlpha));
+        // The lanes past the row read 0, so there is always a transparent lane.
+        const uint32_t transparentLanes = laneBits(_mm256_cmpeq_epi32(alphaBits, _mm256_setzero_si256()));
+        const int32_t drawnLanes = __builtin_ctz(transparentLanes);
+        if (drawnLanes > 0) {
+            drawPartBlock<kFullOpacity>(pixels, row.target + at.x, firstLanes(drawnLanes), constants, hiddenCount);
+            at.x += drawnLanes;
+            at.sample += drawnLanes * step;
+        }
+        if (at.x < row.right) {
+            skipRun(row, sampling, at);
+        }
+    }
+}
+
+template <bool kFullOpacity, bool kNaturalSize>
+WIDE int32_t drawRowsInWideLanes(const BlitRows& rows, const Sampling& sampling) {
+    const WideConstants constants{hidingLimitOf8(sampling.depth), splat8(depthKeyOf(sampling)),
+                                  _mm256_set1_epi32(sampling.opacity), opaqueFadeWeights8(sampling.opacity)};
+    Wide hiddenCount = _mm256_setzero_si256();
+    const Fixed firstSample = (rows.area.left - rows.originX) * sampling.inverseScale;
+    Fixed rowSample = (rows.area.top - rows.originY) * sampling.inverseScale;
+    for (int32_t y = rows.area.top; y < rows.area.bottom; ++y) {
+        drawRowInWideLanes<kFullOpacity, kNaturalSize>(rowWalkOf(rows, y, rowSample, firstSample), sampling,
+                                                       constants, hiddenCount);
+        rowSample += sampling.inverseScale;
+    }
+    // The lanes counted hidden pixels as -1 each.
+    alignas(32) int32_t counts[8];
+    _mm256_store_si256(reinterpret_cast<Wide*>(counts), hiddenCount);
+    int32_t hidden = 0;
+    for (const int32_t count : counts) {
+        hidden -= count;
+    }
+    return hidden;
+}
+
+}  // namespace
+
+int32_t drawInWideLanes(const BlitRows& rows, const Sampling& sampling) {
+    const bool naturalSize = sampling.inverseScale == kFixedOne;
+    if (sampling.opacity == kFixedOne) {
+        return naturalSize ? drawRowsInWideLanes<true, true>(rows, sampling)
+                           : drawRowsInWideLanes<true, false>(rows, sampling);
+    }
+    return naturalSize ? drawRowsInWideLanes<false, true>(rows, sampling)
+                       : drawRowsInWideLanes<false, false>(rows, sampling);
+}
+
+bool hasWideLanes() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+}  // namespace vornel::blit
+
+#else
+
+namespace vornel::blit {
+
+int32_t drawInWideLanes(const BlitRows& rows, const Sampling& sampling) {
+    return drawInLanes(rows, sampling);
+}
+
+bool hasWideLanes() {
+    return false;
+}
+
+}  // namespace vornel::blit
+
+#endif
