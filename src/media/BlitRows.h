@@ -48,7 +48,8 @@ struct RowWalk {
     uint32_t* target;        // the surface row
     int32_t left;
     int32_t right;
-    Fixed firstSample;  // picture column of the first surface pixel, Fixed
+    Fixed firstSample;    // picture column of the first surface pixel, Fixed
+    int32_t sourceWidth;  // picture pixels in the row
 };
 
 inline uint32_t depthKeyOf(const Sampling& sampling) {
@@ -63,7 +64,7 @@ inline bool lanesCanDraw(const Sampling& sampling, bool fullOpacity) {
 // The walk of row y of the area, whose first surface pixel samples picture column firstSample.
 inline RowWalk rowWalkOf(const BlitRows& rows, int32_t y, Fixed rowSample, Fixed firstSample) {
     return RowWalk{rows.pixels + (rowSample >> kFixedShift) * rows.width, rows.surface + y * rows.stride,
-                   rows.area.left, rows.area.right, firstSample};
+                   rows.area.left, rows.area.right, firstSample, rows.width};
 }
 
 // The run count of a transparent pixel tells how many transparent pixels follow; answers how

@@ -155,14 +155,32 @@ WIDE_INLINE Wide sampleColumns(Fixed sample, const Wide& laneSteps) {
     return _mm256_srai_epi32(_mm256_add_epi32(_mm256_set1_epi32(sample), laneSteps), kFixedShift);
 }
 
+// Eight picture pixels from column `first` on, of which lane i takes the one at offset i.
+WIDE_INLINE Wide pixelsNear(const uint32_t* source, int32_t first, Wide offsets) {
+    return _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const Wide*>(source + first)), offsets);
+}
+
 // The picture pixels of eight surface pixels from the one sampling `sample`: one load at
-// natural size, a gather otherwise.
+// natural size. Scaled, the columns of one block lie within 8 pixels of the first one when
+// enlarging and within 16 when shrinking to no less than half; those are one or two loads
+// whose pixels each lane picks, unless the 8 or 16 would reach past the row. Other blocks
+// gather their pixels one by one.
 template <bool kNaturalSize>
-WIDE_INLINE Wide samplePixels(const uint32_t* source, Fixed sample, const Wide& laneSteps) {
+WIDE_INLINE Wide samplePixels(const RowWalk& row, Fixed sample, Fixed step, const Wide& laneSteps) {
+    const int32_t first = sample >> kFixedShift;
     if constexpr (kNaturalSize) {
-        return _mm256_loadu_si256(reinterpret_cast<const Wide*>(source + (sample >> kFixedShift)));
+        return _mm256_loadu_si256(reinterpret_cast<const Wide*>(row.source + first));
     } else {
-        return _mm256_i32gather_epi32(reinterpret_cast<const int*>(source), sampleColumns(sample, laneSteps), 4);
+        const Wide columns = sampleColumns(sample, laneSteps);
+        const Wide offsets = _mm256_sub_epi32(columns, _mm256_set1_epi32(first));
+        if (step <= kFixedOne && first + 8 <= row.sourceWidth) {
+            return pixelsNear(row.source, first, offsets);
+        }
+        if (step <= 2 * kFixedOne && first + 16 <= row.sourceWidth) {
+            return select8(_mm256_cmpgt_epi32(offsets, _mm256_set1_epi32(7)), pixelsNear(row.source, first + 8, offsets),
+                           pixelsNear(row.source, first, offsets));
+        }
+        return _mm256_i32gather_epi32(reinterpret_cast<const int*>(row.source), columns, 4);
     }
 }
 
@@ -204,7 +222,7 @@ WIDE void drawRowInWideLanes(const RowWalk& row, const Sampling& sampling, const
     const Wide laneSteps = _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(step));
     WalkPosition at{row.left, row.firstSample};
     while (row.right - at.x >= 8) {
-        const Wide pixels = samplePixels<kNaturalSize>(row.source, at.sample, laneSteps);
+        const Wide pixels = samplePixels<kNaturalSize>(row, at.sample, step, laneSteps);
         const Wide alphaBits = _mm256_and_si256(pixels, splat8(kOpaqueAlpha));
         if (laneBits(_mm256_cmpeq_epi32(alphaBits, splat8(kOpaqueAlpha))) == 0xFF) {
             drawBlock<kFullOpacity, true>(pixels, row.target + at.x, _mm256_setzero_si256(), constants, hiddenCount);
