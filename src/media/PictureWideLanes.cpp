@@ -7,6 +7,8 @@
 // masked loads and stores draw the last pixels of a row in lanes too.
 #include "media/BlitRows.h"
 
+#include "core/Processor.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 
@@ -300,8 +302,7 @@ int32_t drawInWideLanes(const BlitRows& rows, const Sampling& sampling) {
 }
 
 bool hasWideLanes() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
+    return processorHasAvx2();
 }
 
 }  // namespace vornel::blit
