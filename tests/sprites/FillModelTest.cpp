@@ -1,12 +1,14 @@
 // Rectangle fills against a plain model of each blending mode, channel by channel: random
 // colours of every opacity over random surfaces, rectangles of every width (the fills work
-// on several pixels at a time) and rectangles reaching past the surface.
+// on several pixels at a time) and rectangles reaching past the surface, with and without
+// AVX2.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 #include <vector>
 
+#include "core/Processor.h"
 #include "sprites/Drawing.h"
 
 namespace vornel {
@@ -35,7 +37,7 @@ uint32_t modelFillPixel(uint32_t old, uint32_t colour) {
     return mixed;
 }
 
-TEST(FillModel, RandomFillsMixAsModelled) {
+void expectFillsAsModelled() {
     std::mt19937 random(5);
     const auto between = [&random](int32_t low, int32_t high) {
         return std::uniform_int_distribution<int32_t>(low, high)(random);
@@ -69,6 +71,17 @@ TEST(FillModel, RandomFillsMixAsModelled) {
             << "fill " << n << ": colour 0x" << std::hex << colour << std::dec << " over " << left << "," << top
             << "-" << right << "," << bottom << " of " << stride << "x" << rows;
     }
+}
+
+TEST(FillModel, RandomFillsMixAsModelled) {
+    expectFillsAsModelled();
+}
+
+// The same fills in the code built for machines without AVX2.
+TEST(FillModel, RandomFillsMixAsModelledWithoutAvx2) {
+    allowAvx2(false);
+    expectFillsAsModelled();
+    allowAvx2(true);
 }
 
 }  // namespace
