@@ -32,6 +32,7 @@ struct BlitRows {
     DrawArea area;
     int32_t originX;
     int32_t originY;
+    bool trueRuns;  // Picture::m_trueRuns
 };
 
 // Drawing parameters that stay the same for every row of one blit.

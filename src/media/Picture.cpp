@@ -83,6 +83,30 @@ void Picture::limitLaneWidth(int32_t lanes) {
     laneLimit.store(lanes, std::memory_order_relaxed);
 }
 
+void Picture::noteTrueRuns() {
+    m_trueRuns = 0;
+    if (m_width <= 0 || m_height <= 0 || m_pixels.length() < m_width * m_height) {
+        return;
+    }
+    for (int32_t y = 0; y < m_height; ++y) {
+        const uint32_t* row = m_pixels.data() + y * m_width;
+        // Transparent pixels after column x in the row; past the row's end a skip ends the
+        // row's drawing, so any count is true there.
+        int32_t transparentAfter = kMaxRun;
+        for (int32_t x = m_width - 1; x >= 0; --x) {
+            if (row[x] >> kAlphaShift != 0) {
+                transparentAfter = 0;
+                continue;
+            }
+            if (static_cast<int32_t>(row[x] >> kRunShift) > transparentAfter) {
+                return;
+            }
+            ++transparentAfter;
+        }
+    }
+    m_trueRuns = 1;
+}
+
 int32_t Picture::blit(const Array<uint32_t>& surface, int32_t stride, int32_t /*rows: taken from the surface*/,
                       int32_t clipLeft, int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed left,
                       Fixed top, Fixed inverseScale, int32_t depth, Fixed opacity) {
@@ -106,7 +130,7 @@ int32_t Picture::blit(const Array<uint32_t>& surface, int32_t stride, int32_t /*
         return 0;
     }
     const Sampling sampling{inverseScale, (1 << 30) / inverseScale, depth, opacity};
-    const BlitRows rows{m_pixels.data(), m_width, surface.data(), stride, area, originX, originY};
+    const BlitRows rows{m_pixels.data(), m_width, surface.data(), stride, area, originX, originY, m_trueRuns != 0};
     return opacity == kFixedOne ? drawSampled<true>(rows, sampling) : drawSampled<false>(rows, sampling);
 }
 

@@ -278,9 +278,11 @@ const char* PictureBank::decodeRecord(int32_t index, Picture& picture) {
         return "no memory for its pixels";
     }
     if (picture.m_type == kRunLengthRecord) {
-        return PictureDecoder::decodeRunLength(picture, picture.m_pixels, m_scratch, dataStart, dataStart + dataLength)
-                   ? nullptr
-                   : "its run-length data is broken";
+        if (!PictureDecoder::decodeRunLength(picture, picture.m_pixels, m_scratch, dataStart, dataStart + dataLength)) {
+            return "its run-length data is broken";
+        }
+        picture.noteTrueRuns();
+        return nullptr;
     }
     const int32_t jpegLength = dataStart + dataLength - alphaLength;
     if (jpegLength <= kHeightOffset + 4) {
@@ -297,6 +299,7 @@ const char* PictureBank::decodeRecord(int32_t index, Picture& picture) {
         !PictureDecoder::applyAlphaRuns(picture.m_pixels, m_scratch, jpegLength, jpegLength + alphaLength, pixelCount)) {
         return "its alpha runs do not match its size";
     }
+    picture.noteTrueRuns();
     return nullptr;
 }
 

@@ -13,6 +13,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #define WIDE [[gnu::target("avx2")]]
 #define WIDE_INLINE [[gnu::target("avx2"), gnu::always_inline]] inline
@@ -205,13 +206,19 @@ struct WalkPosition {
 };
 
 // Skips the transparent run whose first pixel is sampled at the position.
+template <bool kNaturalSize>
 WIDE_INLINE void skipRun(const RowWalk& row, const Sampling& sampling, WalkPosition& at) {
     const uint32_t transparent = row.source[at.sample >> kFixedShift];
-    // At natural size skippedBy() is the run count itself.
-    const int32_t skipped = sampling.inverseScale == kFixedOne ? static_cast<int32_t>(transparent >> kRunShift)
-                                                               : skippedBy(transparent, sampling.scale);
-    at.x += skipped + 1;
-    at.sample += (skipped + 1) * sampling.inverseScale;
+    if constexpr (kNaturalSize) {
+        // skippedBy() is the run count itself, and the sample moves with x.
+        const auto passed = static_cast<int32_t>(transparent >> kRunShift) + 1;
+        at.x += passed;
+        at.sample += passed << kFixedShift;
+    } else {
+        const int32_t skipped = skippedBy(transparent, sampling.scale);
+        at.x += skipped + 1;
+        at.sample += (skipped + 1) * sampling.inverseScale;
+    }
 }
 
 // One row, eight surface pixels a block. A block whose samples hold a transparent pixel draws
@@ -247,7 +254,7 @@ WIDE void drawRowInWideLanes(const RowWalk& row, const Sampling& sampling, const
             at.x += drawnLanes;
             at.sample += drawnLanes * step;
         }
-        skipRun(row, sampling, at);
+        skipRun<kNaturalSize>(row, sampling, at);
     }
     while (at.x < row.right) {
         const Wide lanes = firstLanes(row.right - at.x);
@@ -262,8 +269,57 @@ WIDE void drawRowInWideLanes(const RowWalk& row, const Sampling& sampling, const
             at.sample += drawnLanes * step;
         }
         if (at.x < row.right) {
-            skipRun(row, sampling, at);
+            skipRun<kNaturalSize>(row, sampling, at);
         }
+    }
+}
+
+// One row at natural size of a picture whose run counts are true (Picture::m_trueRuns): a skip
+// would pass transparent pixels only, so drawing every pixel that is not transparent draws the
+// same. A block that starts on a transparent pixel skips its run; any other draws its eight
+// lanes but the transparent ones, with no stop in the middle. The row's last block ends at the
+// row's end, its lanes that the blocks before already drew left undrawn, so no lane reaches
+// past the row; rows narrower than eight go through masked lanes.
+template <bool kFullOpacity>
+WIDE void drawRowOfTrueRuns(const RowWalk& row, const WideConstants& constants, Wide& hiddenCount) {
+    // source[x] is the picture pixel of surface pixel x.
+    const uint32_t* source = row.source + (row.firstSample >> kFixedShift) - row.left;
+    const int32_t lastBlock = row.right - 8;
+    if (lastBlock < row.left) {
+        const Wide lanes = firstLanes(row.right - row.left);
+        const Wide pixels = _mm256_maskload_epi32(reinterpret_cast<const int*>(source + row.left), lanes);
+        const Wide drawable = _mm256_andnot_si256(_mm256_cmpeq_epi32(_mm256_and_si256(pixels, splat8(kOpaqueAlpha)),
+                                                                     _mm256_setzero_si256()),
+                                                  lanes);
+        drawPartBlock<kFullOpacity>(pixels, row.target + row.left, drawable, constants, hiddenCount);
+        return;
+    }
+    int32_t x = row.left;
+    while (x < lastBlock) {
+        const Wide pixels = _mm256_loadu_si256(reinterpret_cast<const Wide*>(source + x));
+        const Wide alphaBits = _mm256_and_si256(pixels, splat8(kOpaqueAlpha));
+        if (laneBits(_mm256_cmpeq_epi32(alphaBits, splat8(kOpaqueAlpha))) == 0xFF) {
+            drawBlock<kFullOpacity, true>(pixels, row.target + x, _mm256_setzero_si256(), constants, hiddenCount);
+            x += 8;
+            continue;
+        }
+        const Wide transparent = _mm256_cmpeq_epi32(alphaBits, _mm256_setzero_si256());
+        if ((laneBits(transparent) & 1) != 0) {
+            x += static_cast<int32_t>(source[x] >> kRunShift) + 1;
+            continue;
+        }
+        drawBlock<kFullOpacity, false>(pixels, row.target + x, transparent, constants, hiddenCount);
+        x += 8;
+    }
+    if (x < row.right && source[x] >> kAlphaShift == 0) {
+        x += static_cast<int32_t>(source[x] >> kRunShift) + 1;
+    }
+    if (x < row.right) {
+        const Wide pixels = _mm256_loadu_si256(reinterpret_cast<const Wide*>(source + lastBlock));
+        const Wide transparent = _mm256_cmpeq_epi32(_mm256_and_si256(pixels, splat8(kOpaqueAlpha)), _mm256_setzero_si256());
+        const Wide drawnBefore = firstLanes(x - lastBlock);
+        drawBlock<kFullOpacity, false>(pixels, row.target + lastBlock, _mm256_or_si256(transparent, drawnBefore),
+                                       constants, hiddenCount);
     }
 }
 
@@ -275,8 +331,12 @@ WIDE int32_t drawRowsInWideLanes(const BlitRows& rows, const Sampling& sampling)
     const Fixed firstSample = (rows.area.left - rows.originX) * sampling.inverseScale;
     Fixed rowSample = (rows.area.top - rows.originY) * sampling.inverseScale;
     for (int32_t y = rows.area.top; y < rows.area.bottom; ++y) {
-        drawRowInWideLanes<kFullOpacity, kNaturalSize>(rowWalkOf(rows, y, rowSample, firstSample), sampling,
-                                                       constants, hiddenCount);
+        if (kNaturalSize && rows.trueRuns) {
+            drawRowOfTrueRuns<kFullOpacity>(rowWalkOf(rows, y, rowSample, firstSample), constants, hiddenCount);
+        } else {
+            drawRowInWideLanes<kFullOpacity, kNaturalSize>(rowWalkOf(rows, y, rowSample, firstSample), sampling,
+                                                           constants, hiddenCount);
+        }
         rowSample += sampling.inverseScale;
     }
     // The lanes counted hidden pixels as -1 each.

@@ -174,6 +174,7 @@ Ref<Picture> pictureOf(int32_t width, int32_t height, const Words& words) {
     made->m_width = static_cast<int16_t>(width);
     made->m_height = static_cast<int16_t>(height);
     made->m_pixels = array(words);
+    made->noteTrueRuns();  // pictures with true run counts draw without skipping runs at natural size
     return made;
 }
 
@@ -247,6 +248,22 @@ TEST_P(BlitModel, AlternatingDepthsHideEveryOtherPixel) {
         EXPECT_EQ(expectedHidden, 60);
         EXPECT_EQ(Words(surface.data(), surface.data() + surface.length()), expected);
     }
+}
+
+// Run counts are true when no transparent pixel's count reaches past a pixel of its row that
+// is not transparent; past the row's end any count is true.
+TEST(TrueRuns, AreThoseThatPassTransparentPixelsOnly) {
+    const uint32_t opaque = kOpaqueAlpha | 0x123456;
+    const auto run = [](uint32_t count) { return count << kRunShift; };
+    const auto trueRunsOf = [](int32_t width, int32_t height, const Words& words) {
+        return pictureOf(width, height, words)->m_trueRuns;
+    };
+    EXPECT_EQ(trueRunsOf(4, 2, {run(1), run(0), opaque, run(31), opaque, run(2), run(1), run(0)}), 1);
+    EXPECT_EQ(trueRunsOf(4, 1, {run(2), run(0), opaque, opaque}), 0);  // reaches over column 2
+    EXPECT_EQ(trueRunsOf(2, 2, {opaque, run(5), opaque, run(0)}), 1);  // past the row's end
+    EXPECT_EQ(trueRunsOf(3, 1, {opaque, run(1), run(0)}), 1);
+    EXPECT_EQ(trueRunsOf(3, 1, {run(1), run(1), opaque}), 0);  // the second count is wrong
+    EXPECT_EQ(trueRunsOf(3, 1, {opaque, opaque, opaque}), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(LaneWidths, BlitModel, testing::Values(1, 4, 8),

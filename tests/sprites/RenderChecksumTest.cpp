@@ -87,6 +87,7 @@ Ref<Picture> picture(int32_t width, int32_t height, std::vector<uint32_t> words,
     made->m_opaque = opaque ? 1 : 0;
     made->m_pixels = allocInt<uint32_t>(width * height);
     std::copy(words.begin(), words.end(), made->m_pixels.data());
+    made->noteTrueRuns();  // as the bank does after decoding
     return made;
 }
 
