@@ -274,24 +274,73 @@ WIDE void drawRowInWideLanes(const RowWalk& row, const Sampling& sampling, const
     }
 }
 
-// One row at natural size of a picture whose run counts are true (Picture::m_trueRuns): a skip
-// would pass transparent pixels only, so drawing every pixel that is not transparent draws the
-// same. A block that starts on a transparent pixel skips its run; any other draws its eight
-// lanes but the transparent ones, with no stop in the middle. The row's last block ends at the
-// row's end, its lanes that the blocks before already drew left undrawn, so no lane reaches
-// past the row; rows narrower than eight go through masked lanes.
+// Lanes holding a transparent pixel.
+WIDE_INLINE Wide transparentLanes(Wide pixels) {
+    return _mm256_cmpeq_epi32(_mm256_and_si256(pixels, splat8(kOpaqueAlpha)), _mm256_setzero_si256());
+}
+
+// One row of a picture whose run counts are true (Picture::m_trueRuns). A skip would then pass
+// surface pixels that sample transparent pixels only (at any scale: a run of n more pixels is
+// skipped over n × scale surface pixels, whose samples stay inside it), so drawing every pixel
+// that is not transparent draws the same. A block that starts on a transparent pixel skips its
+// run; any other draws its eight lanes but the transparent ones, with no stop in the middle.
+// The row's last block ends at the row's end, its lanes that the blocks before already drew
+// left undrawn, so no lane reaches past the row; rows narrower than eight go through masked
+// lanes.
+template <bool kFullOpacity, bool kNaturalSize>
+WIDE void drawRowOfTrueRuns(const RowWalk& row, const Sampling& sampling, const WideConstants& constants,
+                            Wide& hiddenCount) {
+    const Fixed step = sampling.inverseScale;
+    const Wide laneSteps = _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(step));
+    if (row.right - row.left < 8) {
+        const Wide lanes = firstLanes(row.right - row.left);
+        const Wide pixels = sampleFirstPixels<kNaturalSize>(row.source, row.firstSample, laneSteps, lanes);
+        drawPartBlock<kFullOpacity>(pixels, row.target + row.left, _mm256_andnot_si256(transparentLanes(pixels), lanes),
+                                    constants, hiddenCount);
+        return;
+    }
+    const int32_t lastBlock = row.right - 8;
+    WalkPosition at{row.left, row.firstSample};
+    while (at.x < lastBlock) {
+        const Wide pixels = samplePixels<kNaturalSize>(row, at.sample, step, laneSteps);
+        const Wide alphaBits = _mm256_and_si256(pixels, splat8(kOpaqueAlpha));
+        if (laneBits(_mm256_cmpeq_epi32(alphaBits, splat8(kOpaqueAlpha))) == 0xFF) {
+            drawBlock<kFullOpacity, true>(pixels, row.target + at.x, _mm256_setzero_si256(), constants, hiddenCount);
+        } else {
+            const Wide transparent = _mm256_cmpeq_epi32(alphaBits, _mm256_setzero_si256());
+            if ((laneBits(transparent) & 1) != 0) {
+                skipRun<kNaturalSize>(row, sampling, at);
+                continue;
+            }
+            drawBlock<kFullOpacity, false>(pixels, row.target + at.x, transparent, constants, hiddenCount);
+        }
+        at.x += 8;
+        at.sample += 8 * step;
+    }
+    if (at.x < row.right && row.source[at.sample >> kFixedShift] >> kAlphaShift == 0) {
+        skipRun<kNaturalSize>(row, sampling, at);
+    }
+    if (at.x < row.right) {
+        const Fixed lastSample = row.firstSample + (lastBlock - row.left) * step;
+        const Wide pixels = samplePixels<kNaturalSize>(row, lastSample, step, laneSteps);
+        const Wide drawnBefore = firstLanes(at.x - lastBlock);
+        drawBlock<kFullOpacity, false>(pixels, row.target + lastBlock,
+                                       _mm256_or_si256(transparentLanes(pixels), drawnBefore), constants, hiddenCount);
+    }
+}
+
+// The same at natural size, where surface pixel x samples picture pixel source[x] and the walk
+// keeps no sample of its own.
 template <bool kFullOpacity>
-WIDE void drawRowOfTrueRuns(const RowWalk& row, const WideConstants& constants, Wide& hiddenCount) {
+WIDE void drawUnscaledRowOfTrueRuns(const RowWalk& row, const WideConstants& constants, Wide& hiddenCount) {
     // source[x] is the picture pixel of surface pixel x.
     const uint32_t* source = row.source + (row.firstSample >> kFixedShift) - row.left;
     const int32_t lastBlock = row.right - 8;
     if (lastBlock < row.left) {
         const Wide lanes = firstLanes(row.right - row.left);
         const Wide pixels = _mm256_maskload_epi32(reinterpret_cast<const int*>(source + row.left), lanes);
-        const Wide drawable = _mm256_andnot_si256(_mm256_cmpeq_epi32(_mm256_and_si256(pixels, splat8(kOpaqueAlpha)),
-                                                                     _mm256_setzero_si256()),
-                                                  lanes);
-        drawPartBlock<kFullOpacity>(pixels, row.target + row.left, drawable, constants, hiddenCount);
+        drawPartBlock<kFullOpacity>(pixels, row.target + row.left, _mm256_andnot_si256(transparentLanes(pixels), lanes),
+                                    constants, hiddenCount);
         return;
     }
     int32_t x = row.left;
@@ -316,10 +365,9 @@ WIDE void drawRowOfTrueRuns(const RowWalk& row, const WideConstants& constants, 
     }
     if (x < row.right) {
         const Wide pixels = _mm256_loadu_si256(reinterpret_cast<const Wide*>(source + lastBlock));
-        const Wide transparent = _mm256_cmpeq_epi32(_mm256_and_si256(pixels, splat8(kOpaqueAlpha)), _mm256_setzero_si256());
         const Wide drawnBefore = firstLanes(x - lastBlock);
-        drawBlock<kFullOpacity, false>(pixels, row.target + lastBlock, _mm256_or_si256(transparent, drawnBefore),
-                                       constants, hiddenCount);
+        drawBlock<kFullOpacity, false>(pixels, row.target + lastBlock,
+                                       _mm256_or_si256(transparentLanes(pixels), drawnBefore), constants, hiddenCount);
     }
 }
 
@@ -332,7 +380,11 @@ WIDE int32_t drawRowsInWideLanes(const BlitRows& rows, const Sampling& sampling)
     Fixed rowSample = (rows.area.top - rows.originY) * sampling.inverseScale;
     for (int32_t y = rows.area.top; y < rows.area.bottom; ++y) {
         if (kNaturalSize && rows.trueRuns) {
-            drawRowOfTrueRuns<kFullOpacity>(rowWalkOf(rows, y, rowSample, firstSample), constants, hiddenCount);
+            drawUnscaledRowOfTrueRuns<kFullOpacity>(rowWalkOf(rows, y, rowSample, firstSample), constants,
+                                                    hiddenCount);
+        } else if (rows.trueRuns) {
+            drawRowOfTrueRuns<kFullOpacity, kNaturalSize>(rowWalkOf(rows, y, rowSample, firstSample), sampling,
+                                                          constants, hiddenCount);
         } else {
             drawRowInWideLanes<kFullOpacity, kNaturalSize>(rowWalkOf(rows, y, rowSample, firstSample), sampling,
                                                            constants, hiddenCount);
