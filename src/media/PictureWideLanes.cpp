@@ -5,6 +5,9 @@
 // AVX2 brings: a per-lane table lookup (vpermd) turns each alpha code into the shifts and
 // masks of its share of the surface colour, variable shifts apply them, blends select, and
 // masked loads and stores draw the last pixels of a row in lanes too.
+// Pictures whose run counts are true (as every decoded picture's are) draw whole blocks with
+// their transparent lanes left out; others stop at each transparent pixel and skip its run by
+// its count, whatever it says, as the pixel-at-a-time walk does.
 #include "media/BlitRows.h"
 
 #include "core/Processor.h"
