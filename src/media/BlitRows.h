@@ -32,7 +32,8 @@ struct BlitRows {
     DrawArea area;
     int32_t originX;
     int32_t originY;
-    bool trueRuns;  // Picture::m_trueRuns
+    bool trueRuns;                  // Picture::m_trueRuns
+    const uint32_t* contentSpans;  // Picture::m_contentSpans, when trueRuns
 };
 
 // Drawing parameters that stay the same for every row of one blit.

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "media/BlitRows.h"
 
@@ -85,17 +87,23 @@ void Picture::limitLaneWidth(int32_t lanes) {
 
 void Picture::noteTrueRuns() {
     m_trueRuns = 0;
+    m_contentSpans.clear();
     if (m_width <= 0 || m_height <= 0 || m_pixels.length() < m_width * m_height) {
         return;
     }
+    std::vector<uint32_t> spans(static_cast<std::size_t>(m_height));
     for (int32_t y = 0; y < m_height; ++y) {
         const uint32_t* row = m_pixels.data() + y * m_width;
         // Transparent pixels after column x in the row; past the row's end a skip ends the
         // row's drawing, so any count is true there.
         int32_t transparentAfter = kMaxRun;
+        int32_t first = m_width;
+        int32_t end = 0;
         for (int32_t x = m_width - 1; x >= 0; --x) {
             if (row[x] >> kAlphaShift != 0) {
                 transparentAfter = 0;
+                first = x;
+                end = std::max(end, x + 1);
                 continue;
             }
             if (static_cast<int32_t>(row[x] >> kRunShift) > transparentAfter) {
@@ -103,7 +111,10 @@ void Picture::noteTrueRuns() {
             }
             ++transparentAfter;
         }
+        spans[static_cast<std::size_t>(y)] =
+            first < end ? static_cast<uint32_t>(first) | static_cast<uint32_t>(end) << 16 : 0;
     }
+    m_contentSpans = std::move(spans);
     m_trueRuns = 1;
 }
 
@@ -130,7 +141,9 @@ int32_t Picture::blit(const Array<uint32_t>& surface, int32_t stride, int32_t /*
         return 0;
     }
     const Sampling sampling{inverseScale, (1 << 30) / inverseScale, depth, opacity};
-    const BlitRows rows{m_pixels.data(), m_width, surface.data(), stride, area, originX, originY, m_trueRuns != 0};
+    const BlitRows rows{m_pixels.data(), m_width,  surface.data(),        stride,
+                        area,           originX,  originY,              m_trueRuns != 0,
+                        m_contentSpans.data()};
     return opacity == kFixedOne ? drawSampled<true>(rows, sampling) : drawSampled<false>(rows, sampling);
 }
 

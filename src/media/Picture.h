@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/Array.h"
 #include "core/Base.h"
@@ -39,12 +40,14 @@ public:
 
     bool hasPixels() const { return !m_pixels.isEmpty(); }
 
-    // Sets m_trueRuns from the pixels; called whenever they are filled.
+    // Sets m_trueRuns and m_contentSpans from the pixels; called whenever they are filled.
     void noteTrueRuns();
 
     uint8_t m_opaque = 0;      // every pixel is opaque: unscaled blits copy whole rows
     uint8_t m_trueRuns = 0;    // no transparent pixel's run count reaches past a pixel of its row
                                // that is not transparent: unscaled blits need not skip runs
+    std::vector<uint32_t> m_contentSpans;  // with m_trueRuns, per row: the first column that is not
+                                           // transparent | one past the last << 16 (0 for none)
     Array<uint32_t> m_pixels;  // width × height words, row by row; empty after eviction
     uint8_t m_type = 0;        // 'j' or 'r'
     uint8_t m_used = 0;        // set by every fetch from the bank, cleared by its eviction sweep

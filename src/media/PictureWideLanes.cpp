@@ -282,22 +282,23 @@ WIDE_INLINE Wide transparentLanes(Wide pixels) {
     return _mm256_cmpeq_epi32(_mm256_and_si256(pixels, splat8(kOpaqueAlpha)), _mm256_setzero_si256());
 }
 
-// One row of a picture whose run counts are true (Picture::m_trueRuns). A skip would then pass
-// surface pixels that sample transparent pixels only (at any scale: a run of n more pixels is
+// One row, scaled, of a picture whose run counts are true (Picture::m_trueRuns). A skip would
+// then pass surface pixels that sample transparent pixels only (a run of n more pixels is
 // skipped over n × scale surface pixels, whose samples stay inside it), so drawing every pixel
 // that is not transparent draws the same. A block that starts on a transparent pixel skips its
 // run; any other draws its eight lanes but the transparent ones, with no stop in the middle.
 // The row's last block ends at the row's end, its lanes that the blocks before already drew
 // left undrawn, so no lane reaches past the row; rows narrower than eight go through masked
-// lanes.
-template <bool kFullOpacity, bool kNaturalSize>
-WIDE void drawRowOfTrueRuns(const RowWalk& row, const Sampling& sampling, const WideConstants& constants,
-                            Wide& hiddenCount) {
+// lanes. (Reading pixels so soon after their store waits for it, but scaled rows seldom end
+// in a block that is not transparent, and masked gathers for them cost more.)
+template <bool kFullOpacity>
+WIDE void drawScaledRowOfTrueRuns(const RowWalk& row, const Sampling& sampling, const WideConstants& constants,
+                                  Wide& hiddenCount) {
     const Fixed step = sampling.inverseScale;
     const Wide laneSteps = _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(step));
     if (row.right - row.left < 8) {
         const Wide lanes = firstLanes(row.right - row.left);
-        const Wide pixels = sampleFirstPixels<kNaturalSize>(row.source, row.firstSample, laneSteps, lanes);
+        const Wide pixels = sampleFirstPixels<false>(row.source, row.firstSample, laneSteps, lanes);
         drawPartBlock<kFullOpacity>(pixels, row.target + row.left, _mm256_andnot_si256(transparentLanes(pixels), lanes),
                                     constants, hiddenCount);
         return;
@@ -305,14 +306,14 @@ WIDE void drawRowOfTrueRuns(const RowWalk& row, const Sampling& sampling, const 
     const int32_t lastBlock = row.right - 8;
     WalkPosition at{row.left, row.firstSample};
     while (at.x < lastBlock) {
-        const Wide pixels = samplePixels<kNaturalSize>(row, at.sample, step, laneSteps);
+        const Wide pixels = samplePixels<false>(row, at.sample, step, laneSteps);
         const Wide alphaBits = _mm256_and_si256(pixels, splat8(kOpaqueAlpha));
         if (laneBits(_mm256_cmpeq_epi32(alphaBits, splat8(kOpaqueAlpha))) == 0xFF) {
             drawBlock<kFullOpacity, true>(pixels, row.target + at.x, _mm256_setzero_si256(), constants, hiddenCount);
         } else {
             const Wide transparent = _mm256_cmpeq_epi32(alphaBits, _mm256_setzero_si256());
             if ((laneBits(transparent) & 1) != 0) {
-                skipRun<kNaturalSize>(row, sampling, at);
+                skipRun<false>(row, sampling, at);
                 continue;
             }
             drawBlock<kFullOpacity, false>(pixels, row.target + at.x, transparent, constants, hiddenCount);
@@ -321,11 +322,11 @@ WIDE void drawRowOfTrueRuns(const RowWalk& row, const Sampling& sampling, const 
         at.sample += 8 * step;
     }
     if (at.x < row.right && row.source[at.sample >> kFixedShift] >> kAlphaShift == 0) {
-        skipRun<kNaturalSize>(row, sampling, at);
+        skipRun<false>(row, sampling, at);
     }
     if (at.x < row.right) {
         const Fixed lastSample = row.firstSample + (lastBlock - row.left) * step;
-        const Wide pixels = samplePixels<kNaturalSize>(row, lastSample, step, laneSteps);
+        const Wide pixels = samplePixels<false>(row, lastSample, step, laneSteps);
         const Wide drawnBefore = firstLanes(at.x - lastBlock);
         drawBlock<kFullOpacity, false>(pixels, row.target + lastBlock,
                                        _mm256_or_si256(transparentLanes(pixels), drawnBefore), constants, hiddenCount);
@@ -333,21 +334,27 @@ WIDE void drawRowOfTrueRuns(const RowWalk& row, const Sampling& sampling, const 
 }
 
 // The same at natural size, where surface pixel x samples picture pixel source[x] and the walk
-// keeps no sample of its own.
+// keeps no sample of its own. It walks only the surface pixels over the picture row's span of
+// pixels that are not transparent (Picture::m_contentSpans), so no run before or after it
+// costs a step. A block that would reach past the row's end is drawn in masked lanes instead
+// of being moved back over pixels just drawn: reading those so soon after their store would
+// wait for the store to finish.
 template <bool kFullOpacity>
-WIDE void drawUnscaledRowOfTrueRuns(const RowWalk& row, const WideConstants& constants, Wide& hiddenCount) {
+WIDE void drawUnscaledRowOfTrueRuns(const RowWalk& row, uint32_t contentSpan, const WideConstants& constants,
+                                    Wide& hiddenCount) {
     // source[x] is the picture pixel of surface pixel x.
-    const uint32_t* source = row.source + (row.firstSample >> kFixedShift) - row.left;
-    const int32_t lastBlock = row.right - 8;
-    if (lastBlock < row.left) {
-        const Wide lanes = firstLanes(row.right - row.left);
-        const Wide pixels = _mm256_maskload_epi32(reinterpret_cast<const int*>(source + row.left), lanes);
-        drawPartBlock<kFullOpacity>(pixels, row.target + row.left, _mm256_andnot_si256(transparentLanes(pixels), lanes),
-                                    constants, hiddenCount);
-        return;
-    }
-    int32_t x = row.left;
-    while (x < lastBlock) {
+    const int32_t columnOffset = (row.firstSample >> kFixedShift) - row.left;
+    const uint32_t* source = row.source + columnOffset;
+    const int32_t to = std::min(row.right, static_cast<int32_t>(contentSpan >> 16) - columnOffset);
+    int32_t x = std::max(row.left, static_cast<int32_t>(contentSpan & 0xFFFF) - columnOffset);
+    while (x < to) {
+        if (row.right - x < 8) {
+            const Wide lanes = firstLanes(row.right - x);
+            const Wide pixels = _mm256_maskload_epi32(reinterpret_cast<const int*>(source + x), lanes);
+            drawPartBlock<kFullOpacity>(pixels, row.target + x, _mm256_andnot_si256(transparentLanes(pixels), lanes),
+                                        constants, hiddenCount);
+            return;
+        }
         const Wide pixels = _mm256_loadu_si256(reinterpret_cast<const Wide*>(source + x));
         const Wide alphaBits = _mm256_and_si256(pixels, splat8(kOpaqueAlpha));
         if (laneBits(_mm256_cmpeq_epi32(alphaBits, splat8(kOpaqueAlpha))) == 0xFF) {
@@ -363,15 +370,6 @@ WIDE void drawUnscaledRowOfTrueRuns(const RowWalk& row, const WideConstants& con
         drawBlock<kFullOpacity, false>(pixels, row.target + x, transparent, constants, hiddenCount);
         x += 8;
     }
-    if (x < row.right && source[x] >> kAlphaShift == 0) {
-        x += static_cast<int32_t>(source[x] >> kRunShift) + 1;
-    }
-    if (x < row.right) {
-        const Wide pixels = _mm256_loadu_si256(reinterpret_cast<const Wide*>(source + lastBlock));
-        const Wide drawnBefore = firstLanes(x - lastBlock);
-        drawBlock<kFullOpacity, false>(pixels, row.target + lastBlock,
-                                       _mm256_or_si256(transparentLanes(pixels), drawnBefore), constants, hiddenCount);
-    }
 }
 
 template <bool kFullOpacity, bool kNaturalSize>
@@ -382,15 +380,14 @@ WIDE int32_t drawRowsInWideLanes(const BlitRows& rows, const Sampling& sampling)
     const Fixed firstSample = (rows.area.left - rows.originX) * sampling.inverseScale;
     Fixed rowSample = (rows.area.top - rows.originY) * sampling.inverseScale;
     for (int32_t y = rows.area.top; y < rows.area.bottom; ++y) {
-        if (kNaturalSize && rows.trueRuns) {
-            drawUnscaledRowOfTrueRuns<kFullOpacity>(rowWalkOf(rows, y, rowSample, firstSample), constants,
+        const RowWalk row = rowWalkOf(rows, y, rowSample, firstSample);
+        if (!rows.trueRuns) {
+            drawRowInWideLanes<kFullOpacity, kNaturalSize>(row, sampling, constants, hiddenCount);
+        } else if constexpr (kNaturalSize) {
+            drawUnscaledRowOfTrueRuns<kFullOpacity>(row, rows.contentSpans[rowSample >> kFixedShift], constants,
                                                     hiddenCount);
-        } else if (rows.trueRuns) {
-            drawRowOfTrueRuns<kFullOpacity, kNaturalSize>(rowWalkOf(rows, y, rowSample, firstSample), sampling,
-                                                          constants, hiddenCount);
         } else {
-            drawRowInWideLanes<kFullOpacity, kNaturalSize>(rowWalkOf(rows, y, rowSample, firstSample), sampling,
-                                                           constants, hiddenCount);
+            drawScaledRowOfTrueRuns<kFullOpacity>(row, sampling, constants, hiddenCount);
         }
         rowSample += sampling.inverseScale;
     }
