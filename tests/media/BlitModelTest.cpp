@@ -266,6 +266,18 @@ TEST(TrueRuns, AreThoseThatPassTransparentPixelsOnly) {
     EXPECT_EQ(trueRunsOf(3, 1, {opaque, opaque, opaque}), 1);
 }
 
+// With true runs each row notes the columns from its first pixel that is not transparent to
+// one past its last, which unscaled blits walk; a row with none notes 0.
+TEST(TrueRuns, NoteEachRowsSpanOfPixelsThatAreNotTransparent) {
+    const uint32_t opaque = kOpaqueAlpha | 0x123456;
+    const uint32_t translucent = 3u << kAlphaShift | 0x101010;
+    const Ref<Picture> picture = pictureOf(5, 3, {0, translucent, 0, opaque, 0,  //
+                                                  0, 0, 0, 0, 0,                 //
+                                                  opaque, 0, 0, 0, translucent});
+    ASSERT_EQ(picture->m_trueRuns, 1);
+    EXPECT_EQ(picture->m_contentSpans, (std::vector<uint32_t>{1 | 4 << 16, 0, 0 | 5 << 16}));
+}
+
 INSTANTIATE_TEST_SUITE_P(LaneWidths, BlitModel, testing::Values(1, 4, 8),
                          [](const testing::TestParamInfo<int32_t>& info) {
                              return "Lanes" + std::to_string(info.param);
