@@ -51,7 +51,7 @@ bool prepare(benchmark::State& state, const BlitCase& blit, Ref<Picture>& pictur
 
 void timeGame(benchmark::State& state, const BlitCase& blit) {
     Ref<Picture> picture;
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     if (!prepare(state, blit, picture, surface)) {
         return;
     }
@@ -74,7 +74,7 @@ void setPixmanScale(pixman_image_t* image, Fixed inverseScale) {
 
 void timePixman(benchmark::State& state, const BlitCase& blit) {
     Ref<Picture> picture;
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     if (!prepare(state, blit, picture, surface)) {
         return;
     }
@@ -101,7 +101,7 @@ void timePixman(benchmark::State& state, const BlitCase& blit) {
 
 void timeSdl(benchmark::State& state, const BlitCase& blit) {
     Ref<Picture> picture;
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     if (!prepare(state, blit, picture, surface)) {
         return;
     }

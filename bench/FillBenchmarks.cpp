@@ -28,7 +28,7 @@ pixman_color_t pixmanColour(uint32_t colour) {
 }
 
 void timeGameFill(benchmark::State& state, uint32_t colour) {
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     if (!surface.isReady()) {
         state.SkipWithError("no surface");
         return;
@@ -42,7 +42,7 @@ void timeGameFill(benchmark::State& state, uint32_t colour) {
 }
 
 void timePixmanFill(benchmark::State& state, uint32_t colour) {
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     if (!surface.isReady()) {
         state.SkipWithError("no surface");
         return;
@@ -58,7 +58,7 @@ void timePixmanFill(benchmark::State& state, uint32_t colour) {
 
 // SDL_FillRect only writes; translucent fills go through the software renderer's blended fill.
 void timeSdlFill(benchmark::State& state, uint32_t colour) {
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     if (!surface.isReady()) {
         state.SkipWithError("no surface");
         return;
@@ -96,7 +96,7 @@ void addFillCase(BenchCatalogue& catalogue, const char* id, const char* label, u
 
 // The gradient as a sprite draws it: one opaque fill a row.
 void timeGameGradient(benchmark::State& state) {
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     Ref<Psprite> panel = new Psprite(kPanel.x, kPanel.y, kPanel.w, kPanel.h, kGradientTop);
     panel->setColor2(kGradientBottom);
     panel->layout(0, 0, kFixedOne);
@@ -112,7 +112,7 @@ void timeGameGradient(benchmark::State& state) {
 }
 
 void timePixmanGradient(benchmark::State& state) {
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     const pixman_point_fixed_t top{pixman_int_to_fixed(0), pixman_int_to_fixed(kPanel.y)};
     const pixman_point_fixed_t bottom{pixman_int_to_fixed(0), pixman_int_to_fixed(kPanel.y + kPanel.h)};
     const pixman_gradient_stop_t stops[] = {{pixman_int_to_fixed(0), pixmanColour(kGradientTop)},
@@ -131,7 +131,7 @@ void timePixmanGradient(benchmark::State& state) {
 
 // SDL has no gradient: a fill a row, each row's colour mixed as the game mixes it.
 void timeSdlGradient(benchmark::State& state) {
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     if (!surface.isReady()) {
         state.SkipWithError("no surface");
         return;
@@ -152,7 +152,7 @@ void timeSdlGradient(benchmark::State& state) {
 
 // One line of the score overlay's kind of text, in the game's font, with its drop shadow.
 void timeGameText(benchmark::State& state) {
-    TargetSurface surface;
+    TargetSurface& surface = TargetSurface::shared();
     Ref<TextSprite> line = new TextSprite();
     line->setFontAndText(GameAssets::instance().font(), String::fromLiteral("Level: Hard   Player 10 : 7"));
     line->setPosition(8, 150);

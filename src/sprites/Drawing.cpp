@@ -33,7 +33,8 @@ void blendRect(uint32_t* pixels, int32_t stride, int32_t left, int32_t top, int3
 
 #if defined(__SSE2__)
 // Opaque in AVX2: each row's pixels up to a 32-byte boundary one by one, then 32-byte stores
-// that never straddle two cache lines, then the rest.
+// that never straddle two cache lines, four a turn (a turn of one store was held to a turn a
+// cycle, at half the speed the stores can go), then the rest.
 [[gnu::target("avx2")]] void fillOpaqueWide(uint32_t* pixels, int32_t stride, int32_t left, int32_t top,
                                             int32_t right, int32_t bottom, uint32_t color) {
     const __m256i eight = _mm256_set1_epi32(static_cast<int>(color));
@@ -43,6 +44,12 @@ void blendRect(uint32_t* pixels, int32_t stride, int32_t left, int32_t top, int3
         std::size_t x = 0;
         for (; x < width && reinterpret_cast<std::uintptr_t>(row + x) % 32 != 0; ++x) {
             row[x] = color;
+        }
+        for (; width - x >= 32; x += 32) {
+            _mm256_store_si256(reinterpret_cast<__m256i*>(row + x), eight);
+            _mm256_store_si256(reinterpret_cast<__m256i*>(row + x + 8), eight);
+            _mm256_store_si256(reinterpret_cast<__m256i*>(row + x + 16), eight);
+            _mm256_store_si256(reinterpret_cast<__m256i*>(row + x + 24), eight);
         }
         for (; width - x >= 8; x += 8) {
             _mm256_store_si256(reinterpret_cast<__m256i*>(row + x), eight);
