@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Processor.h"
 #include "media/Picture.h"
 
 namespace vornel {
@@ -248,6 +249,54 @@ TEST_P(BlitModel, AlternatingDepthsHideEveryOtherPixel) {
         EXPECT_EQ(expectedHidden, 60);
         EXPECT_EQ(Words(surface.data(), surface.data() + surface.length()), expected);
     }
+}
+
+// Opaque pictures at natural size and full opacity copy their words, alpha and run bits
+// landing in the depth byte, into the clipped area: rows of every width and alignment, with
+// and without AVX2.
+TEST(BlitModel, OpaquePicturesCopyTheirWordsRowByRow) {
+    for (const bool avx2 : {true, false}) {
+        allowAvx2(avx2);
+        RandomCases random(3);
+        for (int32_t n = 0; n < 600; ++n) {
+            const int32_t width = random.between(1, 90);
+            const int32_t height = random.between(1, 6);
+            const int32_t stride = random.between(1, 100);
+            const int32_t rows = random.between(1, 8);
+            Words words(static_cast<std::size_t>(width) * height);
+            for (uint32_t& word : words) {
+                word = kOpaqueAlpha | (random.word() & 0x1FFFFFFF);
+            }
+            const Words before = random.surface(static_cast<std::size_t>(stride) * rows);
+            Placement at = random.placement(stride, rows);
+            at.inverseScale = kFixedOne;
+            at.opacity = kFixedOne;
+
+            Words expected = before;
+            int32_t left = at.clipLeft;
+            int32_t right = at.clipRight;
+            int32_t top = at.clipTop;
+            int32_t bottom = at.clipBottom;
+            modelAxis(left, right, stride, at.x, width, kFixedOne);
+            modelAxis(top, bottom, rows, at.y, height, kFixedOne);
+            for (int32_t y = top; y < bottom; ++y) {
+                for (int32_t x = left; x < right; ++x) {
+                    expected[static_cast<std::size_t>(y * stride + x)] =
+                        words[static_cast<std::size_t>((y - at.y) * width + (x - at.x))];
+                }
+            }
+            const Ref<Picture> picture = pictureOf(width, height, words);
+            picture->m_opaque = 1;
+            const Array<uint32_t> surface = array(before);
+            EXPECT_EQ(picture->blit(surface, stride, rows, at.clipLeft, at.clipTop, at.clipRight, at.clipBottom,
+                                    toFixed(at.x), toFixed(at.y), kFixedOne, at.depth, kFixedOne),
+                      0);
+            ASSERT_EQ(Words(surface.data(), surface.data() + surface.length()), expected)
+                << (avx2 ? "with" : "without") << " AVX2, case " << n << ": " << width << "x" << height << " at "
+                << at.x << "," << at.y;
+        }
+    }
+    allowAvx2(true);
 }
 
 // Run counts are true when no transparent pixel's count reaches past a pixel of its row that
