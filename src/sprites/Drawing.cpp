@@ -117,6 +117,84 @@ void mixRow(uint32_t* row, std::size_t width, uint32_t keep, uint32_t colourShar
     }
 }
 
+#if defined(__SSE2__)
+// The translucent fills in AVX2: the same arithmetic eight pixels a step, two steps a turn;
+// the pixels at a row's end that make no whole step go through the word-at-a-time blend. The
+// blends in lanes are structs whose call carries the AVX2 target, as a lambda's could not.
+struct HalfLanes {
+    __m256i half;
+    [[gnu::target("avx2")]] __m256i operator()(__m256i pixels) const {
+        return _mm256_add_epi32(_mm256_and_si256(_mm256_srli_epi32(pixels, 1), _mm256_set1_epi32(0x7F7F7F)), half);
+    }
+};
+
+struct QuarterLanes {
+    __m256i threeQuarters;
+    [[gnu::target("avx2")]] __m256i operator()(__m256i pixels) const {
+        return _mm256_add_epi32(_mm256_and_si256(_mm256_srli_epi32(pixels, 2), _mm256_set1_epi32(0x3F3F3F)),
+                                threeQuarters);
+    }
+};
+
+// mixRow()'s lanes, widened: unpacking and packing stay inside each 128-bit half, so every
+// pixel comes back to its own lane.
+struct MixLanes {
+    __m256i keeps;
+    __m256i share;
+    [[gnu::target("avx2")]] __m256i operator()(__m256i pixels) const {
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i low = _mm256_mulhi_epu16(_mm256_unpacklo_epi8(zero, pixels), keeps);
+        const __m256i high = _mm256_mulhi_epu16(_mm256_unpackhi_epi8(zero, pixels), keeps);
+        return _mm256_add_epi32(_mm256_packus_epi16(low, high), share);
+    }
+};
+
+template <typename Lanes, typename Blend>
+[[gnu::target("avx2")]] void blendRectWide(uint32_t* pixels, int32_t stride, int32_t left, int32_t top,
+                                           int32_t right, int32_t bottom, const Lanes& lanes, Blend blend) {
+    const auto width = static_cast<std::size_t>(right - left);
+    for (int32_t y = top; y < bottom; ++y) {
+        uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * stride + left;
+        const auto at = [row](std::size_t x) { return reinterpret_cast<__m256i*>(row + x); };
+        std::size_t x = 0;
+        for (; width - x >= 16; x += 16) {
+            const __m256i first = _mm256_loadu_si256(at(x));
+            const __m256i second = _mm256_loadu_si256(at(x + 8));
+            _mm256_storeu_si256(at(x), lanes(first));
+            _mm256_storeu_si256(at(x + 8), lanes(second));
+        }
+        for (; width - x >= 8; x += 8) {
+            _mm256_storeu_si256(at(x), lanes(_mm256_loadu_si256(at(x))));
+        }
+        for (; x < width; ++x) {
+            row[x] = blend(row[x]);
+        }
+    }
+}
+
+[[gnu::target("avx2")]] void halveRectWide(uint32_t* pixels, int32_t stride, int32_t left, int32_t top,
+                                           int32_t right, int32_t bottom, uint32_t half) {
+    blendRectWide(pixels, stride, left, top, right, bottom, HalfLanes{_mm256_set1_epi32(static_cast<int>(half))},
+                  [half](uint32_t p) { return ((p >> 1) & 0x7F7F7F) + half; });
+}
+
+[[gnu::target("avx2")]] void quarterRectWide(uint32_t* pixels, int32_t stride, int32_t left, int32_t top,
+                                             int32_t right, int32_t bottom, uint32_t threeQuarters) {
+    blendRectWide(pixels, stride, left, top, right, bottom,
+                  QuarterLanes{_mm256_set1_epi32(static_cast<int>(threeQuarters))},
+                  [threeQuarters](uint32_t p) { return ((p >> 2) & 0x3F3F3F) + threeQuarters; });
+}
+
+[[gnu::target("avx2")]] void mixRectWide(uint32_t* pixels, int32_t stride, int32_t left, int32_t top,
+                                         int32_t right, int32_t bottom, uint32_t keep, uint32_t colourShare) {
+    const auto k = static_cast<int16_t>(keep);
+    const MixLanes lanes{_mm256_set_epi16(0, k, k, k, 0, k, k, k, 0, k, k, k, 0, k, k, k),
+                         _mm256_set1_epi32(static_cast<int>(colourShare))};
+    blendRectWide(pixels, stride, left, top, right, bottom, lanes,
+                  [keep, colourShare](uint32_t p) { return mixChannels(p, keep, colourShare); });
+}
+#endif
+
 }  // namespace
 
 void Drawing::fillRect(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t left, int32_t top,
@@ -139,16 +217,34 @@ void Drawing::fillRect(const Array<uint32_t>& surface, int32_t stride, int32_t r
         fillOpaque(pixels, stride, left, top, right, bottom, color);
     } else if (alpha == 0x80) {
         const uint32_t half = (color >> 1) & 0x7F7F7F;
+#if defined(__SSE2__)
+        if (processorHasAvx2()) {
+            halveRectWide(pixels, stride, left, top, right, bottom, half);
+            return;
+        }
+#endif
         blendRect(pixels, stride, left, top, right, bottom,
                   [half](uint32_t p) { return ((p >> 1) & 0x7F7F7F) + half; });
     } else if (alpha == 0xC0) {
         const uint32_t half = (color >> 1) & 0x7F7F7F;
         const uint32_t threeQuarters = half + ((half >> 1) & 0x3F3F3F);
+#if defined(__SSE2__)
+        if (processorHasAvx2()) {
+            quarterRectWide(pixels, stride, left, top, right, bottom, threeQuarters);
+            return;
+        }
+#endif
         blendRect(pixels, stride, left, top, right, bottom,
                   [threeQuarters](uint32_t p) { return ((p >> 2) & 0x3F3F3F) + threeQuarters; });
     } else {
         const uint32_t keep = 255 - alpha;
         const uint32_t colourShare = weighChannels(color, alpha);
+#if defined(__SSE2__)
+        if (processorHasAvx2()) {
+            mixRectWide(pixels, stride, left, top, right, bottom, keep, colourShare);
+            return;
+        }
+#endif
         const auto width = static_cast<std::size_t>(right - left);
         for (int32_t y = top; y < bottom; ++y) {
             mixRow(pixels + static_cast<std::ptrdiff_t>(y) * stride + left, width, keep, colourShare);
