@@ -69,6 +69,21 @@ inline RowWalk rowWalkOf(const BlitRows& rows, int32_t y, Fixed rowSample, Fixed
                    rows.area.left, rows.area.right, firstSample, rows.width};
 }
 
+// Every row of the area through drawRow(row), which answers the row's hidden pixels; answers
+// those of all rows. (The AVX2 rows keep a loop of their own: a lambda built for SSE2 could
+// not take their AVX2 code inline.)
+template <typename DrawRow>
+int32_t sumOverRows(const BlitRows& rows, Fixed inverseScale, const DrawRow& drawRow) {
+    const Fixed firstSample = (rows.area.left - rows.originX) * inverseScale;
+    Fixed rowSample = (rows.area.top - rows.originY) * inverseScale;
+    int32_t hidden = 0;
+    for (int32_t y = rows.area.top; y < rows.area.bottom; ++y) {
+        hidden += drawRow(rowWalkOf(rows, y, rowSample, firstSample));
+        rowSample += inverseScale;
+    }
+    return hidden;
+}
+
 // The run count of a transparent pixel tells how many transparent pixels follow; answers how
 // many surface pixels past its own they cover. The product is taken in 64 bits: at
 // magnifications past 2048 a 32-bit one would turn negative and walk x backwards. The skip is

@@ -96,15 +96,9 @@ void copyRows(const uint32_t* pixels, int32_t width, uint32_t* surface, int32_t 
 // Every row of the area a pixel at a time; answers the hidden pixels of all of them.
 template <bool kFullOpacity>
 int32_t drawRowsOneByOne(const BlitRows& rows, const Sampling& sampling) {
-    const Fixed firstSample = (rows.area.left - rows.originX) * sampling.inverseScale;
-    Fixed rowSample = (rows.area.top - rows.originY) * sampling.inverseScale;
-    int32_t hidden = 0;
-    for (int32_t y = rows.area.top; y < rows.area.bottom; ++y) {
-        const RowWalk row = rowWalkOf(rows, y, rowSample, firstSample);
-        rowSample += sampling.inverseScale;
-        hidden += drawRest<kFullOpacity>(row, sampling, row.left, row.firstSample);
-    }
-    return hidden;
+    return sumOverRows(rows, sampling.inverseScale, [&sampling](const RowWalk& row) {
+        return drawRest<kFullOpacity>(row, sampling, row.left, row.firstSample);
+    });
 }
 
 template <bool kFullOpacity>

@@ -208,14 +208,9 @@ int32_t drawRowsByLanes(const BlitRows& rows, const Sampling& sampling) {
     const LaneConstants constants{hidingLimitOf(sampling.depth), splat(depthKeyOf(sampling)),
                                   _mm_set1_epi32(sampling.opacity), opaqueFadeWeights(sampling.opacity)};
     Lanes hiddenCount = _mm_setzero_si128();
-    const Fixed firstSample = (rows.area.left - rows.originX) * sampling.inverseScale;
-    Fixed rowSample = (rows.area.top - rows.originY) * sampling.inverseScale;
-    int32_t hidden = 0;
-    for (int32_t y = rows.area.top; y < rows.area.bottom; ++y) {
-        const RowWalk row = rowWalkOf(rows, y, rowSample, firstSample);
-        rowSample += sampling.inverseScale;
-        hidden += drawRowByLanes<kFullOpacity, kNaturalSize>(row, sampling, constants, hiddenCount);
-    }
+    const int32_t hidden = sumOverRows(rows, sampling.inverseScale, [&](const RowWalk& row) {
+        return drawRowByLanes<kFullOpacity, kNaturalSize>(row, sampling, constants, hiddenCount);
+    });
     // The lanes counted hidden pixels as -1 each.
     alignas(16) int32_t counts[4];
     _mm_store_si128(reinterpret_cast<Lanes*>(counts), hiddenCount);
