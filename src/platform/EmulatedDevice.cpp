@@ -10,6 +10,7 @@
 #include "platform/Rectangles.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
+#include "platform/VirtualKey.h"
 
 namespace vornel {
 namespace {
@@ -209,6 +210,15 @@ int32_t EmulatedDevice::defaultProcedure(const WindowMessage& message) {
         m_queue.takeInvalidRect();
     }
     return 0;
+}
+
+// Whatever the input came from (a keyboard, a controller, a script, the built-in player), the
+// soft keys and the back key arrive as the handheld's keyboard sent them: at their release only.
+void EmulatedDevice::postMessage(const WindowMessage& message) {
+    if (message.type == MessageType::KeyDown && VirtualKey::sendsOnlyKeyUp(static_cast<int32_t>(message.wParam))) {
+        return;
+    }
+    m_queue.post(message);
 }
 
 void EmulatedDevice::invalidateRect(const ScreenRect& rect) {

@@ -51,7 +51,7 @@ public:
     int32_t defaultProcedure(const WindowMessage& message) override;
     void postQuitMessage(int32_t exitCode) override { m_queue.postQuit(exitCode); }
     int32_t quitCode() override { return m_quitCode.load(); }
-    void postMessage(const WindowMessage& message) override { m_queue.post(message); }
+    void postMessage(const WindowMessage& message) override;
     void invalidateRect(const ScreenRect& rect) override;
     ScreenRect beginPaint() override;
     void endPaint() override;

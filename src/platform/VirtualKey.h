@@ -27,6 +27,9 @@ public:
     // The code of a key name (left right up down enter escape backspace space f1 f2 f8 f9
     // slash, a-z, 0-9; letters in either case); 0 for any other name.
     static int32_t fromName(std::string_view name);
+    // The two soft keys and the back key: the handheld's keyboard sent nothing when they went
+    // down, only a key-up at their release, which the window turns into a press and a release.
+    static constexpr bool sendsOnlyKeyUp(int32_t code) { return code == kF1 || code == kF2 || code == kEscape; }
 };
 
 }  // namespace vornel

@@ -55,6 +55,22 @@ std::vector<MessageType> typesOf(const std::vector<Received>& received) {
     return types;
 }
 
+// The handheld's keyboard sent nothing when a soft key or the back key went down.
+TEST(ScriptRunnerTest, SoftKeysAndBackArriveOnlyAtTheirRelease) {
+    HeadlessDevice device(*DeviceProfile::find("pocketpc"), testing_support::setupIn("/tmp/unused", 50));
+    device.setScript(scriptOf("press f1\nkey down f2\nkey up f2\npress escape\npress backspace\nquit\n"), true);
+    const std::vector<Received> received = runUntilDestroy(device);
+    std::vector<std::pair<MessageType, uint32_t>> keys;
+    for (const Received& entry : received) {
+        if (entry.message.type == MessageType::KeyDown || entry.message.type == MessageType::KeyUp) {
+            keys.emplace_back(entry.message.type, entry.message.wParam);
+        }
+    }
+    using T = MessageType;
+    EXPECT_EQ(keys, (std::vector<std::pair<MessageType, uint32_t>>{
+                        {T::KeyUp, 112}, {T::KeyUp, 113}, {T::KeyUp, 27}, {T::KeyDown, 8}, {T::KeyUp, 8}}));
+}
+
 TEST(ScriptRunnerTest, EachCommandPostsItsMessagesInDeviceTime) {
     HeadlessDevice device(*DeviceProfile::find("pocketpc"), testing_support::setupIn("/tmp/unused", 50));
     device.setScript(scriptOf("press enter\nwait 500\nchar #\ntap 5 6\nkey down 200\nkey up right\nactivate off\nquit\n"
