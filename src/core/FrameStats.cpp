@@ -30,6 +30,15 @@ int32_t percentile(const Histogram& counts, int64_t frames, int32_t perMille) {
     return FrameStats::kLongestKeptMs;
 }
 
+int32_t longest(const Histogram& counts) {
+    for (int32_t ms = FrameStats::kLongestKeptMs; ms > 0; --ms) {
+        if (counts[static_cast<std::size_t>(ms)].load(std::memory_order_relaxed) != 0) {
+            return ms;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 void FrameStats::record(int32_t frameMs) {
@@ -44,6 +53,7 @@ FrameStats::Summary FrameStats::summary() {
     if (result.frames > 0) {
         result.medianMs = percentile(histogram(), result.frames, 500);
         result.p99Ms = percentile(histogram(), result.frames, 990);
+        result.maxMs = longest(histogram());
     }
     return result;
 }

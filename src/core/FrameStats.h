@@ -15,6 +15,7 @@ public:
         int64_t frames = 0;
         int32_t medianMs = 0;
         int32_t p99Ms = 0;
+        int32_t maxMs = 0;  // the longest frame: a rare stall hides below the 99th percentile
     };
 
     // Called by the frame clock at the end of every frame (of any length).

@@ -88,7 +88,7 @@ EmulatedDevice* makeDevice(const LaunchOptions& options, const DeviceProfile& pr
     return device.release();
 }
 
-// stats: frames=N cpu_us_per_frame=X frame_ms_p50=A frame_ms_p99=B max_rss_kb=Y, where the
+// stats: frames=N cpu_us_per_frame=X frame_ms_p50=A frame_ms_p99=B frame_ms_max=C max_rss_kb=Y, where the
 // CPU time is that of the whole process (window, game and audio threads) and the frame
 // lengths are in device milliseconds.
 void printStats() {
@@ -98,9 +98,10 @@ void printStats() {
     const int64_t cpuUs = (static_cast<int64_t>(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec) * 1000000 +
                           usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
     const int64_t perFrame = frames.frames > 0 ? cpuUs / frames.frames : 0;
-    std::printf("stats: frames=%lld cpu_us_per_frame=%lld frame_ms_p50=%d frame_ms_p99=%d max_rss_kb=%ld\n",
-                static_cast<long long>(frames.frames), static_cast<long long>(perFrame), frames.medianMs,
-                frames.p99Ms, usage.ru_maxrss);
+    std::printf(
+        "stats: frames=%lld cpu_us_per_frame=%lld frame_ms_p50=%d frame_ms_p99=%d frame_ms_max=%d max_rss_kb=%ld\n",
+        static_cast<long long>(frames.frames), static_cast<long long>(perFrame), frames.medianMs, frames.p99Ms,
+        frames.maxMs, usage.ru_maxrss);
     std::fflush(stdout);
 }
 

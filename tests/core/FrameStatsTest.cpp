@@ -22,6 +22,7 @@ TEST_F(FrameStatsTest, MedianAndNinetyNinthPercentileComeFromTheRecordedLengths)
     EXPECT_EQ(summary.frames, 100);
     EXPECT_EQ(summary.medianMs, 32);
     EXPECT_EQ(summary.p99Ms, 40);  // 99 of the 100 frames took 40 ms or less
+    EXPECT_EQ(summary.maxMs, 500);  // the one stall the percentiles hide
 }
 
 TEST_F(FrameStatsTest, LengthsOutsideTheHistogramAreKeptAtItsEnds) {
@@ -31,6 +32,7 @@ TEST_F(FrameStatsTest, LengthsOutsideTheHistogramAreKeptAtItsEnds) {
     EXPECT_EQ(summary.frames, 2);
     EXPECT_EQ(summary.medianMs, 0);
     EXPECT_EQ(summary.p99Ms, FrameStats::kLongestKeptMs);
+    EXPECT_EQ(summary.maxMs, FrameStats::kLongestKeptMs);
     FrameStats::reset();
     EXPECT_EQ(FrameStats::summary().frames, 0);
     EXPECT_EQ(FrameStats::summary().medianMs, 0);
