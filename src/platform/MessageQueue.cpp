@@ -32,12 +32,10 @@ void MessageQueue::postQuit(int32_t exitCode) {
 }
 
 void MessageQueue::invalidate(const ScreenRect& rect) {
-    if (isEmpty(rect)) {
-        return;
-    }
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_invalid = unite(m_invalid, rect);
+        m_paintAsked = true;
         if (m_paintQueued) {
             return;
         }
@@ -54,6 +52,7 @@ void MessageQueue::invalidate(const ScreenRect& rect) {
 
 ScreenRect MessageQueue::takeInvalidRect() {
     std::lock_guard<std::mutex> guard(m_lock);
+    m_paintAsked = false;
     return std::exchange(m_invalid, ScreenRect{});
 }
 
@@ -68,7 +67,7 @@ bool MessageQueue::take(Entry& entry) {
         }
         // Invalidations from now on queue a new Paint; this one paints what is invalid so far.
         m_paintQueued = false;
-        if (!isEmpty(m_invalid)) {
+        if (m_paintAsked) {
             return true;
         }
     }

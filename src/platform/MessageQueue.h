@@ -31,12 +31,16 @@ public:
     void postQuit(int32_t exitCode);
 
     // Adds the rectangle to the invalid one, queueing a Paint unless one is queued already.
+    // An empty rectangle (one that lies outside the window, as a frame drawn for the window's
+    // old shape does just after the display turned) still asks for a Paint: whoever asked waits
+    // to hear that painting is over, and it is, with nothing to paint.
     void invalidate(const ScreenRect& rect);
-    // The invalid rectangle, which becomes empty (valid).
+    // The invalid rectangle, which becomes empty (valid); every paint asked for so far is
+    // answered by the paint that takes it.
     ScreenRect takeInvalidRect();
 
     // The next entry, without waiting; false when none is queued. A Paint whose rectangle
-    // has meanwhile been painted is dropped.
+    // has meanwhile been painted, and that no one asked for since, is dropped.
     bool take(Entry& entry);
     // Blocks until something is queued or the timeout passes.
     void waitForEntry(std::chrono::milliseconds timeout);
@@ -49,6 +53,7 @@ private:
     std::deque<Entry> m_entries;
     ScreenRect m_invalid;
     bool m_paintQueued = false;
+    bool m_paintAsked = false;  // invalidated since the last paint took the invalid rectangle
     std::function<void()> m_wake;  // set before any other thread posts
 };
 

@@ -138,7 +138,7 @@ TEST_F(EmulatedDeviceTest, InvalidationsUniteIntoOnePaint) {
     HeadlessDevice device(*DeviceProfile::find("pocketpc"), setupIn("/tmp/unused"));
     device.invalidateRect({10, 20, 30, 40});
     device.invalidateRect({100, 5, 110, 25});
-    device.invalidateRect({0, 0, 0, 50});  // empty: adds nothing
+    device.invalidateRect({0, 0, 0, 50});  // empty: adds nothing to the rectangle
     const std::vector<WindowMessage> messages = drain(device);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].type, MessageType::Paint);
@@ -158,6 +158,24 @@ TEST_F(EmulatedDeviceTest, AnInvalidationAfterThePaintBeganQueuesAnother) {
     const ScreenRect painted = device.beginPaint();
     EXPECT_EQ((std::array{painted.left, painted.top, painted.right, painted.bottom}), (std::array{200, 300, 240, 320}));
     device.endPaint();
+}
+
+// Just after a turn the game still draws for the window's old shape: a rectangle below the
+// turned window's bottom must still get its Paint, or the game waits for it in vain.
+TEST_F(EmulatedDeviceTest, APaintAskedOutsideTheTurnedWindowIsAnsweredWithNothingToPaint) {
+    HeadlessDevice device(*DeviceProfile::find("pocketpc"), setupIn("/tmp/unused"));
+    device.rotate();  // 320 x 240 now
+    ASSERT_EQ(drain(device).size(), 2u);
+    device.beginPaint();
+    device.endPaint();
+    device.invalidateRect({0, 250, 240, 320});
+    const std::vector<WindowMessage> messages = drain(device);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].type, MessageType::Paint);
+    const ScreenRect painted = device.beginPaint();
+    EXPECT_TRUE(painted.right <= painted.left || painted.bottom <= painted.top);
+    device.endPaint();
+    EXPECT_TRUE(drain(device).empty());  // answered once
 }
 
 TEST_F(EmulatedDeviceTest, APaintWhoseRectangleWasAlreadyPaintedIsDropped) {
