@@ -108,27 +108,37 @@ void GameScene::readFortunes() {
     }
 }
 
-// A point p is picked at random and the fortune is the line that starts after the first line
-// feed at or after p, so the first line (the heading) never shows. With the whole buffer, p
-// stays one fortune's length before its end; with a short file, p stays before the start of
-// its last whole line. -1: no line to show.
-int32_t GameScene::pickFortune() {
-    int32_t span = 0;
-    int32_t end = m_fortuneLength;
-    if (m_fortuneLength >= kFortuneBytes) {
-        span = kFortuneBytes - kPickMargin;
-    } else {
-        end = endOfLastLine(m_fortunes, m_fortuneLength);
-        span = endOfLastLine(m_fortunes, end - 1);  // where the last whole line starts
-        if (span <= 0) {
-            return -1;
-        }
+// With the whole buffer, a pick stays one fortune's length before its end; with a short
+// file, it stays before the start of its last whole line.
+int32_t GameScene::fortunePickSpan(const Array<uint8_t>& text, int32_t length) {
+    if (length >= kFortuneBytes) {
+        return kFortuneBytes - kPickMargin;
     }
-    int32_t p = fmul(randomFraction(), span);
-    while (p < end && m_fortunes[p] != kLineFeed) {
+    return endOfLastLine(text, endOfLastLine(text, length) - 1);  // where the last whole line starts
+}
+
+// The fraction picks a point p, and the fortune is the line that starts after the first line
+// feed at or after p, so the first line (the heading) never shows.
+int32_t GameScene::fortuneAt(const Array<uint8_t>& text, int32_t length, Fixed fraction) {
+    const int32_t span = fortunePickSpan(text, length);
+    if (span <= 0) {
+        return -1;
+    }
+    const int32_t end = length >= kFortuneBytes ? length : endOfLastLine(text, length);
+    int32_t p = fmul(fraction, span);
+    while (p < end && text[p] != kLineFeed) {
         ++p;
     }
     return p + 1 < end ? p + 1 : -1;
+}
+
+// No random number is drawn when there is no line to show, so a missing or empty fortunes
+// file leaves the game's random sequence as it was.
+int32_t GameScene::pickFortune() {
+    if (fortunePickSpan(m_fortunes, m_fortuneLength) <= 0) {
+        return -1;
+    }
+    return fortuneAt(m_fortunes, m_fortuneLength, randomFraction());
 }
 
 // Lines are cut at the last space before the character that made them reach the limit;

@@ -48,6 +48,15 @@ public:
 
     GameScene() = default;
 
+    // ---- The fortune pick, on the first length bytes of a fortunes file ----
+    // How many places a pick can land on (0 to span - 1); 0 when no line after the heading
+    // can be shown.
+    static int32_t fortunePickSpan(const Array<uint8_t>& text, int32_t length);
+    // Where the fortune shown for a random fraction (one of randomFraction's 256 values)
+    // starts, or -1 when there is none: the line after the first line feed at or after the
+    // place the fraction picks.
+    static int32_t fortuneAt(const Array<uint8_t>& text, int32_t length, Fixed fraction);
+
     // ---- Overrides ----
     // Called by the window thread: records the wanted size; the game thread applies it at the
     // start of its next frame (at once while the screen has no size yet).

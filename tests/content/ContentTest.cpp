@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Array.h"
 #include "core/ProgramFolder.h"
 #include "core/Ref.h"
 #include "core/String.h"
@@ -24,9 +25,7 @@ namespace {
 constexpr int32_t kShownBytes = GameScene::kFortuneBytes;  // the game reads no further
 constexpr int32_t kShortestFortune = 20;
 constexpr int32_t kLongestFortune = 78;  // characters, the line feed not counted
-// A pick never starts inside the last longest line, so a whole fortune always follows it.
-constexpr int32_t kPickRange = kShownBytes - (kLongestFortune + 1);
-constexpr int32_t kPicks = 256;
+constexpr int32_t kPicks = 256;          // randomFraction gives k / 256 for k = 0..255
 constexpr int32_t kFortuneWordLimit = 160;  // pixels: a word must fit on one line of the fortune screen
 constexpr int32_t kHelpWordLimit = 150;     // pixels: kept under the help screen's narrowest wrap
 constexpr std::size_t kSmallestHelp = 2000;
@@ -72,8 +71,18 @@ std::vector<std::string> wordsOf(std::string_view text, std::string_view separat
 
 bool isPrintable(char c) { return c >= 32 && c <= 126; }
 
-// Where pick k of kPicks starts reading, as the game spreads its random picks over the file.
-int32_t pickStart(int32_t k) { return static_cast<int32_t>(int64_t{k} * kPickRange / kPicks); }
+// Where the game's own pick lands for each of the random fractions; -1 for a pick that finds
+// no fortune.
+std::set<int32_t> pickedStarts(const std::string& shown) {
+    const int32_t length = static_cast<int32_t>(shown.size());
+    Array<uint8_t> text = allocByte(length);
+    std::copy(shown.begin(), shown.end(), text.data());
+    std::set<int32_t> starts;
+    for (int32_t k = 0; k < kPicks; ++k) {
+        starts.insert(GameScene::fortuneAt(text, length, k * 128));
+    }
+    return starts;
+}
 
 class ContentFontTest : public testing::Test {
 protected:
@@ -131,15 +140,14 @@ TEST(ContentCookiesTest, NoFortuneIsRepeated) {
     }
 }
 
-// The game starts reading at a random place and shows the line after the next line feed.
-TEST(ContentCookiesTest, EveryPickFindsAWholeFortune) {
+// A pick starts right after a line feed, so it always finds the start of a line.
+TEST(ContentCookiesTest, EveryPickFindsAFortuneAndEveryFortuneCanBePicked) {
     const std::string shown = shownCookies();
-    for (int32_t k = 0; k < kPicks; ++k) {
-        const std::size_t lineFeed = shown.find('\n', pickStart(k));
-        ASSERT_NE(lineFeed, std::string::npos) << "pick " << k;
-        const std::size_t end = shown.find('\n', lineFeed + 1);
-        ASSERT_NE(end, std::string::npos) << "pick " << k << " runs past the shown part";
-        EXPECT_GT(end, lineFeed + 1) << "pick " << k << " lands on an empty line";
+    const std::set<int32_t> picked = pickedStarts(shown);
+    EXPECT_EQ(picked.count(-1), 0u);
+    for (std::size_t lineFeed = shown.find('\n'); lineFeed + 1 < shown.size(); lineFeed = shown.find('\n', lineFeed + 1)) {
+        EXPECT_EQ(picked.count(static_cast<int32_t>(lineFeed + 1)), 1u)
+            << "never shown: \"" << shown.substr(lineFeed + 1, shown.find('\n', lineFeed + 1) - lineFeed - 1) << "\"";
     }
 }
 
