@@ -9,12 +9,12 @@
 #include <atomic>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 
 #include "platform/EmulatedDevice.h"
 #include "platform/sdl/ControllerKeys.h"
 #include "platform/sdl/KeyTranslation.h"
+#include "platform/sdl/KeyboardKeys.h"
 #include "platform/sdl/ScreenPlacement.h"
 #include "platform/sdl/SdlWaveOutput.h"
 
@@ -86,7 +86,7 @@ private:
     bool m_presentPending = false;
     uint32_t m_lastPresent = 0;  // SDL ticks
     bool m_penDown = false;
-    std::set<SDL_Scancode> m_emulatorKeysDown;  // their key-up never reaches the game either
+    KeyboardKeys m_keyboardKeys;
     bool m_focused = true;  // a window out of focus gets no keys, from a keyboard or a controller
     std::map<SDL_JoystickID, SDL_GameController*> m_controllers;  // open ones, by instance id
     ControllerKeys m_controllerKeys;
