@@ -233,6 +233,9 @@ void SdlDevice::handleEvent(const SDL_Event& event) {
         case SDL_CONTROLLERBUTTONUP:
             handleControllerButton(event.cbutton);
             break;
+        case SDL_CONTROLLERAXISMOTION:
+            handleControllerAxis(event.caxis);
+            break;
         default:
             break;
     }
@@ -346,6 +349,14 @@ void SdlDevice::handleControllerButton(const SDL_ControllerButtonEvent& event) {
     const int32_t code = ControllerTranslation::virtualKeyOf(static_cast<SDL_GameControllerButton>(event.button));
     if (code != 0 && m_focused) {
         postKeyChanges(m_controllerKeys.press(event.which, event.button, code, SDL_GetTicks()));
+    }
+}
+
+// The left stick steers as the d-pad does, under the same rule of focus.
+void SdlDevice::handleControllerAxis(const SDL_ControllerAxisEvent& event) {
+    if (m_focused) {
+        const auto axis = static_cast<SDL_GameControllerAxis>(event.axis);
+        postKeyChanges(m_stickKeys.move(event.which, axis, event.value, SDL_GetTicks()));
     }
 }
 

@@ -17,6 +17,7 @@
 #include "platform/sdl/KeyboardKeys.h"
 #include "platform/sdl/ScreenPlacement.h"
 #include "platform/sdl/SdlWaveOutput.h"
+#include "platform/sdl/StickKeys.h"
 
 namespace vornel {
 
@@ -65,6 +66,7 @@ private:
     void closeController(SDL_JoystickID controller);
     void closeControllers();
     void handleControllerButton(const SDL_ControllerButtonEvent& event);
+    void handleControllerAxis(const SDL_ControllerAxisEvent& event);
     void postKeyChanges(const ControllerKeys::KeyChanges& changes);
     void perform(KeyTranslation::EmulatorAction action);
     void post(MessageType type, uint32_t wParam, uint32_t lParam);
@@ -90,6 +92,7 @@ private:
     bool m_focused = true;  // a window out of focus gets no keys, from a keyboard or a controller
     std::map<SDL_JoystickID, SDL_GameController*> m_controllers;  // open ones, by instance id
     ControllerKeys m_controllerKeys;
+    StickKeys m_stickKeys{m_controllerKeys};
     SdlWaveOutput m_waveOutput;
 };
 
