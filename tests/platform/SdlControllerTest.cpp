@@ -6,79 +6,39 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
-#include "DeviceTestSupport.h"
+#include "SdlTestWindow.h"
 
 namespace vornel {
 namespace {
 
 using testing_support::kTinyProfile;
-using testing_support::recordingProcedure;
-using testing_support::setupIn;
-using testing_support::TemporaryFolder;
-
-struct Seen {
-    MessageType type;
-    uint32_t wParam;
-    bool operator==(const Seen&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Seen& seen) {
-    return out << "{type " << static_cast<int>(seen.type) << ", " << seen.wParam << "}";
-}
+using testing_support::SdlTestWindow;
+using testing_support::Seen;
 
 const Seen kLeftDown{MessageType::KeyDown, 37};
 const Seen kLeftUp{MessageType::KeyUp, 37};
 const Seen kEnterDown{MessageType::KeyDown, 13};
 const Seen kEnterUp{MessageType::KeyUp, 13};
 const Seen kDownDown{MessageType::KeyDown, 40};
+const Seen kUpDown{MessageType::KeyDown, 38};
+const Seen kUpUp{MessageType::KeyUp, 38};
+const Seen kDownUp{MessageType::KeyUp, 40};
 const Seen kActivated{MessageType::Activate, 1};
 const Seen kDeactivated{MessageType::Activate, 0};
 
 class SdlControllerTest : public testing::Test {
 protected:
-    void SetUp() override {
-        // A window without a display; controllers count even without keyboard focus, which
-        // the windowless driver never gives.
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
-        std::string error;
-        m_device = SdlDevice::create(kTinyProfile, setupIn(m_folder.path()), SdlDevice::View{1, false}, nullptr, error);
-        ASSERT_NE(m_device, nullptr) << error;
-        ASSERT_TRUE(m_device->createWindow("Vornel", recordingProcedure));
-        m_device->showWindow();
-        settle();
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(m_window.open(kTinyProfile, 1)); }
 
     void TearDown() override {
         if (m_padIndex >= 0) {
             SDL_JoystickDetachVirtual(m_padIndex);
         }
-        m_device.reset();
     }
 
-    // Handles what SDL has queued so far, and answers the key and activation messages it
-    // gave. A close request pushed behind them marks the end: the window's Destroy message
-    // comes from nothing else here.
-    std::vector<Seen> settle() {
-        SDL_JoystickUpdate();  // the virtual controller's changes become events here
-        SDL_Event marker;
-        SDL_zero(marker);
-        marker.type = SDL_QUIT;
-        SDL_PushEvent(&marker);
-        std::vector<Seen> seen;
-        WindowMessage message;
-        while (m_device->getMessage(message) && message.type != MessageType::Destroy) {
-            if (message.type == MessageType::KeyDown || message.type == MessageType::KeyUp ||
-                message.type == MessageType::Activate) {
-                seen.push_back({message.type, message.wParam});
-            }
-        }
-        return seen;
-    }
+    std::vector<Seen> settle() { return m_window.settle(); }
 
     static void pushFocus(bool gained) {
         SDL_Event event;
@@ -95,6 +55,8 @@ protected:
         pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
         pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
         pad.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+        pad.naxes = SDL_CONTROLLER_AXIS_MAX;
+        pad.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
         pad.name = "Vornel test pad";
         m_padIndex = SDL_JoystickAttachVirtualEx(&pad);
         ASSERT_GE(m_padIndex, 0) << SDL_GetError();
@@ -115,8 +77,13 @@ protected:
         SDL_JoystickSetVirtualButton(joystick, button, down ? SDL_PRESSED : SDL_RELEASED);
     }
 
-    TemporaryFolder m_folder{"sdl-controller"};
-    std::unique_ptr<SdlDevice> m_device;
+    void setAxis(SDL_GameControllerAxis axis, int16_t value) {
+        SDL_Joystick* joystick = SDL_JoystickFromInstanceID(m_padId);
+        ASSERT_NE(joystick, nullptr);
+        SDL_JoystickSetVirtualAxis(joystick, axis, value);
+    }
+
+    SdlTestWindow m_window;
     int m_padIndex = -1;
     SDL_JoystickID m_padId = -1;
 };
@@ -130,6 +97,67 @@ TEST_F(SdlControllerTest, ButtonsArriveAsTheKeyboardsKeyDownsAndUps) {
     setButton(SDL_CONTROLLER_BUTTON_A, true);
     setButton(SDL_CONTROLLER_BUTTON_X, true);  // no key of the handheld's
     EXPECT_EQ(settle(), std::vector<Seen>{kEnterDown});
+}
+
+// Back and the menu's soft key reach the game only at their release, as the handheld's keys
+// did: one key-up, however long they were held, and a held arrow keeps repeating meanwhile.
+TEST_F(SdlControllerTest, BackAndStartArriveAsOneKeyUpAtTheirRelease) {
+    ASSERT_NO_FATAL_FAILURE(plugIn());
+    setButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    EXPECT_EQ(settle(), std::vector<Seen>{kLeftDown});
+    setButton(SDL_CONTROLLER_BUTTON_B, true);
+    EXPECT_EQ(settle(), std::vector<Seen>{});
+    SDL_Delay(ControllerKeys::kRepeatDelayMs + 20);
+    EXPECT_EQ(settle(), std::vector<Seen>{kLeftDown});
+    setButton(SDL_CONTROLLER_BUTTON_B, false);
+    std::vector<Seen> released = settle();
+    released.erase(std::remove(released.begin(), released.end(), kLeftDown), released.end());  // a late repeat
+    EXPECT_EQ(released, (std::vector<Seen>{{MessageType::KeyUp, 27}}));
+    setButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    settle();
+
+    setButton(SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_EQ(settle(), std::vector<Seen>{});
+    setButton(SDL_CONTROLLER_BUTTON_START, false);
+    EXPECT_EQ(settle(), (std::vector<Seen>{{MessageType::KeyUp, 113}}));
+}
+
+TEST_F(SdlControllerTest, TheLeftStickStepsLikeTheDpadOutsideItsDeadZone) {
+    ASSERT_NO_FATAL_FAILURE(plugIn());
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, -12000);  // resting off centre
+    EXPECT_EQ(settle(), std::vector<Seen>{});
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, -20000);
+    EXPECT_EQ(settle(), std::vector<Seen>{kLeftDown});
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, -15000);  // back below the press threshold: still held
+    EXPECT_EQ(settle(), std::vector<Seen>{});
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, -11000);
+    EXPECT_EQ(settle(), std::vector<Seen>{kLeftUp});
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, -15000);  // not far enough to press again
+    EXPECT_EQ(settle(), std::vector<Seen>{});
+
+    setAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
+    EXPECT_EQ(settle(), std::vector<Seen>{kDownDown});
+    setAxis(SDL_CONTROLLER_AXIS_LEFTY, -32768);  // flicked across
+    EXPECT_EQ(settle(), (std::vector<Seen>{kDownUp, kUpDown}));
+    setAxis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+    EXPECT_EQ(settle(), std::vector<Seen>{kUpUp});
+    setAxis(SDL_CONTROLLER_AXIS_RIGHTX, 32767);  // the right stick steers nothing
+    EXPECT_EQ(settle(), std::vector<Seen>{});
+}
+
+TEST_F(SdlControllerTest, TheStickAndTheDpadOnOneKeyLetItGoWithTheLast) {
+    ASSERT_NO_FATAL_FAILURE(plugIn());
+    setButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    EXPECT_EQ(settle(), (std::vector<Seen>{kLeftDown, kLeftDown}));
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    EXPECT_EQ(settle(), std::vector<Seen>{});
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    EXPECT_EQ(settle(), std::vector<Seen>{kLeftDown});
+    setButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    EXPECT_EQ(settle(), std::vector<Seen>{});
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    EXPECT_EQ(settle(), std::vector<Seen>{kLeftUp});
 }
 
 TEST_F(SdlControllerTest, UnpluggingWithAButtonDownLetsGoOfItsKey) {
@@ -163,24 +191,32 @@ TEST_F(SdlControllerTest, ARemovalWithoutReleasesStillLetsGoOfTheKeys) {
     ASSERT_NO_FATAL_FAILURE(plugIn());
     setButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
     settle();
+    setAxis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    settle();
     SDL_Event removed;
     SDL_zero(removed);
     removed.type = SDL_CONTROLLERDEVICEREMOVED;
     removed.cdevice.which = m_padId;
     SDL_PushEvent(&removed);
-    EXPECT_EQ(settle(), (std::vector<Seen>{{MessageType::KeyUp, 39}}));
+    EXPECT_EQ(settle(), (std::vector<Seen>{{MessageType::KeyUp, 39}, kUpUp}));
     EXPECT_EQ(SDL_GameControllerFromInstanceID(m_padId), nullptr) << "the window kept the controller open";
 }
 
 TEST_F(SdlControllerTest, LosingFocusLetsGoFirstAndIgnoresButtonsUntilItReturns) {
     ASSERT_NO_FATAL_FAILURE(plugIn());
     setButton(SDL_CONTROLLER_BUTTON_A, true);
+    setButton(SDL_CONTROLLER_BUTTON_B, true);  // its key-up would be its press: not sent
+    settle();
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
     settle();
     pushFocus(false);
-    EXPECT_EQ(settle(), (std::vector<Seen>{kEnterUp, kDeactivated}));
+    EXPECT_EQ(settle(), (std::vector<Seen>{kEnterUp, kLeftUp, kDeactivated}));
 
-    setButton(SDL_CONTROLLER_BUTTON_A, false);       // its key-up was told already
+    setButton(SDL_CONTROLLER_BUTTON_A, false);  // their key-ups were told already
+    setButton(SDL_CONTROLLER_BUTTON_B, false);
+    setAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
     setButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true);  // pressed out of focus
+    setAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
     EXPECT_EQ(settle(), std::vector<Seen>{});
 
     pushFocus(true);

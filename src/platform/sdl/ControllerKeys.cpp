@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/VirtualKey.h"
+
 namespace vornel {
 namespace {
 
@@ -20,25 +22,33 @@ ControllerKeys::KeyChanges ControllerKeys::press(int32_t controller, int32_t but
     if (std::none_of(m_holds.begin(), m_holds.end(), same)) {
         m_holds.push_back(hold);
     }
-    m_repeating = hold;
-    m_nextRepeatMs = nowMs + kRepeatDelayMs;
+    if (!VirtualKey::sendsOnlyKeyUp(virtualKey)) {
+        m_repeating = hold;
+        m_nextRepeatMs = nowMs + kRepeatDelayMs;
+    }
     return {{virtualKey, true}};
 }
 
 ControllerKeys::KeyChanges ControllerKeys::release(int32_t controller, int32_t button) {
-    return releaseWhere([&](const Hold& held) { return held.controller == controller && held.button == button; });
+    return releaseWhere([&](const Hold& held) { return held.controller == controller && held.button == button; },
+                        false);
 }
 
 ControllerKeys::KeyChanges ControllerKeys::releaseController(int32_t controller) {
-    return releaseWhere([&](const Hold& held) { return held.controller == controller; });
+    return releaseWhere([&](const Hold& held) { return held.controller == controller; }, true);
 }
 
 ControllerKeys::KeyChanges ControllerKeys::releaseAll() {
-    return releaseWhere([](const Hold&) { return true; });
+    return releaseWhere([](const Hold&) { return true; }, true);
+}
+
+bool ControllerKeys::isHeld(int32_t controller, int32_t button) const {
+    return std::any_of(m_holds.begin(), m_holds.end(),
+                       [&](const Hold& held) { return held.controller == controller && held.button == button; });
 }
 
 template <typename Matches>
-ControllerKeys::KeyChanges ControllerKeys::releaseWhere(Matches matches) {
+ControllerKeys::KeyChanges ControllerKeys::releaseWhere(Matches matches, bool forced) {
     std::vector<Hold> released;
     std::vector<Hold> kept;
     for (const Hold& held : m_holds) {
@@ -52,7 +62,8 @@ ControllerKeys::KeyChanges ControllerKeys::releaseWhere(Matches matches) {
     for (const Hold& held : released) {
         const KeyChange up{held.virtualKey, false};
         const bool told = std::find(changes.begin(), changes.end(), up) != changes.end();
-        if (!told && !isKeyHeld(held.virtualKey)) {
+        const bool wouldPress = forced && VirtualKey::sendsOnlyKeyUp(held.virtualKey);
+        if (!told && !wouldPress && !isKeyHeld(held.virtualKey)) {
             changes.push_back(up);
         }
     }

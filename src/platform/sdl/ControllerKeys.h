@@ -1,7 +1,10 @@
 // Controller buttons held down, told as the key messages a keyboard would send: a key-down
 // when a button is pressed, key-downs repeated while the last pressed one stays down, a
 // key-up when it is let go, and key-ups for whatever is still down when its controller is
-// unplugged or the window loses focus, so that no key is left held in the game.
+// unplugged or the window loses focus, so that no key is left held in the game. Back and the
+// soft keys (VirtualKey::sendsOnlyKeyUp) reach the game only as their key-up, which it takes as
+// a press: they do not repeat, they leave a held arrow repeating, and they are not pressed by
+// being let go of when the controller goes away or the window loses focus.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +33,7 @@ public:
     KeyChanges release(int32_t controller, int32_t button);
     KeyChanges releaseController(int32_t controller);
     KeyChanges releaseAll();
+    bool isHeld(int32_t controller, int32_t button) const;
 
     // The repeats due by now: at most one, however long the caller was away, as a keyboard
     // does not send a burst after a stall either.
@@ -44,8 +48,9 @@ private:
         int32_t virtualKey = 0;
     };
 
+    // forced: let go of because the controller or the focus went, not by the player.
     template <typename Matches>
-    KeyChanges releaseWhere(Matches matches);
+    KeyChanges releaseWhere(Matches matches, bool forced);
     bool isKeyHeld(int32_t virtualKey) const;
 
     std::vector<Hold> m_holds;

@@ -22,7 +22,25 @@ int32_t keypadDigitOf(SDL_Keycode key) {
     }
 }
 
+bool isLetterOrSlash(SDL_Keycode key) {
+    return (key >= SDLK_a && key <= SDLK_z) || key == SDLK_SLASH;
+}
+
 }  // namespace
+
+int32_t KeyTranslation::virtualKeyOf(const SDL_Keysym& key, bool lettersByPlace) {
+    if (!lettersByPlace) {
+        return virtualKeyOf(key.sym);
+    }
+    if (key.scancode >= SDL_SCANCODE_A && key.scancode <= SDL_SCANCODE_Z) {
+        return VirtualKey::kLetterA + (key.scancode - SDL_SCANCODE_A);
+    }
+    if (key.scancode == SDL_SCANCODE_SLASH) {
+        return VirtualKey::kSlash;
+    }
+    // A letter printed on some other key is not one of the handheld's letter keys.
+    return isLetterOrSlash(key.sym) ? 0 : virtualKeyOf(key.sym);
+}
 
 int32_t KeyTranslation::virtualKeyOf(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) {
@@ -54,8 +72,8 @@ int32_t KeyTranslation::virtualKeyOf(SDL_Keycode key) {
 }
 
 KeyTranslation::EmulatorAction KeyTranslation::emulatorActionOf(SDL_Keycode key, uint16_t modifiers) {
-    const bool control = (modifiers & KMOD_CTRL) != 0;
     const bool alt = (modifiers & KMOD_ALT) != 0;
+    const bool control = (modifiers & KMOD_CTRL) != 0 && !alt && (modifiers & KMOD_MODE) == 0;
     if (key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER))) {
         return EmulatorAction::ToggleFullscreen;
     }

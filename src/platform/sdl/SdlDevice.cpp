@@ -118,6 +118,7 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRe
       m_zoom(std::clamp(chooseZoom(profile, view.zoom), 1, kLargestZoom)),
       m_fullscreen(view.fullscreen),
       m_wakeEvent(SDL_RegisterEvents(1)),
+      m_keyboardKeys(profile.lettersAsKeypad),
       m_waveOutput(deviceClock(), recorder) {
     // Messages from other threads wake the event loop; one wake-up event at a time is enough.
     queue().setWakeHandler([this] {
@@ -232,6 +233,9 @@ void SdlDevice::handleEvent(const SDL_Event& event) {
         case SDL_CONTROLLERBUTTONUP:
             handleControllerButton(event.cbutton);
             break;
+        case SDL_CONTROLLERAXISMOTION:
+            handleControllerAxis(event.caxis);
+            break;
         default:
             break;
     }
@@ -262,28 +266,22 @@ void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
 // Emulator keys are taken first; the rest reach the game as the handheld's key codes,
 // repeats included, as the handheld's keyboard sent them.
 void SdlDevice::handleKey(const SDL_KeyboardEvent& event) {
-    const SDL_Scancode scancode = event.keysym.scancode;
-    if (event.type == SDL_KEYDOWN) {
-        const auto action = KeyTranslation::emulatorActionOf(event.keysym.sym, event.keysym.mod);
-        if (action != KeyTranslation::EmulatorAction::None) {
-            m_emulatorKeysDown.insert(scancode);
-            if (event.repeat == 0) {
-                perform(action);
-            }
-            return;
+    if (event.type == SDL_KEYUP) {
+        if (const int32_t code = m_keyboardKeys.release(event.keysym); code != 0) {
+            post(MessageType::KeyUp, static_cast<uint32_t>(code), 0);
         }
-    } else if (m_emulatorKeysDown.erase(scancode) != 0) {
         return;
     }
-    const int32_t code = KeyTranslation::virtualKeyOf(event.keysym.sym);
-    if (code != 0) {
-        post(event.type == SDL_KEYDOWN ? MessageType::KeyDown : MessageType::KeyUp, static_cast<uint32_t>(code), 0);
+    const KeyboardKeys::Press press = m_keyboardKeys.press(event.keysym, event.repeat != 0);
+    perform(press.action);
+    if (press.virtualKey != 0) {
+        post(MessageType::KeyDown, static_cast<uint32_t>(press.virtualKey), 0);
     }
 }
 
 void SdlDevice::handleText(const char* utf8) {
-    if ((SDL_GetModState() & KMOD_CTRL) != 0) {
-        return;  // typed along with an emulator key
+    if (m_keyboardKeys.lastPressWasEmulatorKey()) {
+        return;  // typed along with an emulator key, as Ctrl+plus types a '+'
     }
     for (const char c : latin1Of(utf8)) {
         post(MessageType::Char, static_cast<uint8_t>(c), 0);
@@ -351,6 +349,14 @@ void SdlDevice::handleControllerButton(const SDL_ControllerButtonEvent& event) {
     const int32_t code = ControllerTranslation::virtualKeyOf(static_cast<SDL_GameControllerButton>(event.button));
     if (code != 0 && m_focused) {
         postKeyChanges(m_controllerKeys.press(event.which, event.button, code, SDL_GetTicks()));
+    }
+}
+
+// The left stick steers as the d-pad does, under the same rule of focus.
+void SdlDevice::handleControllerAxis(const SDL_ControllerAxisEvent& event) {
+    if (m_focused) {
+        const auto axis = static_cast<SDL_GameControllerAxis>(event.axis);
+        postKeyChanges(m_stickKeys.move(event.which, axis, event.value, SDL_GetTicks()));
     }
 }
 

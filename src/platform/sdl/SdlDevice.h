@@ -9,14 +9,15 @@
 #include <atomic>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 
 #include "platform/EmulatedDevice.h"
 #include "platform/sdl/ControllerKeys.h"
 #include "platform/sdl/KeyTranslation.h"
+#include "platform/sdl/KeyboardKeys.h"
 #include "platform/sdl/ScreenPlacement.h"
 #include "platform/sdl/SdlWaveOutput.h"
+#include "platform/sdl/StickKeys.h"
 
 namespace vornel {
 
@@ -65,6 +66,7 @@ private:
     void closeController(SDL_JoystickID controller);
     void closeControllers();
     void handleControllerButton(const SDL_ControllerButtonEvent& event);
+    void handleControllerAxis(const SDL_ControllerAxisEvent& event);
     void postKeyChanges(const ControllerKeys::KeyChanges& changes);
     void perform(KeyTranslation::EmulatorAction action);
     void post(MessageType type, uint32_t wParam, uint32_t lParam);
@@ -86,10 +88,11 @@ private:
     bool m_presentPending = false;
     uint32_t m_lastPresent = 0;  // SDL ticks
     bool m_penDown = false;
-    std::set<SDL_Scancode> m_emulatorKeysDown;  // their key-up never reaches the game either
+    KeyboardKeys m_keyboardKeys;
     bool m_focused = true;  // a window out of focus gets no keys, from a keyboard or a controller
     std::map<SDL_JoystickID, SDL_GameController*> m_controllers;  // open ones, by instance id
     ControllerKeys m_controllerKeys;
+    StickKeys m_stickKeys{m_controllerKeys};
     SdlWaveOutput m_waveOutput;
 };
 
