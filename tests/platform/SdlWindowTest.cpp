@@ -1,0 +1,219 @@
+// The SDL window on SDL's windowless video driver: a window resized by hand shows the largest
+// whole factor centred on black with the pen mapped through it, the zoom keys give exact
+// multiples again, and a driver that refuses textures neither stops the
+// picture nor keeps the event loop from sleeping.
+#include "platform/sdl/SdlDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "DeviceTestSupport.h"
+
+namespace vornel {
+namespace {
+
+using testing_support::kTinyProfile;
+using testing_support::recordingProcedure;
+using testing_support::setupIn;
+using testing_support::TemporaryFolder;
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kRed = 0xFF0000;
+constexpr uint32_t kBlack = 0x000000;
+
+class SdlWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        std::string error;
+        m_device = SdlDevice::create(kTinyProfile, setupIn(m_folder.path()), SdlDevice::View{1, false}, nullptr, error);
+        ASSERT_NE(m_device, nullptr) << error;
+        ASSERT_TRUE(m_device->createWindow("Vornel", recordingProcedure));
+    }
+
+    // The tiny handheld's 3 x 2 screen white, but for a red pixel at (2, 1).
+    void paintScreen() {
+        std::vector<uint32_t> surface(6, kWhite);
+        surface[5] = kRed;
+        m_device->setBitsToDevice(surface.data(), 3, 2);
+    }
+
+    void showPainted() {
+        paintScreen();
+        m_device->showWindow();
+        settle();
+    }
+
+    // Handles what SDL has queued so far and returns the pen messages it gave; a close
+    // request pushed behind them marks the end.
+    std::vector<WindowMessage> settle() {
+        push(SDL_QUIT);
+        std::vector<WindowMessage> pen;
+        WindowMessage message;
+        while (m_device->getMessage(message) && message.type != MessageType::Destroy) {
+            if (message.type == MessageType::PenDown || message.type == MessageType::PenUp) {
+                pen.push_back(message);
+            }
+        }
+        return pen;
+    }
+
+    static void push(uint32_t type) {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = type;
+        SDL_PushEvent(&event);
+    }
+
+    static void pushWindowEvent(SDL_WindowEventID what) {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = what;
+        SDL_PushEvent(&event);
+    }
+
+    static void pushClick(int32_t x, int32_t y) {
+        for (const uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+            SDL_Event event;
+            SDL_zero(event);
+            event.type = type;
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            event.button.x = x;
+            event.button.y = y;
+            SDL_PushEvent(&event);
+        }
+    }
+
+    static void pushCtrlKey(SDL_Keycode key) {
+        for (const uint32_t type : {SDL_KEYDOWN, SDL_KEYUP}) {
+            SDL_Event event;
+            SDL_zero(event);
+            event.type = type;
+            event.key.keysym.sym = key;
+            event.key.keysym.mod = KMOD_LCTRL;
+            SDL_PushEvent(&event);
+        }
+    }
+
+    // The colour the window shows at a device pixel, as 0xRRGGBB.
+    uint32_t shownAt(int32_t x, int32_t y) const {
+        SDL_Surface* surface = SDL_GetWindowSurface(m_device->window());
+        if (surface == nullptr || surface->format->BytesPerPixel != 4) {
+            ADD_FAILURE() << "no 32-bit window surface to read";
+            return 0xDEAD;
+        }
+        const auto* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+        uint8_t r = 0, g = 0, b = 0;
+        SDL_GetRGB(reinterpret_cast<const uint32_t*>(row)[x], surface->format, &r, &g, &b);
+        return uint32_t{r} << 16 | uint32_t{g} << 8 | b;
+    }
+
+    SDL_Point windowSize() const {
+        SDL_Point size{0, 0};
+        SDL_GetWindowSize(m_device->window(), &size.x, &size.y);
+        return size;
+    }
+
+    TemporaryFolder m_folder{"sdl-window"};
+    std::unique_ptr<SdlDevice> m_device;
+};
+
+// 11 x 7 points is about 3.5 times the 3 x 2 screen: scale 3, one column of black left.
+TEST_F(SdlWindowTest, AResizedWindowShowsTheLargestWholeFactorCentredOnBlack) {
+    showPainted();
+    SDL_SetWindowSize(m_device->window(), 11, 7);  // as a window manager's resize arrives
+    settle();
+
+    const ScreenPlacement where = m_device->placement();
+    EXPECT_EQ(where.scale, 3);
+    EXPECT_EQ(where.left, 1);
+    EXPECT_EQ(where.top, 0);
+    EXPECT_EQ(shownAt(0, 3), kBlack);
+    EXPECT_EQ(shownAt(1, 0), kWhite);
+    EXPECT_EQ(shownAt(7, 3), kRed);   // screen pixel (2, 1)
+    EXPECT_EQ(shownAt(9, 5), kRed);
+    EXPECT_EQ(shownAt(10, 5), kBlack);
+}
+
+TEST_F(SdlWindowTest, APenTapInAResizedWindowLandsOnTheScreenPixelShownThere) {
+    showPainted();
+    SDL_SetWindowSize(m_device->window(), 11, 7);
+    settle();
+    pushClick(8, 5);  // inside the red pixel, drawn over x 7-9, y 3-5
+    pushClick(0, 0);  // the black column left of the screen: its first pixel
+    const std::vector<WindowMessage> pen = settle();
+    ASSERT_EQ(pen.size(), 4u);
+    EXPECT_EQ(pen[0].type, MessageType::PenDown);
+    EXPECT_EQ(pen[0].lParam, packPoint(2, 1));
+    EXPECT_EQ(pen[2].lParam, packPoint(0, 0));
+}
+
+TEST_F(SdlWindowTest, ZoomKeysTakeAResizedWindowToExactMultiples) {
+    showPainted();
+    SDL_SetWindowSize(m_device->window(), 11, 7);
+    settle();
+    pushCtrlKey(SDLK_MINUS);  // first to the factor shown
+    settle();
+    EXPECT_EQ(windowSize().x, 9);
+    EXPECT_EQ(windowSize().y, 6);
+    pushCtrlKey(SDLK_EQUALS);
+    settle();
+    EXPECT_EQ(windowSize().x, 12);
+    EXPECT_EQ(windowSize().y, 8);
+    EXPECT_EQ(m_device->zoom(), 4);
+}
+
+TEST_F(SdlWindowTest, TheWindowCannotBeMadeSmallerThanTheScreenTurnedOrNot) {
+    SDL_Point smallest{0, 0};
+    SDL_GetWindowMinimumSize(m_device->window(), &smallest.x, &smallest.y);
+    EXPECT_EQ(smallest.x, 3);
+    EXPECT_EQ(smallest.y, 2);
+    m_device->showWindow();
+    m_device->rotate();
+    settle();
+    SDL_GetWindowMinimumSize(m_device->window(), &smallest.x, &smallest.y);
+    EXPECT_EQ(smallest.x, 2);
+    EXPECT_EQ(smallest.y, 3);
+}
+
+TEST_F(SdlWindowTest, ARefusedTextureIsMadeAgainWithAFreshRenderer) {
+    m_device->presenter()->injectFaults({1, false});
+    showPainted();
+    EXPECT_EQ(m_device->presenter()->route(), WindowPresenter::Route::Renderer);
+    EXPECT_EQ(m_device->presenter()->textureCreations(), 2);
+    EXPECT_EQ(shownAt(2, 1), kRed);
+}
+
+TEST_F(SdlWindowTest, TexturesRefusedTwiceLeaveThePictureToTheWindowsSurface) {
+    m_device->presenter()->injectFaults({2, false});
+    showPainted();
+    EXPECT_EQ(m_device->presenter()->route(), WindowPresenter::Route::WindowSurface);
+    SDL_SetWindowSize(m_device->window(), 11, 7);
+    settle();
+    EXPECT_EQ(shownAt(0, 3), kBlack);
+    EXPECT_EQ(shownAt(8, 4), kRed);
+    EXPECT_EQ(m_device->presenter()->textureCreations(), 2);
+}
+
+// Before, a frame that could not be shown stayed due, and the loop woke at once forever.
+TEST_F(SdlWindowTest, AWindowThatCannotShowAnythingLetsTheLoopSleep) {
+    m_device->presenter()->injectFaults({1000, true});
+    showPainted();
+    EXPECT_EQ(m_device->presenter()->route(), WindowPresenter::Route::Nothing);
+    for (int turn = 0; turn < 3; ++turn) {
+        paintScreen();
+        m_device->endPaint();  // a frame to show
+        pushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+        settle();
+        EXPECT_EQ(m_device->nextWaitMs(), 100) << "turn " << turn;
+    }
+    EXPECT_EQ(m_device->presenter()->textureCreations(), 2);  // tried once and once afresh, never again
+}
+
+}  // namespace
+}  // namespace vornel
