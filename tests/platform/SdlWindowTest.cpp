@@ -1,15 +1,17 @@
 // The SDL window on SDL's windowless video driver: a window resized by hand shows the largest
 // whole factor centred on black with the pen mapped through it, the zoom keys give exact
-// multiples again, and a driver that refuses textures neither stops the
+// multiples again, the icon is read, and a driver that refuses textures neither stops the
 // picture nor keeps the event loop from sleeping.
 #include "platform/sdl/SdlDevice.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "DeviceTestSupport.h"
+#include "platform/sdl/WindowIcon.h"
 
 namespace vornel {
 namespace {
@@ -213,6 +215,36 @@ TEST_F(SdlWindowTest, AWindowThatCannotShowAnythingLetsTheLoopSleep) {
         EXPECT_EQ(m_device->nextWaitMs(), 100) << "turn " << turn;
     }
     EXPECT_EQ(m_device->presenter()->textureCreations(), 2);  // tried once and once afresh, never again
+}
+
+TEST(SdlWindowIconTest, TheBuiltIconIsReadAtItsSize) {
+    const WindowIcon::Surface icon = WindowIcon::load(VORNEL_BUILT_PROGRAM_FOLDER);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->w, WindowIcon::kSize);
+    EXPECT_EQ(icon->h, WindowIcon::kSize);
+    EXPECT_EQ(SDL_ALPHA_TRANSPARENT, static_cast<const uint8_t*>(icon->pixels)[3]) << "the corner is see-through";
+}
+
+TEST(SdlWindowIconTest, TheInstalledGameFindsTheIconInTheIconTheme) {
+    const TemporaryFolder prefix("icon-prefix");
+    const std::filesystem::path theme = std::filesystem::path(prefix.path()) / "share/icons/hicolor/64x64/apps";
+    std::filesystem::create_directories(theme);
+    std::filesystem::create_directories(prefix.file("lib/vornel"));
+    std::filesystem::copy_file(std::string(VORNEL_BUILT_PROGRAM_FOLDER) + "/icons/vornel-64.png", theme / "vornel.png");
+    const WindowIcon::Surface icon = WindowIcon::load(prefix.file("lib/vornel"));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->w, WindowIcon::kSize);
+}
+
+TEST(SdlWindowIconTest, NoIconAndNoPngGiveNothing) {
+    const TemporaryFolder folder("icon-missing");
+    EXPECT_EQ(WindowIcon::load(folder.path()), nullptr);
+    std::filesystem::create_directories(folder.file("icons"));
+    std::FILE* bad = std::fopen(folder.file("icons/vornel-64.png").c_str(), "w");
+    ASSERT_NE(bad, nullptr);
+    std::fputs("not a picture", bad);
+    std::fclose(bad);
+    EXPECT_EQ(WindowIcon::load(folder.path()), nullptr);
 }
 
 }  // namespace

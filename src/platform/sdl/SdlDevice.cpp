@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/sdl/ControllerTranslation.h"
+#include "platform/sdl/WindowIcon.h"
 
 namespace vornel {
 namespace {
@@ -70,6 +71,10 @@ int32_t displayUnderPointer() {
     SDL_Point pointer{0, 0};
     SDL_GetGlobalMouseState(&pointer.x, &pointer.y);
     return std::max(SDL_GetPointDisplayIndex(&pointer), 0);
+}
+
+std::string folderOf(const std::string& path) {
+    return std::filesystem::path(path).parent_path().string();
 }
 
 // The characters of UTF-8 text up to U+00FF, the handheld's 8-bit characters; others are
@@ -171,6 +176,9 @@ bool SdlDevice::openWindow(const std::string& title) {
     if (!zoomAsked && !m_fullscreen) {
         const int32_t centre = SDL_WINDOWPOS_CENTERED_DISPLAY(displayOfWindow());
         SDL_SetWindowPosition(m_window, centre, centre);
+    }
+    if (WindowIcon::Surface icon = WindowIcon::load(folderOf(modulePath())); icon != nullptr) {
+        SDL_SetWindowIcon(m_window, icon.get());
     }
     return true;
 }
