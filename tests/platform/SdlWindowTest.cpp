@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "DeviceTestSupport.h"
@@ -36,68 +37,45 @@ protected:
         ASSERT_TRUE(m_device->createWindow("Vornel", recordingProcedure));
     }
 
-    // The tiny handheld's 3 x 2 screen white, but for a red pixel at (2, 1).
-    void paintScreen() {
+    // The tiny handheld's 3 x 2 screen white, but for a red pixel at (2, 1), then shown.
+    void showPainted() {
         std::vector<uint32_t> surface(6, kWhite);
         surface[5] = kRed;
         m_device->setBitsToDevice(surface.data(), 3, 2);
-    }
-
-    void showPainted() {
-        paintScreen();
         m_device->showWindow();
         settle();
     }
 
-    // Handles what SDL has queued so far and returns the pen messages it gave; a close
-    // request pushed behind them marks the end.
-    std::vector<WindowMessage> settle() {
+    // Handles what SDL has queued so far and returns where the pen went down; a close
+    // request pushed behind it marks the end.
+    std::vector<uint32_t> settle() {
         push(SDL_QUIT);
-        std::vector<WindowMessage> pen;
+        std::vector<uint32_t> penDowns;
         WindowMessage message;
         while (m_device->getMessage(message) && message.type != MessageType::Destroy) {
-            if (message.type == MessageType::PenDown || message.type == MessageType::PenUp) {
-                pen.push_back(message);
+            if (message.type == MessageType::PenDown) {
+                penDowns.push_back(message.lParam);
             }
         }
-        return pen;
+        return penDowns;
     }
 
-    static void push(uint32_t type) {
+    static void push(uint32_t type, void (*fill)(SDL_Event&) = [](SDL_Event&) {}) {
         SDL_Event event;
         SDL_zero(event);
         event.type = type;
-        SDL_PushEvent(&event);
-    }
-
-    static void pushWindowEvent(SDL_WindowEventID what) {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = SDL_WINDOWEVENT;
-        event.window.event = what;
+        fill(event);
         SDL_PushEvent(&event);
     }
 
     static void pushClick(int32_t x, int32_t y) {
+        SDL_Event event;
+        SDL_zero(event);
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = x;
+        event.button.y = y;
         for (const uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-            SDL_Event event;
-            SDL_zero(event);
             event.type = type;
-            event.button.button = SDL_BUTTON_LEFT;
-            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-            event.button.x = x;
-            event.button.y = y;
-            SDL_PushEvent(&event);
-        }
-    }
-
-    static void pushCtrlKey(SDL_Keycode key) {
-        for (const uint32_t type : {SDL_KEYDOWN, SDL_KEYUP}) {
-            SDL_Event event;
-            SDL_zero(event);
-            event.type = type;
-            event.key.keysym.sym = key;
-            event.key.keysym.mod = KMOD_LCTRL;
             SDL_PushEvent(&event);
         }
     }
@@ -115,9 +93,9 @@ protected:
         return uint32_t{r} << 16 | uint32_t{g} << 8 | b;
     }
 
-    SDL_Point windowSize() const {
-        SDL_Point size{0, 0};
-        SDL_GetWindowSize(m_device->window(), &size.x, &size.y);
+    std::pair<int, int> windowSize() const {
+        std::pair<int, int> size{0, 0};
+        SDL_GetWindowSize(m_device->window(), &size.first, &size.second);
         return size;
     }
 
@@ -126,61 +104,40 @@ protected:
 };
 
 // 11 x 7 points is about 3.5 times the 3 x 2 screen: scale 3, one column of black left.
-TEST_F(SdlWindowTest, AResizedWindowShowsTheLargestWholeFactorCentredOnBlack) {
+TEST_F(SdlWindowTest, AResizedWindowShowsTheLargestWholeFactorCentredAndThePenFollowsIt) {
     showPainted();
     SDL_SetWindowSize(m_device->window(), 11, 7);  // as a window manager's resize arrives
     settle();
-
     const ScreenPlacement where = m_device->placement();
     EXPECT_EQ(where.scale, 3);
     EXPECT_EQ(where.left, 1);
     EXPECT_EQ(where.top, 0);
     EXPECT_EQ(shownAt(0, 3), kBlack);
     EXPECT_EQ(shownAt(1, 0), kWhite);
-    EXPECT_EQ(shownAt(7, 3), kRed);   // screen pixel (2, 1)
+    EXPECT_EQ(shownAt(7, 3), kRed);  // screen pixel (2, 1) covers x 7-9, y 3-5
     EXPECT_EQ(shownAt(9, 5), kRed);
     EXPECT_EQ(shownAt(10, 5), kBlack);
+
+    pushClick(8, 5);
+    pushClick(0, 0);  // on the black left of the screen: its first pixel
+    EXPECT_EQ(settle(), (std::vector<uint32_t>{packPoint(2, 1), packPoint(0, 0)}));
 }
 
-TEST_F(SdlWindowTest, APenTapInAResizedWindowLandsOnTheScreenPixelShownThere) {
+TEST_F(SdlWindowTest, ZoomKeysTakeAResizedWindowToExactMultiplesNeverBelowTheScreen) {
     showPainted();
     SDL_SetWindowSize(m_device->window(), 11, 7);
     settle();
-    pushClick(8, 5);  // inside the red pixel, drawn over x 7-9, y 3-5
-    pushClick(0, 0);  // the black column left of the screen: its first pixel
-    const std::vector<WindowMessage> pen = settle();
-    ASSERT_EQ(pen.size(), 4u);
-    EXPECT_EQ(pen[0].type, MessageType::PenDown);
-    EXPECT_EQ(pen[0].lParam, packPoint(2, 1));
-    EXPECT_EQ(pen[2].lParam, packPoint(0, 0));
-}
-
-TEST_F(SdlWindowTest, ZoomKeysTakeAResizedWindowToExactMultiples) {
-    showPainted();
-    SDL_SetWindowSize(m_device->window(), 11, 7);
+    push(SDL_KEYDOWN, [](SDL_Event& e) { e.key.keysym = {SDL_SCANCODE_MINUS, SDLK_MINUS, KMOD_LCTRL, 0}; });
     settle();
-    pushCtrlKey(SDLK_MINUS);  // first to the factor shown
+    EXPECT_EQ(windowSize(), std::make_pair(9, 6));  // first to the factor shown
+    push(SDL_KEYDOWN, [](SDL_Event& e) { e.key.keysym = {SDL_SCANCODE_EQUALS, SDLK_EQUALS, KMOD_LCTRL, 0}; });
     settle();
-    EXPECT_EQ(windowSize().x, 9);
-    EXPECT_EQ(windowSize().y, 6);
-    pushCtrlKey(SDLK_EQUALS);
-    settle();
-    EXPECT_EQ(windowSize().x, 12);
-    EXPECT_EQ(windowSize().y, 8);
-    EXPECT_EQ(m_device->zoom(), 4);
-}
-
-TEST_F(SdlWindowTest, TheWindowCannotBeMadeSmallerThanTheScreenTurnedOrNot) {
-    SDL_Point smallest{0, 0};
-    SDL_GetWindowMinimumSize(m_device->window(), &smallest.x, &smallest.y);
-    EXPECT_EQ(smallest.x, 3);
-    EXPECT_EQ(smallest.y, 2);
-    m_device->showWindow();
+    EXPECT_EQ(windowSize(), std::make_pair(12, 8));
     m_device->rotate();
     settle();
-    SDL_GetWindowMinimumSize(m_device->window(), &smallest.x, &smallest.y);
-    EXPECT_EQ(smallest.x, 2);
-    EXPECT_EQ(smallest.y, 3);
+    std::pair<int, int> smallest{0, 0};
+    SDL_GetWindowMinimumSize(m_device->window(), &smallest.first, &smallest.second);
+    EXPECT_EQ(smallest, std::make_pair(2, 3));
 }
 
 TEST_F(SdlWindowTest, ARefusedTextureIsMadeAgainWithAFreshRenderer) {
@@ -208,9 +165,8 @@ TEST_F(SdlWindowTest, AWindowThatCannotShowAnythingLetsTheLoopSleep) {
     showPainted();
     EXPECT_EQ(m_device->presenter()->route(), WindowPresenter::Route::Nothing);
     for (int turn = 0; turn < 3; ++turn) {
-        paintScreen();
         m_device->endPaint();  // a frame to show
-        pushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+        push(SDL_WINDOWEVENT, [](SDL_Event& e) { e.window.event = SDL_WINDOWEVENT_EXPOSED; });
         settle();
         EXPECT_EQ(m_device->nextWaitMs(), 100) << "turn " << turn;
     }
@@ -230,21 +186,11 @@ TEST(SdlWindowIconTest, TheInstalledGameFindsTheIconInTheIconTheme) {
     const std::filesystem::path theme = std::filesystem::path(prefix.path()) / "share/icons/hicolor/64x64/apps";
     std::filesystem::create_directories(theme);
     std::filesystem::create_directories(prefix.file("lib/vornel"));
+    EXPECT_EQ(WindowIcon::load(prefix.file("lib/vornel")), nullptr) << "no icon yet";
     std::filesystem::copy_file(std::string(VORNEL_BUILT_PROGRAM_FOLDER) + "/icons/vornel-64.png", theme / "vornel.png");
     const WindowIcon::Surface icon = WindowIcon::load(prefix.file("lib/vornel"));
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->w, WindowIcon::kSize);
-}
-
-TEST(SdlWindowIconTest, NoIconAndNoPngGiveNothing) {
-    const TemporaryFolder folder("icon-missing");
-    EXPECT_EQ(WindowIcon::load(folder.path()), nullptr);
-    std::filesystem::create_directories(folder.file("icons"));
-    std::FILE* bad = std::fopen(folder.file("icons/vornel-64.png").c_str(), "w");
-    ASSERT_NE(bad, nullptr);
-    std::fputs("not a picture", bad);
-    std::fclose(bad);
-    EXPECT_EQ(WindowIcon::load(folder.path()), nullptr);
 }
 
 }  // namespace
