@@ -168,19 +168,33 @@ bool SdlDevice::openWindow(const std::string& title) {
         std::fprintf(stderr, "vornel: cannot draw in the window: %s\n", SDL_GetError());
         return false;
     }
-    const bool zoomAsked = m_zoom > 0;
-    if (!zoomAsked) {
-        m_zoom = zoomThatFits(picture.width(), picture.height(), ScreenPlacement::kLargestDefaultZoom, displayOfWindow());
+    if (m_zoom == 0) {
+        fitZoomToDisplay();
+    } else {
+        sizeWindowToZoom();
     }
+    setIcon();
+    return true;
+}
+
+// Without --zoom, the window takes the largest zoom up to 4 that fits the display it opened
+// on, and is centred there again at its new size.
+void SdlDevice::fitZoomToDisplay() {
+    const int32_t orientation = displayOrientation();
+    m_zoom = zoomThatFits(display().logicalWidth(orientation), display().logicalHeight(orientation),
+                          ScreenPlacement::kLargestDefaultZoom, displayOfWindow());
     sizeWindowToZoom();
-    if (!zoomAsked && !m_fullscreen) {
+    if (!m_fullscreen) {
         const int32_t centre = SDL_WINDOWPOS_CENTERED_DISPLAY(displayOfWindow());
         SDL_SetWindowPosition(m_window, centre, centre);
     }
-    if (WindowIcon::Surface icon = WindowIcon::load(folderOf(modulePath())); icon != nullptr) {
+}
+
+// A game without its icon file still runs, with the desktop's default icon.
+void SdlDevice::setIcon() {
+    if (const WindowIcon::Surface icon = WindowIcon::load(folderOf(modulePath())); icon != nullptr) {
         SDL_SetWindowIcon(m_window, icon.get());
     }
-    return true;
 }
 
 void SdlDevice::windowShown() {

@@ -82,6 +82,8 @@ private:
     void post(MessageType type, uint32_t wParam, uint32_t lParam);
     uint32_t penPoint(int32_t windowX, int32_t windowY);
     int32_t displayOfWindow();
+    void fitZoomToDisplay();
+    void setIcon();
     int32_t wholeZoomShown();
     void windowResized();
     void zoomOut();
