@@ -41,6 +41,13 @@ install(CODE "
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/VornelInstallGame.cmake)
 
 install(FILES ${PROJECT_SOURCE_DIR}/content/vornel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The installed game sets its window icon from the icon theme: the build tells it the way
+# there from its own folder, which holds at any prefix while both folders are relative.
+if(NOT IS_ABSOLUTE "${VORNEL_INSTALL_GAMEDIR}" AND NOT IS_ABSOLUTE "${CMAKE_INSTALL_DATADIR}")
+  file(RELATIVE_PATH vornel_icon_from_game "/prefix/${VORNEL_INSTALL_GAMEDIR}"
+       "/prefix/${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps/vornel.png")
+  target_compile_definitions(vornel_platform PRIVATE VORNEL_INSTALLED_ICON="${vornel_icon_from_game}")
+endif()
 foreach(size IN LISTS VORNEL_ICON_SIZES)
   install(FILES ${VORNEL_ICON_FOLDER}/vornel-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -40,6 +40,15 @@ TEST(PlatformScreenPlacementTest, MousePositionsBecomeScreenPixelsKeptOnTheScree
     EXPECT_EQ(placement.pictureY(60 + 3 * 100 + 2, 320), 100);
 }
 
+// A window of 360 x 480 points drawn in 720 x 960 device pixels shows the screen at scale 3.
+TEST(PlatformScreenPlacementTest, OnAScaledDesktopMousePointsBecomeDevicePixelsFirst) {
+    const ScreenPlacement placement = ScreenPlacement::fit(240, 320, 720, 960, 64);
+    EXPECT_EQ(placement.scale, 3);
+    EXPECT_EQ(placement.pictureX(ScreenPlacement::pixelsOf(181, 720, 360), 240), 120);
+    EXPECT_EQ(placement.pictureY(ScreenPlacement::pixelsOf(479, 960, 480), 320), 319);
+    EXPECT_EQ(ScreenPlacement::pixelsOf(10, 0, 0), 10);  // a window that has no size yet
+}
+
 TEST(PlatformKeyTranslationTest, DesktopKeysBecomeTheHandheldsCodes) {
     EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_LEFT), 37);
     EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_UP), 38);

@@ -28,6 +28,13 @@ int32_t ScreenPlacement::defaultZoom(int32_t pictureWidth, int32_t pictureHeight
     return fit(pictureWidth, pictureHeight, roomWidth, roomHeight, kLargestDefaultZoom).scale;
 }
 
+int32_t ScreenPlacement::pixelsOf(int32_t points, int32_t pixelsAcross, int32_t pointsAcross) {
+    if (pointsAcross <= 0) {
+        return points;
+    }
+    return static_cast<int32_t>(int64_t{points} * pixelsAcross / pointsAcross);
+}
+
 int32_t ScreenPlacement::pictureX(int32_t windowX, int32_t pictureWidth) const {
     return std::clamp(floorDivide(windowX - left, scale), 0, pictureWidth - 1);
 }

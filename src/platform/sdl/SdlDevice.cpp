@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/sdl/ControllerTranslation.h"
+#include "platform/sdl/WindowIcon.h"
 
 namespace vornel {
 namespace {
@@ -16,11 +17,12 @@ namespace {
 // shown at most this often, and the last paint of a burst is shown when the time is up.
 constexpr uint32_t kPresentIntervalMs = 8;
 // Without any event the loop still wakes this often, in milliseconds.
-constexpr int kLongestWaitMs = 100;
+constexpr int32_t kLongestWaitMs = 100;
 // Room left for the window's title bar when the zoom is chosen, in pixels.
 constexpr int kTitleBarAllowance = 40;
-// A full-screen picture may grow this much.
-constexpr int32_t kLargestFullscreenScale = 64;
+// A picture in a full screen or a window enlarged by hand may grow this much, in device
+// pixels per pixel of the handheld.
+constexpr int32_t kLargestScale = 64;
 
 // SDL falls back to drivers that show nothing (offscreen, dummy) when no display can be
 // reached; unless asked for by SDL_VIDEODRIVER, that counts as having no display.
@@ -54,20 +56,25 @@ bool startSdl(std::string& error) {
     return true;
 }
 
-// The largest zoom up to the given one at which a picture of that size fits the desktop.
-int32_t zoomThatFits(int32_t width, int32_t height, int32_t largest) {
+// The largest zoom up to the given one at which a picture of that size fits the display's
+// room for windows (in points, as window sizes are).
+int32_t zoomThatFits(int32_t width, int32_t height, int32_t largest, int32_t displayIndex) {
     SDL_Rect room;
-    if (SDL_GetDisplayUsableBounds(0, &room) != 0) {
+    if (SDL_GetDisplayUsableBounds(displayIndex, &room) != 0) {
         return largest;
     }
     return ScreenPlacement::fit(width, height, room.w, room.h - kTitleBarAllowance, largest).scale;
 }
 
-int32_t chooseZoom(const DeviceProfile& profile, int32_t asked) {
-    if (asked > 0) {
-        return asked;
-    }
-    return zoomThatFits(profile.screenWidth, profile.screenHeight, ScreenPlacement::kLargestDefaultZoom);
+// The window opens where the player is looking: on the display under the mouse pointer.
+int32_t displayUnderPointer() {
+    SDL_Point pointer{0, 0};
+    SDL_GetGlobalMouseState(&pointer.x, &pointer.y);
+    return std::max(SDL_GetPointDisplayIndex(&pointer), 0);
+}
+
+std::string folderOf(const std::string& path) {
+    return std::filesystem::path(path).parent_path().string();
 }
 
 // The characters of UTF-8 text up to U+00FF, the handheld's 8-bit characters; others are
@@ -115,7 +122,7 @@ std::unique_ptr<SdlDevice> SdlDevice::create(const DeviceProfile& profile, Setup
 
 SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRecorder* recorder)
     : EmulatedDevice(profile, std::move(setup)),
-      m_zoom(std::clamp(chooseZoom(profile, view.zoom), 1, kLargestZoom)),
+      m_zoom(view.zoom > 0 ? std::clamp(view.zoom, 1, kLargestZoom) : 0),
       m_fullscreen(view.fullscreen),
       m_wakeEvent(SDL_RegisterEvents(1)),
       m_keyboardKeys(profile.lettersAsKeypad),
@@ -135,37 +142,60 @@ SdlDevice::~SdlDevice() {
     stopThreads();
     m_waveOutput.close();
     closeControllers();
-    if (m_texture != nullptr) {
-        SDL_DestroyTexture(m_texture);
-    }
-    if (m_renderer != nullptr) {
-        SDL_DestroyRenderer(m_renderer);
-    }
+    m_presenter.reset();
     if (m_window != nullptr) {
         SDL_DestroyWindow(m_window);
     }
     SDL_Quit();
 }
 
+// The window is sized in points; on a scaled desktop it draws in more device pixels than
+// that (high-DPI), and the picture then takes whole device pixels per pixel of the handheld.
 bool SdlDevice::openWindow(const std::string& title) {
     const UprightPicture picture = uprightPicture();
-    const uint32_t flags = SDL_WINDOW_HIDDEN | (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, picture.width() * m_zoom,
-                                picture.height() * m_zoom, flags);
+    const uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE |
+                           (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    const int32_t display = displayUnderPointer();
+    const int32_t zoom = std::max(m_zoom, 1);
+    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                                SDL_WINDOWPOS_CENTERED_DISPLAY(display), picture.width() * zoom,
+                                picture.height() * zoom, flags);
     if (m_window == nullptr) {
         std::fprintf(stderr, "vornel: cannot open a window: %s\n", SDL_GetError());
         return false;
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    m_renderer = SDL_CreateRenderer(m_window, -1, 0);
-    if (m_renderer == nullptr) {
-        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
-    }
-    if (m_renderer == nullptr) {
+    m_presenter = std::make_unique<WindowPresenter>(m_window);
+    if (!m_presenter->open()) {
         std::fprintf(stderr, "vornel: cannot draw in the window: %s\n", SDL_GetError());
         return false;
     }
+    if (m_zoom == 0) {
+        fitZoomToDisplay();
+    } else {
+        sizeWindowToZoom();
+    }
+    setIcon();
     return true;
+}
+
+// Without --zoom, the window takes the largest zoom up to 4 that fits the display it opened
+// on, and is centred there again at its new size.
+void SdlDevice::fitZoomToDisplay() {
+    const int32_t orientation = displayOrientation();
+    m_zoom = zoomThatFits(display().logicalWidth(orientation), display().logicalHeight(orientation),
+                          ScreenPlacement::kLargestDefaultZoom, displayOfWindow());
+    sizeWindowToZoom();
+    if (!m_fullscreen) {
+        const int32_t centre = SDL_WINDOWPOS_CENTERED_DISPLAY(displayOfWindow());
+        SDL_SetWindowPosition(m_window, centre, centre);
+    }
+}
+
+// A game without its icon file still runs, with the desktop's default icon.
+void SdlDevice::setIcon() {
+    if (const WindowIcon::Surface icon = WindowIcon::load(folderOf(modulePath())); icon != nullptr) {
+        SDL_SetWindowIcon(m_window, icon.get());
+    }
 }
 
 void SdlDevice::windowShown() {
@@ -176,16 +206,8 @@ void SdlDevice::windowShown() {
 
 void SdlDevice::waitForInput() {
     presentIfDue();
-    int timeout = kLongestWaitMs;
-    if (m_presentPending) {
-        const uint32_t since = SDL_GetTicks() - m_lastPresent;
-        timeout = static_cast<int>(kPresentIntervalMs - std::min(since, kPresentIntervalMs));
-    }
-    if (const int32_t repeatDue = m_controllerKeys.msUntilRepeat(SDL_GetTicks()); repeatDue >= 0) {
-        timeout = std::min(timeout, static_cast<int>(repeatDue));
-    }
     SDL_Event event;
-    const bool woken = SDL_WaitEventTimeout(&event, timeout) != 0;
+    const bool woken = SDL_WaitEventTimeout(&event, nextWaitMs()) != 0;
     // A repeat that fell due while waiting comes before what woke the wait.
     postKeyChanges(m_controllerKeys.repeatsDue(SDL_GetTicks()));
     if (woken) {
@@ -195,6 +217,18 @@ void SdlDevice::waitForInput() {
         }
     }
     presentIfDue();
+}
+
+int32_t SdlDevice::nextWaitMs() {
+    int32_t timeout = kLongestWaitMs;
+    if (m_presentPending) {
+        const uint32_t since = SDL_GetTicks() - m_lastPresent;
+        timeout = static_cast<int32_t>(kPresentIntervalMs - std::min(since, kPresentIntervalMs));
+    }
+    if (const int32_t repeatDue = m_controllerKeys.msUntilRepeat(SDL_GetTicks()); repeatDue >= 0) {
+        timeout = std::min(timeout, repeatDue);
+    }
+    return timeout;
 }
 
 void SdlDevice::handleEvent(const SDL_Event& event) {
@@ -255,8 +289,10 @@ void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
             post(MessageType::Activate, 0, 0);
             break;
         case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
             present();
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:  // follows every resize, by hand or by the program
+            windowResized();
             break;
         default:
             break;
@@ -373,7 +409,7 @@ void SdlDevice::perform(KeyTranslation::EmulatorAction action) {
         case Action::ToggleFullscreen: setFullscreen(!m_fullscreen); break;
         case Action::Screenshot: saveScreenshot(); break;
         case Action::ZoomIn: setZoom(m_zoom + 1); break;
-        case Action::ZoomOut: setZoom(m_zoom - 1); break;
+        case Action::ZoomOut: zoomOut(); break;
         case Action::None: break;
     }
 }
@@ -386,24 +422,31 @@ void SdlDevice::post(MessageType type, uint32_t wParam, uint32_t lParam) {
     postMessage(message);
 }
 
+// SDL gives the mouse in window points; the picture is placed in device pixels.
 uint32_t SdlDevice::penPoint(int32_t windowX, int32_t windowY) {
     const ScreenRect window = windowRect();
     const ScreenPlacement where = placement();
+    SDL_Point points{0, 0};
+    SDL_GetWindowSize(m_window, &points.x, &points.y);
+    const SDL_Point pixels = m_presenter->outputSize();
     const int32_t orientation = displayOrientation();
-    const int32_t screenX = where.pictureX(windowX, display().logicalWidth(orientation));
-    const int32_t screenY = where.pictureY(windowY, display().logicalHeight(orientation));
+    const int32_t screenX = where.pictureX(ScreenPlacement::pixelsOf(windowX, pixels.x, points.x),
+                                           display().logicalWidth(orientation));
+    const int32_t screenY = where.pictureY(ScreenPlacement::pixelsOf(windowY, pixels.y, points.y),
+                                           display().logicalHeight(orientation));
     const int32_t x = std::clamp(screenX - window.left, 0, std::max(window.right - window.left - 1, 0));
     const int32_t y = std::clamp(screenY - window.top, 0, std::max(window.bottom - window.top - 1, 0));
     return packPoint(x, y);
 }
 
 ScreenPlacement SdlDevice::placement() {
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(m_window, &width, &height);
+    if (m_presenter == nullptr) {
+        return {};
+    }
+    const SDL_Point output = m_presenter->outputSize();
     const int32_t orientation = displayOrientation();
-    return ScreenPlacement::fit(display().logicalWidth(orientation), display().logicalHeight(orientation), width, height,
-                                m_fullscreen ? kLargestFullscreenScale : m_zoom);
+    return ScreenPlacement::fit(display().logicalWidth(orientation), display().logicalHeight(orientation), output.x,
+                                output.y, kLargestScale);
 }
 
 void SdlDevice::setZoom(int32_t zoom) {
@@ -418,11 +461,52 @@ void SdlDevice::setFullscreen(bool fullscreen) {
 }
 
 void SdlDevice::fitWindowToScreen() {
+    sizeWindowToZoom();
+    present();
+}
+
+// A window may be made larger by hand, never smaller than the picture at zoom 1.
+void SdlDevice::sizeWindowToZoom() {
+    const int32_t orientation = displayOrientation();
+    const int32_t width = display().logicalWidth(orientation);
+    const int32_t height = display().logicalHeight(orientation);
+    SDL_SetWindowMinimumSize(m_window, width, height);
     if (!m_fullscreen) {
-        const int32_t orientation = displayOrientation();
-        SDL_SetWindowSize(m_window, display().logicalWidth(orientation) * m_zoom, display().logicalHeight(orientation) * m_zoom);
+        SDL_SetWindowSize(m_window, width * m_zoom, height * m_zoom);
+    }
+}
+
+int32_t SdlDevice::displayOfWindow() {
+    return std::max(SDL_GetWindowDisplayIndex(m_window), 0);
+}
+
+// The whole factor at which the picture fits the window's points.
+int32_t SdlDevice::wholeZoomShown() {
+    SDL_Point size{0, 0};
+    SDL_GetWindowSize(m_window, &size.x, &size.y);
+    const int32_t orientation = displayOrientation();
+    return ScreenPlacement::fit(display().logicalWidth(orientation), display().logicalHeight(orientation), size.x,
+                                size.y, kLargestZoom)
+        .scale;
+}
+
+// A window resized by hand shows the largest whole factor that fits, centred; the zoom keys
+// go on from that factor.
+void SdlDevice::windowResized() {
+    if ((SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) == 0) {
+        m_zoom = wholeZoomShown();
     }
     present();
+}
+
+// From a window resized by hand, zooming out first takes it to the factor it shows.
+void SdlDevice::zoomOut() {
+    SDL_Point size{0, 0};
+    SDL_GetWindowSize(m_window, &size.x, &size.y);
+    const int32_t orientation = displayOrientation();
+    const bool exact = size.x == display().logicalWidth(orientation) * m_zoom &&
+                       size.y == display().logicalHeight(orientation) * m_zoom;
+    setZoom(exact || m_fullscreen ? m_zoom - 1 : m_zoom);
 }
 
 void SdlDevice::saveScreenshot() {
@@ -443,10 +527,11 @@ void SdlDevice::presentDisplay() {
     presentIfDue();
 }
 
-// A window turned on its side may no longer fit the desktop at its zoom; it shrinks then.
+// A window turned on its side may no longer fit its display at its zoom; it shrinks then.
 void SdlDevice::displayTurned() {
     const int32_t orientation = displayOrientation();
-    m_zoom = zoomThatFits(display().logicalWidth(orientation), display().logicalHeight(orientation), m_zoom);
+    m_zoom = zoomThatFits(display().logicalWidth(orientation), display().logicalHeight(orientation), m_zoom,
+                          displayOfWindow());
     fitWindowToScreen();
 }
 
@@ -461,30 +546,12 @@ void SdlDevice::presentIfDue() {
     }
 }
 
+// A frame the window cannot show is dropped: a present left due would wake the loop at once,
+// again and again.
 void SdlDevice::present() {
-    if (m_renderer == nullptr) {
-        return;
+    if (m_presenter != nullptr) {
+        m_presenter->show(uprightPicture(), placement());
     }
-    const UprightPicture picture = uprightPicture();
-    if (m_texture == nullptr || m_textureWidth != picture.width() || m_textureHeight != picture.height()) {
-        if (m_texture != nullptr) {
-            SDL_DestroyTexture(m_texture);
-        }
-        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, picture.width(),
-                                      picture.height());
-        m_textureWidth = picture.width();
-        m_textureHeight = picture.height();
-    }
-    if (m_texture == nullptr) {
-        return;
-    }
-    SDL_UpdateTexture(m_texture, nullptr, picture.pixels().data(), picture.width() * 2);
-    const ScreenPlacement where = placement();
-    const SDL_Rect target{where.left, where.top, picture.width() * where.scale, picture.height() * where.scale};
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, &target);
-    SDL_RenderPresent(m_renderer);
     m_lastPresent = SDL_GetTicks();
     m_presentPending = false;
 }

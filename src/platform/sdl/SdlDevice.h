@@ -18,6 +18,7 @@
 #include "platform/sdl/ScreenPlacement.h"
 #include "platform/sdl/SdlWaveOutput.h"
 #include "platform/sdl/StickKeys.h"
+#include "platform/sdl/WindowPresenter.h"
 
 namespace vornel {
 
@@ -26,7 +27,7 @@ public:
     static constexpr int32_t kLargestZoom = 8;
 
     struct View {
-        int32_t zoom = 0;  // 0: the largest that fits the desktop, at most 4
+        int32_t zoom = 0;  // 0: the largest that fits the window's display, at most 4
         bool fullscreen = false;
     };
 
@@ -44,6 +45,17 @@ public:
     void setFullscreen(bool fullscreen);
     // Writes vornel-YYYYMMDD-HHMMSS.png into the current folder and says where on stdout.
     void saveScreenshot();
+    // Where the display lands in the window, in device pixels (more than the window's size
+    // in points on a scaled desktop).
+    ScreenPlacement placement();
+
+    // How long the event loop sleeps at most before its next turn, in milliseconds: until a
+    // present or a controller's repeat falls due, else a tenth of a second.
+    int32_t nextWaitMs();
+
+    SDL_Window* window() const { return m_window; }
+    // Null until the window is created.
+    WindowPresenter* presenter() const { return m_presenter.get(); }
 
 protected:
     void waitForInput() override;
@@ -71,18 +83,21 @@ private:
     void perform(KeyTranslation::EmulatorAction action);
     void post(MessageType type, uint32_t wParam, uint32_t lParam);
     uint32_t penPoint(int32_t windowX, int32_t windowY);
-    ScreenPlacement placement();
+    int32_t displayOfWindow();
+    void fitZoomToDisplay();
+    void setIcon();
+    int32_t wholeZoomShown();
+    void windowResized();
+    void zoomOut();
     void fitWindowToScreen();
+    void sizeWindowToZoom();
     void presentIfDue();
     void present();
 
     int32_t m_zoom = 1;
     bool m_fullscreen = false;
     SDL_Window* m_window = nullptr;
-    SDL_Renderer* m_renderer = nullptr;
-    SDL_Texture* m_texture = nullptr;
-    int32_t m_textureWidth = 0;
-    int32_t m_textureHeight = 0;
+    std::unique_ptr<WindowPresenter> m_presenter;
     uint32_t m_wakeEvent = 0;
     std::atomic<bool> m_wakePending{false};
     bool m_presentPending = false;
