@@ -64,7 +64,8 @@ void applyDrag(const Ref<Vector3>& velocity, const Ref<Vector3>& scratch, Fixed 
 }
 
 // The opponent walks toward a ball that is coming but not yet in reach: frameMs·1024 units on
-// every sub-step, never nearer the net than the end of the table.
+// every sub-step, never nearer the net than the end of the table. The caller clamps frameMs
+// as every rule of the match does, so a pause of minutes cannot fling the bat away.
 void stepOpponentIn(Psprite& bat, int32_t frameMs) {
     Fixed z = bat.m_posZ - frameMs * kStepInPerMs;
     if (z < GameScene::kTableHalfLength) {
@@ -229,7 +230,7 @@ bool GameScene::tryHit(Fixed x, Fixed /*y*/, Fixed z) {
     const Fixed dz = bat->m_posZ - z;
     if (dz < -kReachInDepth || dz > kReachInDepth) {
         if (z > 0 && dz >= 1 && dz <= kStepInRange) {
-            stepOpponentIn(*bat, m_frameTime);
+            stepOpponentIn(*bat, std::min(m_frameTime, kLongestFrameMs));
         }
         return false;
     }

@@ -87,6 +87,9 @@ void GameScene::run() {
             m_autoplayer->frame();
         }
         updatePlayer();
+        if (m_leaving) {
+            break;  // "Exit" was chosen in the menu this frame opened: nothing more is played or saved
+        }
         updateBall();
         updateOpponent(m_opponentBat);
         placeShadow(m_ball, m_shadow);

@@ -13,6 +13,9 @@ constexpr uint8_t kJpegRecord = 'j';
 constexpr uint8_t kRunLengthRecord = 'r';
 constexpr uint8_t kOpaqueRunLengthRecord = 'o';
 
+// The one fault that is not the data's: the heap was short when the pixels were wanted.
+constexpr const char* kNoMemoryForPixels = "no memory for its pixels";
+
 }  // namespace
 
 PictureBank::PictureBank(Ref<Object> owner, const String& name) : m_owner(std::move(owner)) {
@@ -211,14 +214,26 @@ bool PictureBank::readHeader() {
 
 // ---- Loading pictures ----
 
-void PictureBank::loadPicture(int32_t index) {
+// A damaged picture stays empty and is not read again. One the heap had no room for is
+// answered empty this time and not kept, so that its next use loads it again.
+Ref<Picture> PictureBank::loadPicture(int32_t index) {
     Ref<Picture> picture = new Picture();
-    if (const char* fault = decodeRecord(index, *picture)) {
+    const char* fault = decodeRecord(index, *picture);
+    if (fault == kNoMemoryForPixels) {
+        if (!m_shortageReported) {
+            std::fprintf(stderr, "Pictlib: no memory for picture %d of %s; it is loaded again when next needed\n",
+                         index, m_name->text());
+            m_shortageReported = true;
+        }
+        return picture;
+    }
+    if (fault != nullptr) {
         std::fprintf(stderr, "Pictlib: picture %d of %s (in %s%d.bin) is damaged: %s\n", index, m_name->text(),
                      m_name->text(), m_offsets[index] / kFileSize, fault);
-        picture->m_pixels.release();  // damaged pictures stay empty, and are not read again
+        picture->m_pixels.release();
     }
     m_pictures[index] = picture;
+    return picture;
 }
 
 // Reads and decodes record index into the picture; answers null, or what is wrong with it.
@@ -275,7 +290,7 @@ const char* PictureBank::decodeRecord(int32_t index, Picture& picture) {
     const int32_t pixelCount = picture.m_width * picture.m_height;
     picture.m_pixels = allocInt<uint32_t>(pixelCount);
     if (picture.m_pixels.isEmpty()) {
-        return "no memory for its pixels";
+        return kNoMemoryForPixels;
     }
     if (picture.m_type == kRunLengthRecord) {
         if (!PictureDecoder::decodeRunLength(picture, picture.m_pixels, m_scratch, dataStart, dataStart + dataLength)) {
@@ -310,10 +325,7 @@ Ref<Picture> PictureBank::getPicture(int32_t index) {
         }
         return new Picture();  // an empty picture draws nothing
     }
-    if (!m_pictures[index]) {
-        loadPicture(index);
-    }
-    Ref<Picture> picture = m_pictures[index];
+    Ref<Picture> picture = m_pictures[index] ? m_pictures[index] : loadPicture(index);
     picture->m_used = 1;
     return picture;
 }

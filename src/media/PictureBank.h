@@ -76,7 +76,7 @@ private:
     bool readBlock(int32_t index, int32_t count);
     bool readHeader();
     void forgetIndex();
-    void loadPicture(int32_t index);
+    Ref<Picture> loadPicture(int32_t index);
     const char* decodeRecord(int32_t index, Picture& picture);
     bool validIndex(int32_t index) const;
     const char* fileName(int32_t number);
@@ -95,6 +95,7 @@ private:
     Ref<Object> m_owner;
     int32_t m_missingFile = -1;  // the last file reported missing, so it is reported once
     bool m_unusable = false;     // the bank could not be opened; that was already reported
+    bool m_shortageReported = false;  // a picture found no memory for its pixels; said once
 };
 
 }  // namespace vornel

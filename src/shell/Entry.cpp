@@ -3,7 +3,6 @@
 
 #include "core/ProgramFolder.h"
 #include "core/SaveFolder.h"
-#include "core/String.h"
 #include "game/GameScene.h"
 #include "media/SoundPlayer.h"
 #include "platform/Launcher.h"
@@ -12,9 +11,7 @@
 #include "shell/ShellState.h"
 #include "shell/WindowHost.h"
 #include "shell/WindowProcedure.h"
-#include "sprites/Font.h"
 #include "sprites/Menu.h"
-#include "sprites/TextSprite.h"
 
 namespace vornel {
 
@@ -45,7 +42,6 @@ int Entry::run(GameFactory makeGame) {
         return 0;
     }
     ShellState::instance().m_windowHost = new WindowHost();
-    loadDefaultFont();
     makeGameObject(makeGame);
     GameThread::start();
     serveMessages(platform);
@@ -127,13 +123,6 @@ void Entry::placeWindow(Platform& platform) {
         shell.m_touchLayout = true;
         Menu::setTouchScreen(true);
     }
-}
-
-void Entry::loadDefaultFont() {
-    Ref<Font> font = new Font();
-    font->load(*String::fromLiteral(kFontFile));  // a missing font leaves text empty
-    TextSprite::setDefaultFont(font);
-    TextSprite::setDefaultTextColor(kDefaultTextColor);
 }
 
 // The game gets its host first, then its size in game pixels.

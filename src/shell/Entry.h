@@ -24,8 +24,6 @@ public:
     static constexpr const char* kTitle = "Vornel";
     static constexpr const char* kPocketPcType = "PocketPC";
     static constexpr const char* kQwertyOem = "MotoQ";
-    static constexpr const char* kFontFile = "f15.bin";
-    static constexpr uint32_t kDefaultTextColor = 0xFFFFFFFF;
 
     // The whole life of the program on the current platform: answers 0 when it stops early
     // (another copy runs, no window), otherwise the quit message's code.
@@ -41,7 +39,6 @@ private:
     static void findDisplayMemory(Platform& platform);
     static bool makeWindow(Platform& platform);
     static void placeWindow(Platform& platform);
-    static void loadDefaultFont();
     static void makeGameObject(GameFactory makeGame);
     static void serveMessages(Platform& platform);
     static int shutDown(Platform& platform);

@@ -324,6 +324,18 @@ TEST_F(BallTest, TheOpponentStepsInTowardAComingBallButNotPastTheTableEnd) {
     EXPECT_EQ(scene->m_opponentBat->m_posZ, GameScene::kTableHalfLength);
 }
 
+// After seconds or an hour in the background, one frame steps the bat in no further than
+// 166 ms worth, as every other rule of the match counts such a frame.
+TEST_F(BallTest, ALongFrameStepsTheOpponentInAs166Milliseconds) {
+    scene->m_matchState = GameScene::kBounced;
+    for (const int32_t frameMs : {166, 5000, 3600000}) {
+        scene->m_opponentBat->setPos(0, 900000, 2155216);  // on its base line
+        scene->m_frameTime = frameMs;
+        scene->tryHit(0, 900000, 2155216 - 200000);
+        EXPECT_EQ(scene->m_opponentBat->m_posZ, 2155216 - 166 * 1024) << frameMs;
+    }
+}
+
 TEST_F(BallTest, TheOpponentsServeLeavesSlightlyDownwardTowardTheNet) {
     place(0, GameScene::kServeHeight, GameScene::kTableHalfLength, 0, 0, 0, GameScene::kServePending);
     scene->m_opponentBat->setPos(0, 900000, GameScene::kTableHalfLength + 50000);

@@ -171,5 +171,52 @@ TEST_F(MainMenuTest, ExitStopsEveryLoopAndAsksTheWindowToClose) {
     scene->waitForDismiss();
 }
 
+// A match whose next frame would score: the ball lies on the table, falling, in the
+// player's half after its first bounce. The start-up menu is left out; the back key is
+// waiting, so the first frame of play opens the menu.
+class ExitInPlayScene : public test::ModalScene {
+public:
+    void setUpContent() override {
+        m_ball = new Psprite();
+        m_ball->setPos(0, kTableLevel, -100);
+        m_shadow = new Psprite();
+        m_ballVelocity = new Vector3();
+        m_ballVelocity->setComponents(0, -100000, 0);
+        m_dragScratch = new Vector3();
+        m_playerBat = new Psprite();
+        m_playerBat->setPos(0, 0, -2155216);
+        m_matchState = kBounced;
+        m_rallyTimer = 100000;
+    }
+    int32_t runMainMenu() override {
+        if (!m_started) {
+            m_started = true;
+            queueKey(panel::kKeyBack);
+            return 0;
+        }
+        return ModalScene::runMainMenu();
+    }
+
+private:
+    static constexpr Fixed kTableLevel = 874210;  // the ball's centre resting on the table
+    bool m_started = false;
+};
+
+TEST_F(MainMenuTest, ExitDuringPlayEndsTheFrameWithNothingMorePlayedOrSaved) {
+    Ref<ExitInPlayScene> playing = new ExitInPlayScene();
+    playing->setHost(host);
+    playing->setSize(240, 320);
+    playing->m_bank = scene->m_bank;
+    playing->press({'E'});
+    playing->run();
+    EXPECT_EQ(playing->menus.size(), 1u);
+    EXPECT_TRUE(host->closeAsked);
+    EXPECT_EQ(playing->m_opponentPoints, 0);  // the second bounce was never played
+    EXPECT_EQ(playing->m_matchState, GameScene::kBounced);
+    EXPECT_EQ(host->sounds, std::vector<std::string>{});
+    EXPECT_TRUE(settingsFile().empty());
+    playing->clear();
+}
+
 }  // namespace
 }  // namespace vornel

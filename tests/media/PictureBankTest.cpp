@@ -198,6 +198,26 @@ TEST_F(PictureBankTest, TheAllocatorAsksTheBankForMemoryWhenTheHeapRunsOut) {
     EXPECT_EQ(Allocator::reclaimTarget(), nullptr);  // a bank that goes unregisters itself
 }
 
+TEST_F(PictureBankTest, APictureTheHeapHadNoRoomForIsLoadedAgainOnItsNextUse) {
+    writeFourPictures();
+    Ref<PictureBank> bank = openBank();
+    Ref<Picture> starved;
+    testing::internal::CaptureStderr();
+    {
+        test::FakeHeap heap;
+        heap.refuseFromAttempt = 2;  // the picture object is served, its pixel array is not
+        // (picture 1 follows picture 0 in the open file: no file is opened on the way)
+        starved = bank->getPicture(1);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Pictlib: no memory for picture 1 of app; it is loaded again when next needed\n");
+    EXPECT_FALSE(starved->hasPixels());
+    EXPECT_EQ(starved->m_width, 3);  // a sprite can still be placed by its size
+    EXPECT_FALSE(bank->isLoaded(1));
+    expectLiteralPixels(*bank, 1, 100);
+    EXPECT_TRUE(bank->isLoaded(1));
+}
+
 TEST_F(PictureBankTest, DrawingGoesThroughThePicturesBlit) {
     m_folder.write("app", test::bankStream({literalRecord(2, 2, 7, 'o')}));
     Ref<PictureBank> bank = openBank();

@@ -87,5 +87,15 @@ TEST_F(DamagedInstall, EveryDamagedDataFileIsNamedAndThePlayGoesOn) {
     }
 }
 
+TEST_F(DamagedInstall, AMissingFontIsNamedOnce) {
+    const std::string data = damagedCopy("f15.bin", Damage::Missing);
+    ASSERT_EQ(run("pocketpc", "wait 4000\nquit\n", {"--data", data}, 20), 0) << errors();
+    const std::string text = errors();
+    const std::string line = "font f15.bin is missing\n";
+    const std::size_t first = text.find(line);
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_EQ(text.find(line, first + 1), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace vornel
