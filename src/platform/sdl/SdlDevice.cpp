@@ -241,12 +241,14 @@ void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             m_focused = true;
+            m_waveOutput.setForeground(true);
             post(MessageType::Activate, 1, 0);
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             // SDL lets the keyboard's keys go before it reports the lost focus; the
             // controllers' buttons go the same way.
             m_focused = false;
+            m_waveOutput.setForeground(false);
             postKeyChanges(m_controllerKeys.releaseAll());
             post(MessageType::Activate, 0, 0);
             break;
