@@ -1,6 +1,7 @@
 // The SDL wave output in the SDL window, on SDL's dummy audio and video drivers: the device
-// is paused while nothing is queued and while the window is in the background. Focus changes
-// are SDL events pushed into the window's event loop.
+// is paused while nothing is queued and while the window is in the background, a removed
+// device is replaced with the queue kept, and without any device the output goes silent.
+// Focus changes and removals are SDL events pushed into the window's event loop.
 #include "platform/sdl/SdlDevice.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -118,6 +120,16 @@ protected:
         settle();
     }
 
+    void pushRemoval(SDL_AudioDeviceID device) {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = SDL_AUDIODEVICEREMOVED;
+        event.adevice.which = device;
+        event.adevice.iscapture = 0;
+        SDL_PushEvent(&event);
+        settle();
+    }
+
     TemporaryFolder m_folder{"sdl-wave"};
     Completions m_completions;
     std::unique_ptr<SdlDevice> m_device;
@@ -149,6 +161,45 @@ TEST_F(SdlWaveOutputTest, InTheBackgroundAWriteWaitsForTheFocusToComeBack) {
     EXPECT_EQ(SDL_GetAudioDeviceStatus(device), SDL_AUDIO_PLAYING);
     ASSERT_EQ(m_completions.waitFor(1).size(), 1u);
     EXPECT_EQ(output().position(), 400u);
+}
+
+// The dummy driver never loses its device; the removal is reported as SDL would.
+TEST_F(SdlWaveOutputTest, ARemovedDeviceIsReplacedAndWhatWasQueuedPlaysThere) {
+    Buffer before(80), queued(400);
+    ASSERT_TRUE(queue(before));
+    ASSERT_EQ(m_completions.waitFor(1).size(), 1u);
+    pushFocus(false);  // keeps the second buffer queued through the removal
+    ASSERT_TRUE(queue(queued));
+    testing::internal::CaptureStderr();
+    pushRemoval(output().sdlDevice());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_NE(output().sdlDevice(), 0u);
+    pushFocus(true);
+    const auto seen = m_completions.waitFor(2);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].header, &queued.header);
+    EXPECT_NE(seen[1].thread, seen[0].thread) << "still the first device's audio thread";
+    EXPECT_EQ(output().position(), 480u) << "the queued buffer was handed back unplayed";
+}
+
+// Without its audio subsystem SDL can open no device at all, as on a machine whose only
+// sound card was pulled out.
+TEST_F(SdlWaveOutputTest, WhenNoDeviceOpensTheQueueComesBackDoneAndWritesFail) {
+    pushFocus(false);
+    Buffer queued(400), later(400);
+    ASSERT_TRUE(queue(queued));
+    const SDL_AudioDeviceID device = output().sdlDevice();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    testing::internal::CaptureStderr();
+    pushRemoval(device);
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_NE(report.find("without sound"), std::string::npos) << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1);
+    const auto seen = m_completions.waitFor(1);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].done);
+    EXPECT_FALSE(queue(later));
+    EXPECT_EQ(output().position(), 0u);
 }
 
 }  // namespace

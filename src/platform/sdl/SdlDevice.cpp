@@ -232,6 +232,11 @@ void SdlDevice::handleEvent(const SDL_Event& event) {
         case SDL_CONTROLLERBUTTONUP:
             handleControllerButton(event.cbutton);
             break;
+        case SDL_AUDIODEVICEREMOVED:
+            if (event.adevice.iscapture == 0) {
+                m_waveOutput.deviceRemoved(event.adevice.which);
+            }
+            break;
         default:
             break;
     }

@@ -1,6 +1,8 @@
 // The wave output on SDL audio.
 #include "platform/sdl/SdlWaveOutput.h"
 
+#include <cstdio>
+
 namespace vornel {
 namespace {
 
@@ -130,11 +132,37 @@ void SdlWaveOutput::close() {
     unlockDevice();
 }
 
-// ---- Focus (window thread) ----
+// ---- Focus and devices coming and going (window thread) ----
 
 void SdlWaveOutput::setForeground(bool foreground) {
     m_foreground.store(foreground);
     m_pauseChecksWanted.fetch_add(1);
+    checkPauseWhenFree();
+}
+
+// The queue stays as it is and plays on the default device, which SDL opens in the removed
+// device's place when there is another one.
+void SdlWaveOutput::deviceRemoved(SDL_AudioDeviceID device) {
+    lockDevice();
+    if (device == 0 || device != m_device.load()) {
+        unlockDevice();
+        return;
+    }
+    SDL_CloseAudioDevice(device);
+    const SDL_AudioDeviceID replacement = openSdlDevice();
+    m_device.store(replacement);
+    m_paused = true;
+    applyPauseState();
+    std::vector<WaveHeader*> handedBack;
+    if (replacement == 0) {
+        std::fprintf(stderr, "vornel: the sound device is gone and no other opens (%s); the game goes on without sound\n",
+                     SDL_GetError());
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_accepting = false;  // the player's stall check tries the device again later
+        handedBack = m_queue.takeAll();
+    }
+    unlockDevice();
+    complete(handedBack, listener());  // no one waits for buffers that will never play
     checkPauseWhenFree();
 }
 

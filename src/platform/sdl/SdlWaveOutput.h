@@ -4,6 +4,8 @@
 //
 // The device is paused while no buffer is queued and while the window is in the background,
 // so that an idle game costs the audio thread nothing; a write in the foreground resumes it.
+// A device that goes away is replaced by the default one, with the queue kept; when none can
+// be opened the output goes silent: queued buffers come back as done and writes fail.
 #pragma once
 
 #include <SDL.h>
@@ -21,12 +23,13 @@
 namespace vornel {
 
 // Threads and locks. The game thread opens, writes, resets and closes; SDL's audio thread
-// plays (fill) and, through the callback, writes; the window thread reports focus.
+// plays (fill) and, through the callback, writes; the window thread reports focus and device
+// removal.
 // - m_lock guards the queue, the played count, the recorder and the callback. It is never held
 //   while calling SDL: SDL calls fill with the device's own lock held, and fill takes m_lock.
 // - m_deviceBusy keeps the SDL calls on the device (open, close, pause, resume) apart, so that
-//   a pause decided from an old look at the queue is never applied after a newer one. Open
-//   and close wait for it; pausing and resuming only try it (the audio thread
+//   a pause decided from an old look at the queue is never applied after a newer one. Open,
+//   close and replacement wait for it; pausing and resuming only try it (the audio thread
 //   must never wait while SDL's device lock is held). Whoever wants the pause state looked
 //   at raises m_pauseChecksWanted first, and every holder looks at it again after letting
 //   go, so a write racing with a pause always ends with the device playing.
@@ -47,7 +50,9 @@ public:
 
     // Window thread: the window went to the background (false) or came back (true).
     void setForeground(bool foreground);
-    // The SDL device playing now; 0 while closed.
+    // Window thread: SDL reported the output device removed.
+    void deviceRemoved(SDL_AudioDeviceID device);
+    // The SDL device playing now; 0 while closed or silent.
     SDL_AudioDeviceID sdlDevice() const { return m_device.load(); }
 
 private:
@@ -82,7 +87,7 @@ private:
 
     std::mutex m_lock;
     Listener m_listener;
-    bool m_accepting = false;  // open
+    bool m_accepting = false;  // open, with a device to play on
     WaveQueue m_queue;
     uint64_t m_played = 0;               // samples taken from buffers since open
     std::vector<WaveHeader*> m_finished;  // audio thread only: reused so that it rarely allocates
