@@ -85,18 +85,19 @@ void SoundPlayer::setWaveOutput(WaveOutput* output) {
 
 // ---- The fill lock ----
 
+// Sequentially consistent, like m_wantedFills: see fillWantedBuffers.
 bool SoundPlayer::tryLockFill() {
-    return !m_busy.test_and_set(std::memory_order_acquire);
+    return !m_busy.test_and_set();
 }
 
 void SoundPlayer::lockFill() {
-    while (m_busy.test_and_set(std::memory_order_acquire)) {
+    while (m_busy.test_and_set()) {
         m_busy.wait(true, std::memory_order_relaxed);
     }
 }
 
 void SoundPlayer::unlockFill() {
-    m_busy.clear(std::memory_order_release);
+    m_busy.clear();
     m_busy.notify_all();
 }
 
@@ -147,6 +148,7 @@ void SoundPlayer::addClip(SoundClip* clip) {
     clip->m_next = m_clips;
     m_clips = clip;
     unlockFill();
+    fillWantedBuffers();  // a buffer that came back meanwhile
 }
 
 // A device whose played position has not moved over kStallLimit requests is restarted.
@@ -230,6 +232,7 @@ void SoundPlayer::stop() {
     }
     freeClips();
     m_stallCount = 0;
+    m_wantedFills.store(0);  // the buffers the reset handed back belong to the closed device
     unlockFill();
 }
 
@@ -250,15 +253,29 @@ void SoundPlayer::waveDone(void* context, uint32_t message, WaveHeader* /*header
 }
 
 void SoundPlayer::fillBuffer() {
-    if (!tryLockFill()) {
-        return;  // another fill, a play or a stop is under way
+    m_wantedFills.fetch_add(1);
+    fillWantedBuffers();
+}
+
+// One buffer per wanted fill. A fill asked for while another thread holds the lock is done by
+// that thread after it lets go: the count is raised before the lock is tried and read again
+// after it is cleared, both in one total order, so one of the two always sees the other.
+void SoundPlayer::fillWantedBuffers() {
+    while (m_wantedFills.load() > 0 && tryLockFill()) {
+        if (m_wantedFills.load() > 0) {  // only the lock's holder lowers it
+            m_wantedFills.fetch_sub(1);
+            fillOneBuffer();
+        }
+        unlockFill();
     }
+}
+
+void SoundPlayer::fillOneBuffer() {
     if (m_device != nullptr) {
         if (WaveHeader* header = freeHeader()) {
             mixInto(*header);
         }
     }
-    unlockFill();
 }
 
 WaveHeader* SoundPlayer::freeHeader() {

@@ -16,9 +16,11 @@ namespace vornel {
 // Threads. play runs on the game thread and stopSound there or on the first thread at exit;
 // fillBuffer runs straight after play and on the wave output's thread whenever a buffer
 // comes back. m_busy is the fill lock that keeps them apart:
-// - fillBuffer only tries it. A fill that finds it taken returns at once without filling,
-//   so the output's thread never waits for the game thread; the buffer is filled by the
-//   next completion or the next play.
+// - fillBuffer only tries it, so the output's thread never waits for the game thread. Each
+//   call first counts one more wanted fill (m_wantedFills); a fill that finds the lock taken
+//   returns at once and leaves its wanted fill to the holder, which looks at the count again
+//   after letting go. A buffer that comes back while a fill is mixing is thus still refilled
+//   rather than lost, which would leave a tune silent until the next sound.
 // - play takes it fully around its changes to the list and to a clip's playing state, and
 //   stopSound for the whole stop, so no clip or buffer block is freed while a fill is still
 //   mixing into or from it. Such a wait lasts at most one fill (2000 samples per clip).
@@ -86,6 +88,8 @@ private:
     void freeClips();
     SoundClip* findClip(const std::string& path) const;
     WaveHeader* freeHeader();
+    void fillWantedBuffers();
+    void fillOneBuffer();
     void mixInto(WaveHeader& header);
     void submit(WaveHeader& header);
 
@@ -97,6 +101,7 @@ private:
     SoundClip* m_clips = nullptr;    // newest first
     WaveOutput* m_device = nullptr;  // the open output; null while closed
     std::atomic_flag m_busy;         // the fill lock; set while held
+    std::atomic<int32_t> m_wantedFills{0};  // fills asked for and not yet done; lowered under m_busy
     uint32_t m_lastPosition = 0;     // samples played, as seen by the previous play
     int32_t m_stallCount = 0;
     WaveHeader m_headers[kHeaderCount];  // each with its own kBufferBytes block while open

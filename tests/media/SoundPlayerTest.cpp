@@ -62,7 +62,9 @@ Bytes pcm16(const Samples& samples) {
 
 // Stands in for the device: records every buffer written (as samples) and plays them on
 // demand, on the caller's thread or on a thread of its own. reset hands the queue back at
-// once, calling the callback on the resetting thread.
+// once, calling the callback on the resetting thread. With completesPreviousOnWrite, a write
+// behind a queued buffer plays that buffer to its end from inside the write, as a device
+// thread may while the player is still filling.
 class FakeWaveOutput final : public WaveOutput {
 public:
     explicit FakeWaveOutput(bool opens = true) : m_opens(opens) {}
@@ -77,12 +79,19 @@ public:
     }
     bool prepareHeader(WaveHeader&) override { return true; }
     bool write(WaveHeader& header) override {
-        const std::lock_guard lock(m_mutex);
-        Samples& samples = m_written.emplace_back(header.bufferLength / 2);
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            samples[i] = static_cast<int16_t>(header.data[2 * i] | header.data[2 * i + 1] << 8);
+        std::size_t queued = 0;
+        {
+            const std::lock_guard lock(m_mutex);
+            Samples& samples = m_written.emplace_back(header.bufferLength / 2);
+            for (std::size_t i = 0; i < samples.size(); ++i) {
+                samples[i] = static_cast<int16_t>(header.data[2 * i] | header.data[2 * i + 1] << 8);
+            }
+            m_queue.push_back(&header);
+            queued = m_queue.size();
         }
-        m_queue.push_back(&header);
+        if (completesPreviousOnWrite && queued > 1) {
+            completeOne();
+        }
         return true;
     }
     uint32_t position() override { return m_position; }
@@ -117,6 +126,7 @@ public:
 
     std::atomic<int> opened{0}, closed{0}, resets{0};
     WaveFormat openedFormat{};
+    bool completesPreviousOnWrite = false;
 
 private:
     bool handBack(uint32_t samplesPlayed) {
@@ -211,6 +221,20 @@ TEST_F(SoundPlayerTest, PlayingAClipAgainRestartsItInsteadOfAddingAVoice) {
     // From the start again, not doubled; the last buffer's silence covers what it held before.
     const std::vector<Samples> expected = {ramp(0, 2000),    ramp(2000, 2000), ramp(0, 2000),
                                            ramp(2000, 2000), ramp(4000, 2000), ramp(6000, 1)};
+    EXPECT_EQ(m_output.written(), expected);
+}
+
+// The buffer that comes back here finds the fill lock taken by the fill that is writing the
+// other one; it is refilled when that fill is done, not left until the next sound.
+TEST_F(SoundPlayerTest, ABufferThatComesBackDuringAFillIsRefilledSoTheTunePlaysToItsEnd) {
+    m_output.completesPreviousOnWrite = true;
+    Samples tune;
+    std::vector<Samples> expected;
+    for (int32_t part = 0; part < 5; ++part) {
+        expected.push_back(ramp(part * 2000, 2000));
+        tune.insert(tune.end(), expected.back().begin(), expected.back().end());
+    }
+    m_player.play(writeSamples("music5", tune));
     EXPECT_EQ(m_output.written(), expected);
 }
 

@@ -270,6 +270,11 @@ void SdlDevice::handleEvent(const SDL_Event& event) {
         case SDL_CONTROLLERAXISMOTION:
             handleControllerAxis(event.caxis);
             break;
+        case SDL_AUDIODEVICEREMOVED:
+            if (event.adevice.iscapture == 0) {
+                m_waveOutput.deviceRemoved(event.adevice.which);
+            }
+            break;
         default:
             break;
     }
@@ -279,12 +284,14 @@ void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             m_focused = true;
+            m_waveOutput.setForeground(true);
             post(MessageType::Activate, 1, 0);
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             // SDL lets the keyboard's keys go before it reports the lost focus; the
             // controllers' buttons go the same way.
             m_focused = false;
+            m_waveOutput.setForeground(false);
             postKeyChanges(m_controllerKeys.releaseAll());
             post(MessageType::Activate, 0, 0);
             break;
