@@ -14,7 +14,23 @@
 namespace vornel {
 namespace {
 
-constexpr std::size_t kTemporarySuffix = 6;  // the characters mkstemp puts for "XXXXXX"
+// A replacement is written to "." + name + "-save-XXXXXX.tmp" (six random characters from
+// mkstemps) before it is renamed over the file: hidden, and shaped so that no file of the
+// player's own is taken for one of ours and swept away.
+constexpr std::string_view kTemporaryInfix = "-save-";
+constexpr std::string_view kTemporaryRandom = "XXXXXX";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+std::string temporaryPrefixOf(std::string_view name) {
+    return "." + std::string(name) + std::string(kTemporaryInfix);
+}
+
+bool isTemporaryOf(const std::string& file, std::string_view name) {
+    const std::string prefix = temporaryPrefixOf(name);
+    return file.size() == prefix.size() + kTemporaryRandom.size() + kTemporarySuffix.size() &&
+           file.compare(0, prefix.size(), prefix) == 0 &&
+           file.compare(file.size() - kTemporarySuffix.size(), kTemporarySuffix.size(), kTemporarySuffix) == 0;
+}
 
 // Never destroyed: the game thread may still save while the process exits.
 std::string& folderStorage() {
@@ -49,8 +65,8 @@ void syncFolder(const std::string& folder) {
 }
 
 // A replacement cut short (the process killed between writing and renaming) leaves its
-// temporary file behind: name + "." + six characters. Only one copy of the game uses a save
-// folder, so any such file found before a new save is stale.
+// temporary file behind. Only one copy of the game uses a save folder, so any such file found
+// before a new save is stale.
 void removeStaleTemporaries(const std::string& folder, std::string_view name) {
     std::error_code failure;
     std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, failure);
@@ -59,8 +75,7 @@ void removeStaleTemporaries(const std::string& folder, std::string_view name) {
     }
     for (const std::filesystem::directory_entry& entry : entries) {
         const std::string file = entry.path().filename().string();
-        if (file.size() == name.size() + 1 + kTemporarySuffix && file.compare(0, name.size(), name) == 0 &&
-            file[name.size()] == '.' && entry.is_regular_file(failure)) {
+        if (isTemporaryOf(file, name) && entry.is_regular_file(failure)) {
             std::filesystem::remove(entry.path(), failure);
         }
     }
@@ -105,10 +120,14 @@ bool SaveFolder::writeFileFrom(const char* name, const Array<uint8_t>& buffer) {
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, ignored);
     }
-    const char* fileName = std::strrchr(path, '/');
-    removeStaleTemporaries(folder, fileName != nullptr ? fileName + 1 : path);
-    std::string temporary = std::string(path) + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
+    // The temporary file lies in the target's own folder, so that the rename never crosses disks.
+    const std::string target = path;
+    const std::string targetFolder = target.substr(0, target.rfind('/') + 1);
+    const std::string fileName = target.substr(targetFolder.size());
+    removeStaleTemporaries(targetFolder, fileName);
+    std::string temporary =
+        targetFolder + temporaryPrefixOf(fileName) + std::string(kTemporaryRandom) + std::string(kTemporarySuffix);
+    const int fd = ::mkstemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()));
     if (fd < 0) {
         return false;
     }

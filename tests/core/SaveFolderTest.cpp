@@ -123,5 +123,13 @@ TEST_F(SaveFolderTest, AMissingFolderIsMadeOnTheFirstWrite) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "abc");
 }
 
+TEST_F(SaveFolderTest, OnlyTheGamesOwnLeftoversAreSweptAndThePlayersFilesStay) {
+    writeRaw("vornel.abcdef", "mine");               // a player's file that looks like a leftover
+    writeRaw(".vornel-save-Ab12Cd.tmp", "stale");    // a replacement cut short
+    ASSERT_TRUE(SaveFolder::writeFileFrom("vornel", bytesFrom(4, 'a')));
+    EXPECT_EQ(entries(), (std::set<std::string>{"vornel", "vornel.abcdef"}));
+    EXPECT_EQ(contentOf("vornel.abcdef"), "mine");
+}
+
 }  // namespace
 }  // namespace vornel
