@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -31,6 +33,9 @@ bool isTemporaryOf(const std::string& file, std::string_view name) {
            file.compare(0, prefix.size(), prefix) == 0 &&
            file.compare(file.size() - kTemporarySuffix.size(), kTemporarySuffix.size(), kTemporarySuffix) == 0;
 }
+
+// Whether the last replacement failed: a failure is said once, not at every save after it.
+std::atomic<bool> g_failing{false};
 
 // Never destroyed: the game thread may still save while the process exits.
 std::string& folderStorage() {
@@ -81,6 +86,43 @@ void removeStaleTemporaries(const std::string& folder, std::string_view name) {
     }
 }
 
+// Writes the buffer to a new temporary file beside path, then renames it over path. Answers
+// "" when the new content is in place, else why not; the old file is then untouched.
+std::string replaceFile(const std::string& folder, const std::string& path, std::string_view name,
+                        const Array<uint8_t>& buffer) {
+    std::string temporary =
+        folder + temporaryPrefixOf(name) + std::string(kTemporaryRandom) + std::string(kTemporarySuffix);
+    const int fd = ::mkstemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()));
+    if (fd < 0) {
+        return std::strerror(errno);
+    }
+    const bool written = writeAll(fd, buffer.data(), static_cast<std::size_t>(buffer.length())) && ::fsync(fd) == 0;
+    int problem = written ? 0 : (errno != 0 ? errno : EIO);
+    if (::close(fd) != 0 && problem == 0) {
+        problem = errno;
+    }
+    if (problem == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        problem = errno;
+    }
+    if (problem != 0) {
+        std::remove(temporary.c_str());
+        return std::strerror(problem);
+    }
+    syncFolder(folder);
+    return "";
+}
+
+// One line when saving starts to fail and one when it works again: a full disk would
+// otherwise repeat itself at every point.
+void reportOutcome(const std::string& path, const std::string& problem) {
+    if (!problem.empty() && !g_failing.exchange(true)) {
+        std::fprintf(stderr, "vornel: cannot save %s: %s; the game goes on and saves again at the next change\n",
+                     path.c_str(), problem.c_str());
+    } else if (problem.empty() && g_failing.exchange(false)) {
+        std::fprintf(stderr, "vornel: %s is saved again\n", path.c_str());
+    }
+}
+
 }  // namespace
 
 void SaveFolder::set(std::string_view folder) {
@@ -111,34 +153,23 @@ bool SaveFolder::readFileInto(const char* name, const Array<uint8_t>& buffer) {
 }
 
 bool SaveFolder::writeFileFrom(const char* name, const Array<uint8_t>& buffer) {
-    const std::string& folder = folderInUse();
-    char path[ProgramFolder::kPathBufferSize];
-    if (!ProgramFolder::buildPath(folder, name, path)) {
+    char built[ProgramFolder::kPathBufferSize];
+    if (!ProgramFolder::buildPath(folderInUse(), name, built)) {
+        reportOutcome(folderInUse() + name, "the path is too long");
         return false;
     }
+    // The temporary file lies in the target's own folder, so that the rename never crosses disks.
+    const std::string path = built;
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    const std::string fileName = path.substr(folder.size());
     std::error_code ignored;
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, ignored);
     }
-    // The temporary file lies in the target's own folder, so that the rename never crosses disks.
-    const std::string target = path;
-    const std::string targetFolder = target.substr(0, target.rfind('/') + 1);
-    const std::string fileName = target.substr(targetFolder.size());
-    removeStaleTemporaries(targetFolder, fileName);
-    std::string temporary =
-        targetFolder + temporaryPrefixOf(fileName) + std::string(kTemporaryRandom) + std::string(kTemporarySuffix);
-    const int fd = ::mkstemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()));
-    if (fd < 0) {
-        return false;
-    }
-    const bool written = writeAll(fd, buffer.data(), static_cast<std::size_t>(buffer.length())) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    syncFolder(folder);
-    return true;
+    removeStaleTemporaries(folder, fileName);
+    const std::string problem = replaceFile(folder, path, fileName, buffer);
+    reportOutcome(path, problem);
+    return problem.empty();
 }
 
 }  // namespace vornel

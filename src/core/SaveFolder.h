@@ -22,7 +22,9 @@ public:
     // Replaces the named file by the buffer's bytes. The bytes go to a new file in the same
     // folder first, which is flushed to the disk and then renamed over the old one, so the
     // file is always either the old or the new content, whenever the process or the power
-    // stops. True when the new content is in place; the folder is made when missing.
+    // stops. True when the new content is in place; the folder is made when missing. The first
+    // failure after a success (or the first ever) is said in one line on stderr, and so is the
+    // first success after failures: a full disk is not repeated at every save.
     static bool writeFileFrom(const char* name, const Array<uint8_t>& buffer);
 };
 
