@@ -172,4 +172,29 @@ bool SaveFolder::writeFileFrom(const char* name, const Array<uint8_t>& buffer) {
     return problem.empty();
 }
 
+bool SaveFolder::prepare(const std::string& folder, std::string& problem) {
+    std::error_code failure;
+    std::filesystem::create_directories(folder, failure);
+    std::error_code ignored;
+    if (std::filesystem::exists(folder, ignored) && !std::filesystem::is_directory(folder, ignored)) {
+        problem = folder + " is a file, not a folder";
+        return false;
+    }
+    if (failure) {
+        problem = "cannot make the folder " + folder + ": " + failure.message();
+        return false;
+    }
+    // What a save does, short of the rename: a new file in the folder, written and removed.
+    std::string probe = folder + "/" + temporaryPrefixOf("vornel") + std::string(kTemporaryRandom) +
+                        std::string(kTemporarySuffix);
+    const int fd = ::mkstemps(probe.data(), static_cast<int>(kTemporarySuffix.size()));
+    if (fd < 0) {
+        problem = "cannot write in " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    ::close(fd);
+    std::remove(probe.c_str());
+    return true;
+}
+
 }  // namespace vornel

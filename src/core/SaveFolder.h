@@ -26,6 +26,10 @@ public:
     // failure after a success (or the first ever) is said in one line on stderr, and so is the
     // first success after failures: a full disk is not repeated at every save.
     static bool writeFileFrom(const char* name, const Array<uint8_t>& buffer);
+
+    // Makes the folder when missing and checks that a file can be written in it; false with a
+    // one-line reason (a file in the way, a folder that cannot be made or written in).
+    static bool prepare(const std::string& folder, std::string& problem);
 };
 
 }  // namespace vornel

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "DeviceTestSupport.h"
@@ -68,6 +69,35 @@ TEST(LaunchTest, AMissingDataFolderIsABadValue) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(runWith({"--headless", "--data", "/nonexistent/vornel"}, entryThatMustNotRun), 2);
     EXPECT_EQ(firstLine(testing::internal::GetCapturedStderr()), "vornel: --data: no folder /nonexistent/vornel");
+}
+
+// One line and status 2: the data folder however it is spelled, or a file.
+TEST(LaunchTest, ASaveFolderThatCannotBeUsedIsRefusedWithStatusTwo) {
+    TemporaryFolder folder("launch-save");
+    const std::string data = folder.path();
+    std::filesystem::create_directory_symlink(data, data + "/link");
+    std::ofstream(data + "/file") << "not a folder";
+    const std::string own = " is the game's own folder (the program and its data); choose another folder\n";
+    for (const auto& [spelling, said] : std::vector<std::pair<std::string, std::string>>{
+             {data + "/.", data + own}, {data + "/link", data + "/link" + own},
+             {data + "/file", data + "/file is a file, not a folder; choose another folder\n"}}) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(runWith({"--headless", "--data", data, "--save", spelling}, entryThatMustNotRun), 2);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "vornel: --save: " + said);
+    }
+}
+
+// XDG_DATA_HOME/vornel is the installed game's folder when XDG_DATA_HOME is PREFIX/lib.
+TEST(LaunchTest, ADefaultSaveFolderThatIsTheGamesOwnEndsTheStartWithStatusOne) {
+    TemporaryFolder folder("launch-default");
+    std::filesystem::create_directories(folder.file("vornel"));
+    ::setenv("XDG_DATA_HOME", folder.path().c_str(), 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runWith({"--headless", "--data", folder.file("vornel")}, entryThatMustNotRun), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "vornel: the save folder: " + folder.file("vornel") +
+                                                          " is the game's own folder (the program and its data); "
+                                                          "give --save DIR\n");
+    ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST(LaunchTest, TheSaveFolderComesFromTheOptionThenXdgThenHome) {
