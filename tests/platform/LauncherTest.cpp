@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 
 #include "DeviceTestSupport.h"
@@ -85,19 +84,6 @@ TEST(LaunchTest, ASaveFolderThatCannotBeUsedIsRefusedWithStatusTwo) {
         EXPECT_EQ(runWith({"--headless", "--data", data, "--save", spelling}, entryThatMustNotRun), 2);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "vornel: --save: " + said);
     }
-}
-
-// XDG_DATA_HOME/vornel is the installed game's folder when XDG_DATA_HOME is PREFIX/lib.
-TEST(LaunchTest, ADefaultSaveFolderThatIsTheGamesOwnEndsTheStartWithStatusOne) {
-    TemporaryFolder folder("launch-default");
-    std::filesystem::create_directories(folder.file("vornel"));
-    ::setenv("XDG_DATA_HOME", folder.path().c_str(), 1);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(runWith({"--headless", "--data", folder.file("vornel")}, entryThatMustNotRun), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "vornel: the save folder: " + folder.file("vornel") +
-                                                          " is the game's own folder (the program and its data); "
-                                                          "give --save DIR\n");
-    ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST(LaunchTest, TheSaveFolderComesFromTheOptionThenXdgThenHome) {
