@@ -22,8 +22,14 @@ public:
     // Replaces the named file by the buffer's bytes. The bytes go to a new file in the same
     // folder first, which is flushed to the disk and then renamed over the old one, so the
     // file is always either the old or the new content, whenever the process or the power
-    // stops. True when the new content is in place; the folder is made when missing.
+    // stops. True when the new content is in place; the folder is made when missing. The first
+    // failure after a success (or the first ever) is said in one line on stderr, and so is the
+    // first success after failures: a full disk is not repeated at every save.
     static bool writeFileFrom(const char* name, const Array<uint8_t>& buffer);
+
+    // Makes the folder when missing and checks that a file can be written in it; false with a
+    // one-line reason (a file in the way, a folder that cannot be made or written in).
+    static bool prepare(const std::string& folder, std::string& problem);
 };
 
 }  // namespace vornel

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/FrameStats.h"
+#include "core/SaveFolder.h"
 #include "platform/DeviceProfile.h"
 #include "platform/InputScript.h"
 #include "platform/WavRecorder.h"
@@ -25,6 +26,7 @@ namespace fs = std::filesystem;
 
 constexpr int kBadCommandLine = 2;
 constexpr int kNoDisplay = 1;
+constexpr int kNoSaveFolder = 1;  // the default folder from the environment cannot be used
 
 struct LaunchState {
     LaunchOptions options;
@@ -55,6 +57,42 @@ std::string withoutTrailingSlash(std::string path) {
         path.pop_back();
     }
     return path;
+}
+
+// The same folder however it is spelled: links, "dir/." and "dir/../dir" resolved, also for
+// a folder that does not exist yet.
+bool isSameFolder(const std::string& a, const std::string& b) {
+    std::error_code failure;
+    const fs::path first = fs::weakly_canonical(a, failure);
+    if (failure) {
+        return false;
+    }
+    const fs::path second = fs::weakly_canonical(b, failure);
+    return !failure && first == second;
+}
+
+// The settings file "vornel" would be renamed over the program of that name, or would put a
+// player's file among the installed data.
+bool isGamesOwnFolder(const std::string& saveFolder, const std::string& programFolder) {
+    std::error_code failure;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", failure);
+    return isSameFolder(saveFolder, programFolder) ||
+           (!failure && isSameFolder(saveFolder, executable.parent_path().string()));
+}
+
+// Refuses a save folder that is the game's own or cannot take a file, with one line: status
+// 2 when --save named it, else kNoSaveFolder.
+int refuseUnusableSaveFolder(const LaunchOptions& options, const EmulatedDevice::Setup& setup) {
+    const std::string source = options.saveFolder.empty() ? "the save folder: " : "--save: ";
+    const std::string advice = options.saveFolder.empty() ? "; give --save DIR" : "; choose another folder";
+    std::string problem;
+    if (isGamesOwnFolder(setup.saveFolder, setup.programFolder)) {
+        problem = setup.saveFolder + " is the game's own folder (the program and its data)";
+    } else if (SaveFolder::prepare(setup.saveFolder, problem)) {
+        return 0;
+    }
+    std::fprintf(stderr, "vornel: %s%s%s\n", source.c_str(), problem.c_str(), advice.c_str());
+    return options.saveFolder.empty() ? kNoSaveFolder : kBadCommandLine;
 }
 
 // A script for a handheld without a pen may not tap or drag.
@@ -183,6 +221,9 @@ int Launcher::run(int argc, char** argv, Entry entry) {
     setup.saveFolder = resolveSaveFolder(options, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     if (setup.saveFolder.empty()) {
         return badCommandLine("no save folder: give --save DIR, or set HOME or XDG_DATA_HOME");
+    }
+    if (const int refused = refuseUnusableSaveFolder(options, setup); refused != 0) {
+        return refused;
     }
     setup.speed = options.speed;
     if (!options.recordAudio.empty()) {

@@ -14,7 +14,9 @@ public:
     using Entry = int (*)();
 
     // Answers the process's exit status: the entry's, 0 after --help or --version, 2 for a
-    // bad command line or script, 1 when there is no display to open a window on.
+    // bad command line or script (also a --save folder that is the game's own, a file, or
+    // cannot be made or written in), 1 when there is no display to open a window on or the
+    // default save folder cannot be used.
     static int run(int argc, char** argv, Entry entry);
 
     // What the launcher was told; defaults until run() has parsed the command line.

@@ -123,5 +123,34 @@ TEST_F(SaveFolderTest, AMissingFolderIsMadeOnTheFirstWrite) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "abc");
 }
 
+TEST_F(SaveFolderTest, OnlyTheGamesOwnLeftoversAreSweptAndThePlayersFilesStay) {
+    writeRaw("vornel.abcdef", "mine");               // a player's file that looks like a leftover
+    writeRaw(".vornel-save-Ab12Cd.tmp", "stale");    // a replacement cut short
+    ASSERT_TRUE(SaveFolder::writeFileFrom("vornel", bytesFrom(4, 'a')));
+    EXPECT_EQ(entries(), (std::set<std::string>{"vornel", "vornel.abcdef"}));
+    EXPECT_EQ(contentOf("vornel.abcdef"), "mine");
+}
+
+TEST_F(SaveFolderTest, AFailingSaveIsSaidOnceAndTheNextSaveThatWorksWritesTheLatestBytes) {
+    ASSERT_TRUE(SaveFolder::writeFileFrom("vornel", bytesFrom(4, 'a')));
+    fs::create_directories(m_folder / "blocked" / "vornel" / "inside");  // a folder in the way
+    SaveFolder::set((m_folder / "blocked").string());
+    testing::internal::CaptureStderr();
+    for (int32_t save = 0; save < 3; ++save) {
+        EXPECT_FALSE(SaveFolder::writeFileFrom("vornel", bytesFrom(4, static_cast<uint8_t>('b' + save))));
+    }
+    const std::string path = (m_folder / "blocked" / "vornel").string();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "vornel: cannot save " + path + ": Is a directory; the game goes on and saves again at the next change\n");
+
+    fs::remove_all(m_folder / "blocked" / "vornel");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(SaveFolder::writeFileFrom("vornel", bytesFrom(4, 'x')));
+    EXPECT_TRUE(SaveFolder::writeFileFrom("vornel", bytesFrom(4, 'y')));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "vornel: " + path + " is saved again\n");
+    EXPECT_EQ(contentOf("blocked/vornel"), "yz{|");
+    EXPECT_EQ(contentOf("vornel"), "abcd");
+}
+
 }  // namespace
 }  // namespace vornel

@@ -70,6 +70,22 @@ TEST(LaunchTest, AMissingDataFolderIsABadValue) {
     EXPECT_EQ(firstLine(testing::internal::GetCapturedStderr()), "vornel: --data: no folder /nonexistent/vornel");
 }
 
+// One line and status 2: the data folder however it is spelled, or a file.
+TEST(LaunchTest, ASaveFolderThatCannotBeUsedIsRefusedWithStatusTwo) {
+    TemporaryFolder folder("launch-save");
+    const std::string data = folder.path();
+    std::filesystem::create_directory_symlink(data, data + "/link");
+    std::ofstream(data + "/file") << "not a folder";
+    const std::string own = " is the game's own folder (the program and its data); choose another folder\n";
+    for (const auto& [spelling, said] : std::vector<std::pair<std::string, std::string>>{
+             {data + "/.", data + own}, {data + "/link", data + "/link" + own},
+             {data + "/file", data + "/file is a file, not a folder; choose another folder\n"}}) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(runWith({"--headless", "--data", data, "--save", spelling}, entryThatMustNotRun), 2);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "vornel: --save: " + said);
+    }
+}
+
 TEST(LaunchTest, TheSaveFolderComesFromTheOptionThenXdgThenHome) {
     LaunchOptions options;
     EXPECT_EQ(Launcher::resolveSaveFolder(options, "/xdg", "/home/p"), "/xdg/vornel");

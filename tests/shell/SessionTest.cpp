@@ -27,6 +27,19 @@ TEST_F(EndToEnd, SoundAndLevelChosenInTheMenuAreKeptForTheNextRun) {
     EXPECT_EQ(readSettings()[1], 1);
 }
 
+// The settings file's name is taken by a folder: every change fails to save, the player hears
+// of it once, and the game plays on to the end of the script.
+TEST_F(EndToEnd, ASettingsFileThatCannotBeWrittenIsSaidOnceAndPlayGoesOn) {
+    fs::create_directories(file("save/vornel/inside"));
+    const std::string script = std::string(kMenuShown) + "char S\nwait 300\nchar L\nwait 300\nchar N\nwait 3000\n" +
+                               "screenshot " + file("play.png") + "\nquit\n";
+    ASSERT_EQ(run("pocketpc", script), 0);
+    EXPECT_EQ(errors(), "vornel: cannot save " + file("save/vornel") +
+                            ": Is a directory; the game goes on and saves again at the next change\n");
+    EXPECT_FALSE(isBlank(picture("play.png")));
+    EXPECT_TRUE(fs::is_directory(file("save/vornel/inside")));
+}
+
 // At 7:4 the opponent serves; with nobody at the bat it wins points, and each one is saved:
 // on top of the player's 7, which a new game would have cleared. (A ball that happens to
 // meet the idle bat may even win the player a point.)
