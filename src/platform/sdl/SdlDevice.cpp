@@ -133,6 +133,7 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRe
 SdlDevice::~SdlDevice() {
     stopThreads();
     m_waveOutput.close();
+    m_scriptInput.unplugController();
     closeControllers();
     if (m_texture != nullptr) {
         SDL_DestroyTexture(m_texture);
@@ -352,6 +353,15 @@ void SdlDevice::handleControllerButton(const SDL_ControllerButtonEvent& event) {
     if (code != 0 && m_focused) {
         postKeyChanges(m_controllerKeys.press(event.which, event.button, code, SDL_GetTicks()));
     }
+}
+
+void SdlDevice::deliverScriptInput(const ScriptInput& input) {
+    runOnWindowThread([this, input] {
+        const SdlScriptInput::View view{SDL_GetWindowID(m_window), placement(), windowRect()};
+        if (!m_scriptInput.push(input, view)) {
+            EmulatedDevice::deliverScriptInput(input);
+        }
+    });
 }
 
 void SdlDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes) {

@@ -16,6 +16,7 @@
 #include "platform/sdl/ControllerKeys.h"
 #include "platform/sdl/KeyTranslation.h"
 #include "platform/sdl/ScreenPlacement.h"
+#include "platform/sdl/SdlScriptInput.h"
 #include "platform/sdl/SdlWaveOutput.h"
 
 namespace vornel {
@@ -36,6 +37,8 @@ public:
     ~SdlDevice() override;
 
     WaveOutput& waveOutput() override { return m_waveOutput; }
+    // Script input goes through SDL's event queue, as a person's input does.
+    void deliverScriptInput(const ScriptInput& input) override;
 
     int32_t zoom() const { return m_zoom; }
     bool isFullscreen() const { return m_fullscreen; }
@@ -90,6 +93,7 @@ private:
     bool m_focused = true;  // a window out of focus gets no keys, from a keyboard or a controller
     std::map<SDL_JoystickID, SDL_GameController*> m_controllers;  // open ones, by instance id
     ControllerKeys m_controllerKeys;
+    SdlScriptInput m_scriptInput;  // window thread
     SdlWaveOutput m_waveOutput;
 };
 
