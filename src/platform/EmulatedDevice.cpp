@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ControllerButton.h"
 #include "platform/Rectangles.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
@@ -219,6 +220,27 @@ void EmulatedDevice::postMessage(const WindowMessage& message) {
         return;
     }
     m_queue.post(message);
+}
+
+void EmulatedDevice::deliverScriptInput(const ScriptInput& input) {
+    const auto value = static_cast<uint32_t>(input.value);
+    const uint32_t point = packPoint(input.x, input.y);
+    using Kind = ScriptInput::Kind;
+    switch (input.kind) {
+        case Kind::KeyDown: postMessage(messageOf(MessageType::KeyDown, value)); break;
+        case Kind::KeyUp: postMessage(messageOf(MessageType::KeyUp, value)); break;
+        case Kind::Char: postMessage(messageOf(MessageType::Char, value)); break;
+        case Kind::PenDown: postMessage(messageOf(MessageType::PenDown, 0, point)); break;
+        case Kind::PenMove: postMessage(messageOf(MessageType::PenMove, 1, point)); break;
+        case Kind::PenUp: postMessage(messageOf(MessageType::PenUp, 0, point)); break;
+        case Kind::Activate: postMessage(messageOf(MessageType::Activate, value)); break;
+        case Kind::ButtonDown:
+            postMessage(messageOf(MessageType::KeyDown, static_cast<uint32_t>(ControllerButton::virtualKeyOf(input.value))));
+            break;
+        case Kind::ButtonUp:
+            postMessage(messageOf(MessageType::KeyUp, static_cast<uint32_t>(ControllerButton::virtualKeyOf(input.value))));
+            break;
+    }
 }
 
 void EmulatedDevice::invalidateRect(const ScreenRect& rect) {

@@ -18,6 +18,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/PhysicalDisplay.h"
 #include "platform/Platform.h"
+#include "platform/ScriptInput.h"
 #include "platform/UprightPicture.h"
 
 namespace vornel {
@@ -74,6 +75,9 @@ public:
     // The script starts when the window is shown. quitAtEnd: a script that ends without
     // 'quit' closes the window (headless runs), otherwise the game goes on.
     void setScript(InputScript script, bool quitAtEnd);
+    // An input script's input, from the script's thread: posted as the window's messages.
+    // A backend with a window of its own sends it through that window's event loop instead.
+    virtual void deliverScriptInput(const ScriptInput& input);
     // Requests from later copies to bring the window to the front, so far.
     int32_t raiseRequests() const { return m_raiseRequests.load(); }
     // Stops the script and the instance listener: when the run ends, and first thing in a

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "platform/ControllerButton.h"
 #include "platform/VirtualKey.h"
 
 namespace vornel {
@@ -72,6 +73,7 @@ private:
     bool parseWait();
     bool parseKey();
     bool parsePress();
+    bool parseButton();
     bool parseChar();
     bool parseActivate();
     bool parseScreenshot();
@@ -92,6 +94,9 @@ bool LineParser::parse() {
     }
     if (name == "press") {
         return parsePress();
+    }
+    if (name == "button") {
+        return parseButton();
     }
     if (name == "char") {
         return parseChar();
@@ -182,6 +187,28 @@ bool LineParser::parseKey() {
 bool LineParser::parsePress() {
     m_command.kind = ScriptCommand::Kind::Press;
     return expectArguments(1, "press NAME|CODE") && parseKeyCode(m_words[1], m_command.values[0]);
+}
+
+bool LineParser::parseButton() {
+    if (!expectArguments(2, "button down|up|press NAME")) {
+        return false;
+    }
+    using Kind = ScriptCommand::Kind;
+    const std::string& action = m_words[1];
+    if (action == "down") {
+        m_command.kind = Kind::ButtonDown;
+    } else if (action == "up") {
+        m_command.kind = Kind::ButtonUp;
+    } else if (action == "press") {
+        m_command.kind = Kind::ButtonPress;
+    } else {
+        return fail("expected 'button down', 'button up' or 'button press', not 'button " + action + "'");
+    }
+    m_command.values[0] = ControllerButton::fromName(m_words[2]);
+    if (m_command.values[0] == 0) {
+        return fail("unknown button '" + m_words[2] + "' (a b start dpad-up dpad-down dpad-left dpad-right)");
+    }
+    return true;
 }
 
 // One character stands for itself; a longer word is a character code.

@@ -1,7 +1,8 @@
-// An input script: the commands that steer a run (keys, characters, the pen, rotation,
-// activation, screenshots, quitting), one a line, with waits in device milliseconds.
-// Every line is checked before anything runs. A key is a name or a virtual-key code; a
-// single digit is the digit's key, so codes below 10 are written with a leading zero.
+// An input script: the commands that steer a run (keys, characters, the pen, a game
+// controller's buttons, rotation, activation, screenshots, quitting), one a line, with
+// waits in device milliseconds. Every line is checked before anything runs. A key is a name
+// or a virtual-key code; a single digit is the digit's key, so codes below 10 are written
+// with a leading zero.
 #pragma once
 
 #include <string>

@@ -39,41 +39,50 @@ void ScriptRunner::run() {
         }
     }
     if (m_quitAtEnd) {
-        post(MessageType::Destroy, 0, 0);
+        quit();
     }
 }
 
 bool ScriptRunner::perform(const ScriptCommand& command) {
     const auto& v = command.values;
+    using Input = ScriptInput::Kind;
     switch (command.kind) {
         case ScriptCommand::Kind::Wait:
             return waitDevice(v[0]);
         case ScriptCommand::Kind::KeyDown:
-            post(MessageType::KeyDown, static_cast<uint32_t>(v[0]), 0);
+            deliver(Input::KeyDown, v[0]);
             return true;
         case ScriptCommand::Kind::KeyUp:
-            post(MessageType::KeyUp, static_cast<uint32_t>(v[0]), 0);
+            deliver(Input::KeyUp, v[0]);
             return true;
         case ScriptCommand::Kind::Press:
-            return press(v[0]);
+            return press(Input::KeyDown, Input::KeyUp, v[0]);
         case ScriptCommand::Kind::Char:
-            post(MessageType::Char, static_cast<uint32_t>(v[0]), 0);
+            deliver(Input::Char, v[0]);
             return true;
         case ScriptCommand::Kind::Tap:
             return tap(v[0], v[1]);
         case ScriptCommand::Kind::Drag:
             return drag(v[0], v[1], v[2], v[3]);
+        case ScriptCommand::Kind::ButtonDown:
+            deliver(Input::ButtonDown, v[0]);
+            return true;
+        case ScriptCommand::Kind::ButtonUp:
+            deliver(Input::ButtonUp, v[0]);
+            return true;
+        case ScriptCommand::Kind::ButtonPress:
+            return press(Input::ButtonDown, Input::ButtonUp, v[0]);
         case ScriptCommand::Kind::Rotate:
             m_device.runOnWindowThread([device = &m_device] { device->rotate(); });
             return true;
         case ScriptCommand::Kind::Activate:
-            post(MessageType::Activate, static_cast<uint32_t>(v[0]), 0);
+            deliver(Input::Activate, v[0]);
             return true;
         case ScriptCommand::Kind::Screenshot:
             screenshot(command);
             return true;
         case ScriptCommand::Kind::Quit:
-            post(MessageType::Destroy, 0, 0);  // as closing the window
+            quit();  // as closing the window
             return false;
     }
     return true;
@@ -85,48 +94,55 @@ bool ScriptRunner::waitDevice(int32_t milliseconds) {
     return !m_stopped.wait_until(lock, m_device.deviceClock().realTimeOf(m_cursor), [this] { return m_stopping; });
 }
 
-void ScriptRunner::post(MessageType type, uint32_t wParam, uint32_t lParam) {
+void ScriptRunner::quit() {
     WindowMessage message;
-    message.type = type;
-    message.wParam = wParam;
-    message.lParam = lParam;
+    message.type = MessageType::Destroy;
     m_device.postMessage(message);
 }
 
-// The pen cannot leave the window.
-uint32_t ScriptRunner::penPoint(int32_t x, int32_t y) {
-    const ScreenRect window = m_device.windowRect();
-    const int32_t width = window.right - window.left;
-    const int32_t height = window.bottom - window.top;
-    return packPoint(std::clamp(x, 0, std::max(width - 1, 0)), std::clamp(y, 0, std::max(height - 1, 0)));
+void ScriptRunner::deliver(ScriptInput::Kind kind, int32_t value) {
+    ScriptInput input;
+    input.kind = kind;
+    input.value = value;
+    m_device.deliverScriptInput(input);
 }
 
-bool ScriptRunner::press(int32_t code) {
-    post(MessageType::KeyDown, static_cast<uint32_t>(code), 0);
+// The pen cannot leave the window.
+void ScriptRunner::deliverPen(ScriptInput::Kind kind, int32_t x, int32_t y) {
+    const ScreenRect window = m_device.windowRect();
+    ScriptInput input;
+    input.kind = kind;
+    input.x = std::clamp(x, 0, std::max(window.right - window.left - 1, 0));
+    input.y = std::clamp(y, 0, std::max(window.bottom - window.top - 1, 0));
+    m_device.deliverScriptInput(input);
+}
+
+bool ScriptRunner::press(ScriptInput::Kind down, ScriptInput::Kind up, int32_t value) {
+    deliver(down, value);
     const bool going = waitDevice(kPressMilliseconds);
-    post(MessageType::KeyUp, static_cast<uint32_t>(code), 0);
+    deliver(up, value);
     return going;
 }
 
 bool ScriptRunner::tap(int32_t x, int32_t y) {
-    post(MessageType::PenDown, 0, penPoint(x, y));
+    deliverPen(ScriptInput::Kind::PenDown, x, y);
     const bool going = waitDevice(kPressMilliseconds);
-    post(MessageType::PenUp, 0, penPoint(x, y));
+    deliverPen(ScriptInput::Kind::PenUp, x, y);
     return going;
 }
 
 bool ScriptRunner::drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     const int32_t distance = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     const int32_t steps = std::max(1, (distance + kDragStepPixels - 1) / kDragStepPixels);
-    post(MessageType::PenDown, 0, penPoint(x1, y1));
+    deliverPen(ScriptInput::Kind::PenDown, x1, y1);
     bool going = true;
     for (int32_t step = 1; step <= steps && going; ++step) {
         going = waitDevice(kDragStepMilliseconds);
         const int32_t x = x1 + (x2 - x1) * step / steps;
         const int32_t y = y1 + (y2 - y1) * step / steps;
-        post(MessageType::PenMove, 1, penPoint(x, y));
+        deliverPen(ScriptInput::Kind::PenMove, x, y);
     }
-    post(MessageType::PenUp, 0, penPoint(x2, y2));
+    deliverPen(ScriptInput::Kind::PenUp, x2, y2);
     return going;
 }
 

@@ -1,5 +1,5 @@
-// Plays an input script on a thread of its own: posts the input messages to the window as
-// the device would, waits in device time, and has the window's thread turn the display and
+// Plays an input script on a thread of its own: hands its input to the device, which
+// delivers it as the handheld's own input would arrive, waits in device time, and has the window's thread turn the display and
 // write screenshots, so that a screenshot shows what was painted before it.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/InputScript.h"
+#include "platform/ScriptInput.h"
 #include "platform/WindowMessage.h"
 
 namespace vornel {
@@ -40,9 +41,11 @@ private:
     // Waits until device time has moved on by the milliseconds since the previous wait ended,
     // so that waits add up exactly however long posting took. false when stopped.
     bool waitDevice(int32_t milliseconds);
-    void post(MessageType type, uint32_t wParam, uint32_t lParam);
-    uint32_t penPoint(int32_t x, int32_t y);
-    bool press(int32_t code);
+    void quit();
+    void deliver(ScriptInput::Kind kind, int32_t value);
+    void deliverPen(ScriptInput::Kind kind, int32_t x, int32_t y);
+    // Down, held for kPressMilliseconds, up: a key or a controller's button.
+    bool press(ScriptInput::Kind down, ScriptInput::Kind up, int32_t value);
     bool tap(int32_t x, int32_t y);
     bool drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     void screenshot(const ScriptCommand& command);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ControllerButton.h"
+
 namespace vornel {
 namespace {
 
@@ -82,6 +84,17 @@ TEST(InputScriptTest, CharTakesOneCharacterOrACode) {
     EXPECT_EQ(parsed("char 233").commands()[0].values[0], 233);
     EXPECT_EQ(errorOf("char ab"), "script t.txt:1: 'ab' is neither one character nor a character code within 1..255");
     EXPECT_EQ(errorOf("char 256"), "script t.txt:1: '256' is neither one character nor a character code within 1..255");
+}
+
+TEST(InputScriptTest, ButtonCommandsNameAControllerButton) {
+    const InputScript script = parsed("button press start\nbutton down dpad-left");
+    ASSERT_EQ(script.commands().size(), 2u);
+    EXPECT_EQ(script.commands()[0].kind, Kind::ButtonPress);
+    EXPECT_EQ(script.commands()[0].values[0], ControllerButton::kStart);
+    EXPECT_EQ(script.commands()[1].kind, Kind::ButtonDown);
+    EXPECT_EQ(script.commands()[1].values[0], ControllerButton::kDpadLeft);
+    EXPECT_EQ(errorOf("button press x"),
+              "script t.txt:1: unknown button 'x' (a b start dpad-up dpad-down dpad-left dpad-right)");
 }
 
 TEST(InputScriptTest, ActivateOnIsOne) {

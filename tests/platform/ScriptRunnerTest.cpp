@@ -71,6 +71,22 @@ TEST(ScriptRunnerTest, SoftKeysAndBackArriveOnlyAtTheirRelease) {
                         {T::KeyUp, 112}, {T::KeyUp, 113}, {T::KeyUp, 27}, {T::KeyDown, 8}, {T::KeyUp, 8}}));
 }
 
+// Without a window there is no controller: a button is the key it stands for.
+TEST(ScriptRunnerTest, ButtonsArriveAsTheirKeysWithoutAWindow) {
+    HeadlessDevice device(*DeviceProfile::find("pocketpc"), testing_support::setupIn("/tmp/unused", 50));
+    device.setScript(scriptOf("button press a\nbutton down dpad-left\nbutton up dpad-left\nbutton press start\nquit\n"),
+                     true);
+    std::vector<std::pair<MessageType, uint32_t>> keys;
+    for (const Received& entry : runUntilDestroy(device)) {
+        if (entry.message.type == MessageType::KeyDown || entry.message.type == MessageType::KeyUp) {
+            keys.emplace_back(entry.message.type, entry.message.wParam);
+        }
+    }
+    using T = MessageType;
+    EXPECT_EQ(keys, (std::vector<std::pair<MessageType, uint32_t>>{
+                        {T::KeyDown, 13}, {T::KeyUp, 13}, {T::KeyDown, 37}, {T::KeyUp, 37}, {T::KeyUp, 113}}));
+}
+
 TEST(ScriptRunnerTest, EachCommandPostsItsMessagesInDeviceTime) {
     HeadlessDevice device(*DeviceProfile::find("pocketpc"), testing_support::setupIn("/tmp/unused", 50));
     device.setScript(scriptOf("press enter\nwait 500\nchar #\ntap 5 6\nkey down 200\nkey up right\nactivate off\nquit\n"

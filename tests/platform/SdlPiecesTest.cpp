@@ -1,9 +1,13 @@
 // The SDL window's arithmetic and its key and controller mapping, which need no display.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "platform/ControllerButton.h"
 #include "platform/sdl/ControllerTranslation.h"
 #include "platform/sdl/KeyTranslation.h"
 #include "platform/sdl/ScreenPlacement.h"
+#include "platform/sdl/SdlScriptInput.h"
 
 namespace vornel {
 namespace {
@@ -101,6 +105,34 @@ TEST(PlatformControllerTranslationTest, ButtonsTheGameHasNoUseForGiveNoKey) {
           SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_LEFTSTICK, SDL_CONTROLLER_BUTTON_TOUCHPAD,
           SDL_CONTROLLER_BUTTON_INVALID, SDL_CONTROLLER_BUTTON_MAX}) {
         EXPECT_EQ(ControllerTranslation::virtualKeyOf(button), 0) << button;
+    }
+}
+
+// Script keys and buttons go through the same translation as a person's, so each must come
+// back as the key the script named.
+TEST(PlatformScriptInputTest, EveryScriptKeyIsADesktopKeyThatGivesItsCodeBack) {
+    std::vector<int32_t> codes = {8, 13, 27, 32, 37, 38, 39, 40, 112, 113, 119, 120, 191};
+    for (int32_t code = 48; code <= 57; ++code) {
+        codes.push_back(code);
+    }
+    for (int32_t code = 65; code <= 90; ++code) {
+        codes.push_back(code);
+    }
+    for (const int32_t code : codes) {
+        const SDL_Keysym key = SdlScriptInput::keysymOf(code);
+        EXPECT_NE(key.scancode, SDL_SCANCODE_UNKNOWN) << code;
+        EXPECT_EQ(KeyTranslation::virtualKeyOf(key.sym), code);
+    }
+    EXPECT_EQ(SdlScriptInput::keysymOf(200).scancode, SDL_SCANCODE_UNKNOWN);
+}
+
+TEST(PlatformScriptInputTest, ScriptButtonsAreTheControllerButtonsOfTheirKeys) {
+    for (const char* name : {"a", "b", "start", "dpad-up", "dpad-down", "dpad-left", "dpad-right"}) {
+        const int32_t button = ControllerButton::fromName(name);
+        ASSERT_NE(button, 0) << name;
+        EXPECT_EQ(ControllerTranslation::virtualKeyOf(SdlScriptInput::sdlButtonOf(button)),
+                  ControllerButton::virtualKeyOf(button))
+            << name;
     }
 }
 

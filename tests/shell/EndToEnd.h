@@ -1,5 +1,6 @@
-// The vornel program run headless in a temporary folder: starting it on a script, its exit
-// status and output, its screenshots and its settings file.
+// The vornel program run headless (or in a window on SDL's windowless driver) in a
+// temporary folder: starting it on a script, its exit status and output, its screenshots
+// and its settings file.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -58,16 +59,40 @@ protected:
     // real time device time runs.
     pid_t start(const std::string& device, const std::string& script, const std::vector<std::string>& extra = {},
                 int32_t speed = 10) {
+        std::vector<std::string> arguments = {"--headless"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return launch(device, script, arguments, speed, environ);
+    }
+    // The same in an SDL window on SDL's windowless video driver, with the dummy sound
+    // device: the script's input then reaches the game through SDL's event queue.
+    pid_t startInWindow(const std::string& device, const std::string& script,
+                        const std::vector<std::string>& extra = {}, int32_t speed = 10) {
+        std::vector<std::string> environment = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string entry = *variable;
+            if (entry.rfind("SDL_VIDEODRIVER=", 0) != 0 && entry.rfind("SDL_AUDIODRIVER=", 0) != 0) {
+                environment.push_back(entry);
+            }
+        }
+        std::vector<char*> envp = pointersTo(environment);
+        return launch(device, script, extra, speed, envp.data());
+    }
+    static std::vector<char*> pointersTo(std::vector<std::string>& strings) {
+        std::vector<char*> pointers;
+        for (std::string& text : strings) {
+            pointers.push_back(text.data());
+        }
+        pointers.push_back(nullptr);
+        return pointers;
+    }
+    pid_t launch(const std::string& device, const std::string& script, const std::vector<std::string>& extra,
+                 int32_t speed, char** envp) {
         std::ofstream(file("script.txt")) << script;
-        std::vector<std::string> arguments = {VORNEL_PROGRAM, "--headless", "--device", device,
+        std::vector<std::string> arguments = {VORNEL_PROGRAM, "--device", device,
                                               "--speed", std::to_string(speed), "--save", file("save"),
                                               "--data", VORNEL_DATA, "--script", file("script.txt")};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
+        std::vector<char*> argv = pointersTo(arguments);
         posix_spawn_file_actions_t actions;
         ::posix_spawn_file_actions_init(&actions);
         ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, file("out.txt").c_str(),
@@ -75,7 +100,7 @@ protected:
         ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, file("err.txt").c_str(),
                                            O_WRONLY | O_CREAT | O_TRUNC, 0644);
         pid_t child = -1;
-        const int result = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+        const int result = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp);
         ::posix_spawn_file_actions_destroy(&actions);
         return result == 0 ? child : -1;
     }

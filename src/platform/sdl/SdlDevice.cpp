@@ -141,6 +141,7 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRe
 SdlDevice::~SdlDevice() {
     stopThreads();
     m_waveOutput.close();
+    m_scriptInput.unplugController();
     closeControllers();
     m_presenter.reset();
     if (m_window != nullptr) {
@@ -401,6 +402,17 @@ void SdlDevice::handleControllerAxis(const SDL_ControllerAxisEvent& event) {
         const auto axis = static_cast<SDL_GameControllerAxis>(event.axis);
         postKeyChanges(m_stickKeys.move(event.which, axis, event.value, SDL_GetTicks()));
     }
+}
+
+void SdlDevice::deliverScriptInput(const ScriptInput& input) {
+    runOnWindowThread([this, input] {
+        SdlScriptInput::View view{SDL_GetWindowID(m_window), placement(), windowRect()};
+        SDL_GetWindowSize(m_window, &view.points.x, &view.points.y);
+        view.pixels = m_presenter->outputSize();
+        if (!m_scriptInput.push(input, view)) {
+            EmulatedDevice::deliverScriptInput(input);
+        }
+    });
 }
 
 void SdlDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes) {

@@ -16,6 +16,7 @@
 #include "platform/sdl/KeyTranslation.h"
 #include "platform/sdl/KeyboardKeys.h"
 #include "platform/sdl/ScreenPlacement.h"
+#include "platform/sdl/SdlScriptInput.h"
 #include "platform/sdl/SdlWaveOutput.h"
 #include "platform/sdl/StickKeys.h"
 #include "platform/sdl/WindowPresenter.h"
@@ -38,6 +39,8 @@ public:
     ~SdlDevice() override;
 
     WaveOutput& waveOutput() override { return m_waveOutput; }
+    // Script input goes through SDL's event queue, as a person's input does.
+    void deliverScriptInput(const ScriptInput& input) override;
 
     int32_t zoom() const { return m_zoom; }
     bool isFullscreen() const { return m_fullscreen; }
@@ -108,6 +111,7 @@ private:
     std::map<SDL_JoystickID, SDL_GameController*> m_controllers;  // open ones, by instance id
     ControllerKeys m_controllerKeys;
     StickKeys m_stickKeys{m_controllerKeys};
+    SdlScriptInput m_scriptInput;  // window thread
     SdlWaveOutput m_waveOutput;
 };
 
