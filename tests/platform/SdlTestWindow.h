@@ -30,6 +30,14 @@ class SdlTestWindow {
 public:
     // Fails the test when the window cannot be opened; call through ASSERT_NO_FATAL_FAILURE.
     void open(const DeviceProfile& profile, int32_t zoom) {
+        create(profile, zoom);
+        if (m_device) {
+            show();
+        }
+    }
+
+    // The window made but not shown yet, for tests that draw into the display first.
+    void create(const DeviceProfile& profile, int32_t zoom) {
         // Controllers count even without keyboard focus, which the windowless driver never gives.
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -38,8 +46,24 @@ public:
         m_device = SdlDevice::create(profile, setupIn(m_folder.path()), SdlDevice::View{zoom, false}, nullptr, error);
         ASSERT_NE(m_device, nullptr) << error;
         ASSERT_TRUE(m_device->createWindow("Vornel", recordingProcedure));
+    }
+
+    void show() {
         m_device->showWindow();
         settle();
+    }
+
+    // Pushes an event of the type, filled in by fill, into SDL's queue.
+    template <typename Fill>
+    static void push(uint32_t type, Fill fill) {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = type;
+        fill(event);
+        SDL_PushEvent(&event);
+    }
+    static void push(uint32_t type) {
+        push(type, [](SDL_Event&) {});
     }
 
     // Handles what SDL has queued so far, and answers the key, character, pen and activation
@@ -62,6 +86,7 @@ public:
     }
 
     SdlDevice& device() { return *m_device; }
+    void close() { m_device.reset(); }
 
 private:
     static bool isInput(MessageType type) {

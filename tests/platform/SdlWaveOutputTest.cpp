@@ -17,15 +17,13 @@
 #include <thread>
 #include <vector>
 
-#include "DeviceTestSupport.h"
+#include "SdlTestWindow.h"
 
 namespace vornel {
 namespace {
 
 using testing_support::kTinyProfile;
-using testing_support::recordingProcedure;
-using testing_support::setupIn;
-using testing_support::TemporaryFolder;
+using testing_support::SdlTestWindow;
 
 // A header with its own samples.
 struct Buffer {
@@ -79,60 +77,33 @@ bool becomes(SDL_AudioDeviceID device, SDL_AudioStatus status) {
 class SdlWaveOutputTest : public testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        std::string error;
-        m_device = SdlDevice::create(kTinyProfile, setupIn(m_folder.path()), SdlDevice::View{1, false}, nullptr, error);
-        ASSERT_NE(m_device, nullptr) << error;
-        ASSERT_TRUE(m_device->createWindow("Vornel", recordingProcedure));
-        m_device->showWindow();
-        settle();
+        ASSERT_NO_FATAL_FAILURE(m_window.open(kTinyProfile, 1));
         ASSERT_TRUE(output().open(WaveFormat{}, Completions::callback, &m_completions));
     }
 
-    void TearDown() override { m_device.reset(); }
+    void TearDown() override { m_window.close(); }
 
-    SdlWaveOutput& output() { return static_cast<SdlWaveOutput&>(m_device->waveOutput()); }
+    SdlWaveOutput& output() { return static_cast<SdlWaveOutput&>(m_window.device().waveOutput()); }
 
     bool queue(Buffer& buffer) {
         output().prepareHeader(buffer.header);
         return output().write(buffer.header);
     }
 
-    // Lets the window's event loop handle every event pushed so far; a close request pushed
-    // behind them marks the end.
-    void settle() {
-        SDL_Event marker;
-        SDL_zero(marker);
-        marker.type = SDL_QUIT;
-        SDL_PushEvent(&marker);
-        WindowMessage message;
-        while (m_device->getMessage(message) && message.type != MessageType::Destroy) {
-        }
-    }
-
     void pushFocus(bool gained) {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = SDL_WINDOWEVENT;
-        event.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
-        SDL_PushEvent(&event);
-        settle();
+        SdlTestWindow::push(SDL_WINDOWEVENT, [gained](SDL_Event& e) {
+            e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+        });
+        m_window.settle();
     }
 
     void pushRemoval(SDL_AudioDeviceID device) {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = SDL_AUDIODEVICEREMOVED;
-        event.adevice.which = device;
-        event.adevice.iscapture = 0;
-        SDL_PushEvent(&event);
-        settle();
+        SdlTestWindow::push(SDL_AUDIODEVICEREMOVED, [device](SDL_Event& e) { e.adevice.which = device; });
+        m_window.settle();
     }
 
-    TemporaryFolder m_folder{"sdl-wave"};
+    SdlTestWindow m_window;
     Completions m_completions;
-    std::unique_ptr<SdlDevice> m_device;
 };
 
 TEST_F(SdlWaveOutputTest, ItIsPausedWhileNothingIsQueuedAndAWriteResumesIt) {

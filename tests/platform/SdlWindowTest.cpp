@@ -11,15 +11,14 @@
 #include <utility>
 #include <vector>
 
-#include "DeviceTestSupport.h"
+#include "SdlTestWindow.h"
 #include "platform/sdl/WindowIcon.h"
 
 namespace vornel {
 namespace {
 
 using testing_support::kTinyProfile;
-using testing_support::recordingProcedure;
-using testing_support::setupIn;
+using testing_support::SdlTestWindow;
 using testing_support::TemporaryFolder;
 
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -29,12 +28,8 @@ constexpr uint32_t kBlack = 0x000000;
 class SdlWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        std::string error;
-        m_device = SdlDevice::create(kTinyProfile, setupIn(m_folder.path()), SdlDevice::View{1, false}, nullptr, error);
-        ASSERT_NE(m_device, nullptr) << error;
-        ASSERT_TRUE(m_device->createWindow("Vornel", recordingProcedure));
+        ASSERT_NO_FATAL_FAILURE(m_window.create(kTinyProfile, 1));
+        m_device = &m_window.device();
     }
 
     // The tiny handheld's 3 x 2 screen white, but for a red pixel at (2, 1), then shown.
@@ -42,31 +37,21 @@ protected:
         std::vector<uint32_t> surface(6, kWhite);
         surface[5] = kRed;
         m_device->setBitsToDevice(surface.data(), 3, 2);
-        m_device->showWindow();
-        settle();
+        m_window.show();
     }
 
-    // Handles what SDL has queued so far and returns where the pen went down; a close
-    // request pushed behind it marks the end.
+    // Handles what SDL has queued so far and returns where the pen went down.
     std::vector<uint32_t> settle() {
-        push(SDL_QUIT);
         std::vector<uint32_t> penDowns;
-        WindowMessage message;
-        while (m_device->getMessage(message) && message.type != MessageType::Destroy) {
-            if (message.type == MessageType::PenDown) {
-                penDowns.push_back(message.lParam);
+        for (const testing_support::Seen& seen : m_window.settle()) {
+            if (seen.type == MessageType::PenDown) {
+                penDowns.push_back(seen.lParam);
             }
         }
         return penDowns;
     }
 
-    static void push(uint32_t type, void (*fill)(SDL_Event&) = [](SDL_Event&) {}) {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = type;
-        fill(event);
-        SDL_PushEvent(&event);
-    }
+    static void push(uint32_t type, void (*fill)(SDL_Event&)) { SdlTestWindow::push(type, fill); }
 
     static void pushClick(int32_t x, int32_t y) {
         SDL_Event event;
@@ -99,8 +84,8 @@ protected:
         return size;
     }
 
-    TemporaryFolder m_folder{"sdl-window"};
-    std::unique_ptr<SdlDevice> m_device;
+    SdlTestWindow m_window;
+    SdlDevice* m_device = nullptr;
 };
 
 // 11 x 7 points is about 3.5 times the 3 x 2 screen: scale 3, one column of black left.
