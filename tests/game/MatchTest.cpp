@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -13,6 +16,7 @@
 
 #include "../media/BankFiles.h"
 #include "core/Clock.h"
+#include "core/SaveFolder.h"
 
 namespace vornel {
 namespace {
@@ -61,6 +65,8 @@ class MatchTest : public testing::Test {
 protected:
     void SetUp() override {
         m_previousClock = Clock::install(&clock);
+        std::filesystem::create_directories(m_saveFolder);
+        SaveFolder::set(m_saveFolder.string());  // points are saved; never into the working folder
         scene->setHost(host);
         scene->setSize(240, 320);
         scene->m_ball = new Psprite();
@@ -70,6 +76,8 @@ protected:
     }
     void TearDown() override {
         scene->clear();
+        SaveFolder::set("");
+        std::filesystem::remove_all(m_saveFolder);
         Clock::install(m_previousClock);
     }
     // Score texts of a known width and the two markers, as the content set-up makes them.
@@ -102,6 +110,8 @@ protected:
 
 private:
     Clock* m_previousClock = nullptr;
+    std::filesystem::path m_saveFolder =
+        std::filesystem::temp_directory_path() / ("vornel-match-" + std::to_string(::getpid()));
 };
 
 TEST_F(MatchTest, ServiceChangesEveryTwoPointsAndTheServeWaitsStill) {
