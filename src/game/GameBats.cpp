@@ -65,15 +65,15 @@ enum class Press {
 bool isHeld(GameScene& scene, int32_t key, int32_t padKey) { return scene.isKeyDown(key) || scene.isKeyDown(padKey); }
 
 bool isMenuTap(GameScene& scene) {
-    const int32_t x = scene.m_stylusX.load(std::memory_order_relaxed);
-    const int32_t y = scene.m_stylusY.load(std::memory_order_relaxed);
+    const int32_t x = scene.input().stylusX();
+    const int32_t y = scene.input().stylusY();
     return x > 0 && x < kMenuTapSquare && y > 0 && y < kMenuTapSquare;
 }
 
 // A direction key steers with keys from now on: the pen lets go of the bat.
 Press directionPress(GameScene& scene, BatStep& step, Fixed dx, Fixed dz) {
     scene.m_penSteering = 0;
-    scene.m_stylusX.store(0, std::memory_order_relaxed);
+    scene.input().releaseStylus();
     step.dx = dx;
     step.dz = dz;
     return Press::Move;
@@ -117,7 +117,7 @@ Press takeKeyPress(GameScene& scene, BatStep& step) {
 // whether they move the bat.
 bool heldKeyStep(GameScene& scene, const Psprite& bat, BatStep& step) {
     const Fixed speed = scene.m_batSpeed;
-    const bool penUnused = scene.m_stylusX.load(std::memory_order_relaxed) == 0;
+    const bool penUnused = scene.input().stylusX() == 0;
     if (isHeld(scene, kKeyLeft, kPadLeft)) {
         step.dx = -speed;
     } else if (isHeld(scene, kKeyRight, kPadRight)) {
@@ -152,8 +152,8 @@ bool penTarget(GameScene& scene, const Psprite& bat, Fixed& targetX, Fixed& targ
         return false;
     }
     const int64_t twiceDepth = int64_t{bat.m_depth} * 2;
-    const Fixed penX = scene.m_stylusX.load(std::memory_order_relaxed) * kFixedOne;
-    const Fixed penY = scene.m_stylusY.load(std::memory_order_relaxed) * kFixedOne;
+    const Fixed penX = scene.input().stylusX() * kFixedOne;
+    const Fixed penY = scene.input().stylusY() * kFixedOne;
     targetX = static_cast<Fixed>(int64_t{penX - view->m_centreX} * twiceDepth / divisor);
     const Fixed up = static_cast<Fixed>(int64_t{view->m_centreY - penY} * twiceDepth / divisor);
     targetZ = static_cast<Fixed>(int64_t{up} * kFixedOne / sinDivisor);
@@ -168,7 +168,7 @@ Fixed outsideDeadZone(Fixed difference) {
 // to the point under it in one frame.
 void penStep(GameScene& scene, const Psprite& bat, BatStep& step) {
     scene.m_batSpeed = 0;
-    if (scene.m_stylusX.load(std::memory_order_relaxed) == 0) {
+    if (scene.input().stylusX() == 0) {
         return;
     }
     scene.m_penSteering = 1;

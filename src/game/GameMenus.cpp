@@ -273,12 +273,11 @@ Ref<Psprite> GameScene::buttonRow(const Ref<Psprite>& item, Fixed spread) {
 
 int32_t GameScene::pollMenuChoice(Ref<Menu> menu) {
     const int32_t key = nextKey();
-    const int32_t x = m_stylusX.load(std::memory_order_relaxed);
-    const int32_t y = m_stylusY.load(std::memory_order_relaxed);
+    const int32_t x = input().stylusX();
+    const int32_t y = input().stylusY();
     const int32_t answer = menu ? menu->handleKey(key, x, y) : 0;
     if (x != 0 || y != 0) {
-        m_stylusX.store(0, std::memory_order_relaxed);
-        m_stylusY.store(0, std::memory_order_relaxed);
+        input().clearStylus();
         if (answer > kHighestKeyCode) {
             render();
             playSound(String::fromLiteral("bounce"));

@@ -68,7 +68,7 @@ struct GameScene::HelpColumn {
 };
 
 void GameScene::showHelp() {
-    m_dragY.store(0, std::memory_order_relaxed);
+    input().clearDragY();
     const int32_t wrap = m_width < kHelpWrapWidth ? m_width - kHelpMargin : kHelpWrapWidth;
     HelpColumn help;
     help.text = new TextSprite();
@@ -108,7 +108,7 @@ void GameScene::showHelp() {
                 help.offset -= pageStep;
             }
             moveHelpColumn(help);
-        } else if (const int32_t drag = m_dragY.exchange(0, std::memory_order_relaxed); drag != 0) {
+        } else if (const int32_t drag = input().takeDragY(); drag != 0) {
             dragHelpColumn(help, drag);
         } else if (key != 0) {
             break;
@@ -139,21 +139,21 @@ void GameScene::dragHelpColumn(HelpColumn& help, int32_t distance) {
         help.offset = highest;
     }
     moveHelpColumn(help);
-    m_dragX.store(0, std::memory_order_relaxed);
+    input().clearDragX();
 }
 
 // A tap counts only near the markers: on the up marker it scrolls up, on the down marker
 // down, on the close marker it closes; anywhere else it does nothing.
 int32_t GameScene::helpKey(const HelpColumn& help, int32_t key) {
-    if (m_stylusX.load(std::memory_order_relaxed) == 0) {
+    if (input().stylusX() == 0) {
         return key;
     }
     if (key == kKeyAction) {
-        key = helpTap(help, m_stylusX.load(std::memory_order_relaxed), m_stylusY.load(std::memory_order_relaxed));
+        key = helpTap(help, input().stylusX(), input().stylusY());
     }
-    m_stylusX.store(0, std::memory_order_relaxed);
+    input().releaseStylus();
     if (key != 0) {
-        m_dragY.store(0, std::memory_order_relaxed);
+        input().clearDragY();
     }
     return key;
 }
@@ -198,8 +198,7 @@ void GameScene::showAbout() {
 void GameScene::waitForDismiss() {
     render();
     pace(kDismissGraceMs);
-    m_stylusX.store(0, std::memory_order_relaxed);
-    m_stylusY.store(0, std::memory_order_relaxed);
+    input().clearStylus();
     beginAutoplayModal();
     while (isActive()) {
         if (checkSize()) {

@@ -156,7 +156,7 @@ int Entry::shutDown(Platform& platform) {
     ShellState& shell = ShellState::instance();
     shell.m_shuttingDown = true;
     if (shell.m_game) {
-        shell.m_game->m_paused = false;
+        shell.m_game->input().setPaused(false);
     }
     GameThread::finish();
     SoundPlayer::instance().stopSound();

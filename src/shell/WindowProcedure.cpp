@@ -31,7 +31,7 @@ int32_t WindowProcedure::mainWindowProc(const WindowMessage& message) {
     }
     if (isGameInput(message.type)) {
         // Before the game object exists (while the window is being made) input is dropped.
-        return shell.m_game ? onGameInput(*shell.m_game, message) : 0;
+        return shell.m_game ? onGameInput(shell.m_game->input(), message) : 0;
     }
     return Platform::current().defaultProcedure(message);
 }
@@ -41,20 +41,20 @@ bool WindowProcedure::isGameInput(MessageType type) {
            type == MessageType::PenMove || type == MessageType::PenDown || type == MessageType::PenUp;
 }
 
-int32_t WindowProcedure::onGameInput(Screen& game, const WindowMessage& message) {
+int32_t WindowProcedure::onGameInput(InputQueue& input, const WindowMessage& message) {
     switch (message.type) {
         case MessageType::KeyDown:
-            return onKeyDown(game, message.wParam);
+            return onKeyDown(input, message.wParam);
         case MessageType::KeyUp:
-            return onKeyUp(game, message.wParam);
+            return onKeyUp(input, message.wParam);
         case MessageType::Char:
-            return onChar(game, message.wParam);
+            return onChar(input, message.wParam);
         case MessageType::PenMove:
-            return onPenMove(game, message);
+            return onPenMove(input, message);
         case MessageType::PenDown:
-            return onPenDown(game, message.lParam);
+            return onPenDown(input, message.lParam);
         case MessageType::PenUp:
-            return onPenUp(game, message.lParam);
+            return onPenUp(input, message.lParam);
         default:
             return 0;
     }
@@ -99,7 +99,7 @@ int32_t WindowProcedure::onActivate(const WindowMessage& message) {
     ShellState& shell = ShellState::instance();
     const bool active = lowWord(message.wParam) != 0;
     if (shell.m_game) {
-        shell.m_game->m_paused.store(!active);
+        shell.m_game->input().setPaused(!active);
     }
     shell.m_windowActive.store(active);
     return shell.m_pocketPc.load() ? 0 : Platform::current().defaultProcedure(message);
@@ -111,18 +111,18 @@ int32_t WindowProcedure::onSettingChange(const WindowMessage& message) {
 
 // ---- Keys ----
 
-int32_t WindowProcedure::onKeyDown(Screen& game, uint32_t virtualKey) {
+int32_t WindowProcedure::onKeyDown(InputQueue& input, uint32_t virtualKey) {
     const int32_t code = static_cast<int8_t>(KeyMap::mapVirtualKey(virtualKey));
     if (code < 1) {
         return 0;
     }
-    game.keyDown(code);
+    input.keyDown(code);
     return 1;
 }
 
 // The soft keys and the back key reach the game as a press and a release when they are let
 // go; every other key was pressed at key down.
-int32_t WindowProcedure::onKeyUp(Screen& game, uint32_t virtualKey) {
+int32_t WindowProcedure::onKeyUp(InputQueue& input, uint32_t virtualKey) {
     if (virtualKey == kIgnoredKeyUp) {
         return 0;
     }
@@ -131,20 +131,20 @@ int32_t WindowProcedure::onKeyUp(Screen& game, uint32_t virtualKey) {
         return 0;
     }
     if (virtualKey == KeyMap::kVirtualF1 || virtualKey == KeyMap::kVirtualF2 || virtualKey == KeyMap::kVirtualEscape) {
-        game.keyDown(code);
+        input.keyDown(code);
     }
-    game.keyUp(code);
+    input.keyUp(code);
     return 1;
 }
 
 // Characters whose key maps to a game key were passed at key down already.
-int32_t WindowProcedure::onChar(Screen& game, uint32_t character) {
+int32_t WindowProcedure::onChar(InputQueue& input, uint32_t character) {
     if (KeyMap::mapVirtualKey(character) != 0) {
         return 0;
     }
     const int32_t code = static_cast<int8_t>(character);
-    game.keyDown(code);
-    game.keyUp(code);
+    input.keyDown(code);
+    input.keyUp(code);
     return 0;
 }
 
@@ -154,41 +154,35 @@ int32_t WindowProcedure::toGamePixels(int32_t windowPixels) {
     return ShellState::instance().m_doubleSize.load() ? windowPixels / 2 : windowPixels;
 }
 
-void WindowProcedure::setStylus(Screen& game, int32_t x, int32_t y) {
-    game.m_stylusX.store(x);
-    game.m_stylusY.store(y);
-}
-
-int32_t WindowProcedure::onPenMove(Screen& game, const WindowMessage& message) {
+int32_t WindowProcedure::onPenMove(InputQueue& input, const WindowMessage& message) {
     if (message.wParam != kPenDownOnly) {
         return 0;
     }
     ShellState& shell = ShellState::instance();
     const int32_t x = toGamePixels(lowWord(message.lParam));
     const int32_t y = toGamePixels(highWord(message.lParam));
-    game.m_dragX.fetch_add(x - shell.m_lastPenX);
-    game.m_dragY.fetch_add(y - shell.m_lastPenY);
+    input.addDrag(x - shell.m_lastPenX, y - shell.m_lastPenY);
     shell.m_lastPenX = x;
     shell.m_lastPenY = y;
-    setStylus(game, x, y);
+    input.setStylus(x, y);
     return 0;
 }
 
 // A tap is the confirm key, with the pen position beside it.
-int32_t WindowProcedure::onPenDown(Screen& game, uint32_t point) {
+int32_t WindowProcedure::onPenDown(InputQueue& input, uint32_t point) {
     ShellState& shell = ShellState::instance();
     const int32_t x = toGamePixels(lowWord(point));
     const int32_t y = toGamePixels(highWord(point));
     shell.m_lastPenX = x;
     shell.m_lastPenY = y;
-    setStylus(game, x, y);
-    game.keyDown(KeyMap::kConfirm);
+    input.setStylus(x, y);
+    input.keyDown(KeyMap::kConfirm);
     return 0;
 }
 
-int32_t WindowProcedure::onPenUp(Screen& game, uint32_t point) {
-    setStylus(game, toGamePixels(lowWord(point)), toGamePixels(highWord(point)));
-    game.keyUp(KeyMap::kConfirm);
+int32_t WindowProcedure::onPenUp(InputQueue& input, uint32_t point) {
+    input.setStylus(toGamePixels(lowWord(point)), toGamePixels(highWord(point)));
+    input.keyUp(KeyMap::kConfirm);
     return 0;
 }
 

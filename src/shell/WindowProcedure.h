@@ -1,12 +1,12 @@
 // The message procedure of the one window: keys and the pen become game key codes and pen
-// coordinates in the game object, size and activation changes reach the game, paints are
+// coordinates in the game's input queue, size and activation changes reach the game, paints are
 // handled. It runs on the first thread and never calls game logic directly.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/WindowMessage.h"
-#include "sprites/Screen.h"
+#include "sprites/InputQueue.h"
 
 namespace vornel {
 
@@ -27,19 +27,18 @@ private:
     static int32_t onSize(const WindowMessage& message);
     static int32_t onActivate(const WindowMessage& message);
     static int32_t onSettingChange(const WindowMessage& message);
-    static int32_t onKeyDown(Screen& game, uint32_t virtualKey);
-    static int32_t onKeyUp(Screen& game, uint32_t virtualKey);
-    static int32_t onChar(Screen& game, uint32_t character);
-    static int32_t onPenMove(Screen& game, const WindowMessage& message);
-    static int32_t onPenDown(Screen& game, uint32_t point);
-    static int32_t onPenUp(Screen& game, uint32_t point);
+    static int32_t onKeyDown(InputQueue& input, uint32_t virtualKey);
+    static int32_t onKeyUp(InputQueue& input, uint32_t virtualKey);
+    static int32_t onChar(InputQueue& input, uint32_t character);
+    static int32_t onPenMove(InputQueue& input, const WindowMessage& message);
+    static int32_t onPenDown(InputQueue& input, uint32_t point);
+    static int32_t onPenUp(InputQueue& input, uint32_t point);
     // The input messages that only mean something once the game object exists.
-    static int32_t onGameInput(Screen& game, const WindowMessage& message);
+    static int32_t onGameInput(InputQueue& input, const WindowMessage& message);
     static bool isGameInput(MessageType type);
 
     // Window pixels to game pixels: halved in double-size mode.
     static int32_t toGamePixels(int32_t windowPixels);
-    static void setStylus(Screen& game, int32_t x, int32_t y);
 };
 
 }  // namespace vornel

@@ -1,5 +1,5 @@
-// The screen sprite: dirty-rectangle bookkeeping, repainting and presenting, the key state
-// shared with the window thread, frame pacing and the stripe wipes.
+// The screen sprite: dirty-rectangle bookkeeping, repainting and presenting, frame pacing
+// and the stripe wipes.
 #include "sprites/Screen.h"
 
 #include <algorithm>
@@ -36,7 +36,6 @@ constexpr int32_t kPausePollMs = 100;
 constexpr uint32_t kLongestWaitMs = 5000;  // a longer wait means the mark is stale: skip it
 constexpr int32_t kWipeStripe = 8;         // pixels
 constexpr int32_t kWipeStepMs = 10;
-constexpr uint32_t kDirectionKeysHeld = 0x1F;  // held bits of codes 0 to 4
 
 struct Rect {
     int32_t left;
@@ -267,7 +266,7 @@ void Screen::run() {}
 // The frame clock neither drops frames nor catches up: a late frame just reports a longer
 // m_frameTime, which every time-based rule clamps.
 void Screen::pace(int32_t milliseconds) {
-    while (m_paused.load(std::memory_order_acquire)) {
+    while (m_input.isPaused()) {
         sleepMilliseconds(kPausePollMs);
     }
     uint32_t now = tickCount();
@@ -292,64 +291,30 @@ bool Screen::isOnScreen(Ref<Psprite> sprite) {
            m_top < sprite->m_bottom && sprite->m_top < m_bottom;
 }
 
-// ---- Keys ----
-// The held bits are only read-modify-written by the window thread, so relaxed order is
-// enough for them. The queue's slots are published by the release store of the write index
-// and handed back by the release store of the read index.
-
-bool Screen::hasHeldBit(int32_t code) {
-    return code >= 0 && code <= kHighestHeldKey;
-}
-
-int32_t Screen::nextSlot(int32_t slot) {
-    return slot + 1 == kQueueSlots ? 0 : slot + 1;
-}
+// ---- Keys: the input queue's ----
 
 void Screen::keyDown(int32_t code) {
-    if (hasHeldBit(code)) {
-        m_keys[code >> 5].fetch_or(1u << (code & 31), std::memory_order_relaxed);
-    }
-    queueKey(code);
+    m_input.keyDown(code);
 }
 
 void Screen::keyUp(int32_t code) {
-    if (hasHeldBit(code)) {
-        m_keys[code >> 5].fetch_and(~(1u << (code & 31)), std::memory_order_relaxed);
-    }
+    m_input.keyUp(code);
 }
 
 bool Screen::isKeyDown(int32_t code) {
-    if (!hasHeldBit(code)) {
-        return false;
-    }
-    return (m_keys[code >> 5].load(std::memory_order_relaxed) & (1u << (code & 31))) != 0;
+    return m_input.isKeyDown(code);
 }
 
 void Screen::queueKey(int32_t code) {
-    if (code == kConfirmKey && (m_keys[0].load(std::memory_order_relaxed) & kDirectionKeysHeld) != 0) {
-        return;
-    }
-    const int32_t write = m_queueWrite.load(std::memory_order_relaxed);
-    const int32_t next = nextSlot(write);
-    if (next == m_queueRead.load(std::memory_order_acquire)) {
-        return;  // full: the press is dropped
-    }
-    m_queue[write].store(static_cast<int8_t>(code), std::memory_order_relaxed);
-    m_queueWrite.store(next, std::memory_order_release);
+    m_input.queueKey(code);
 }
 
 int32_t Screen::nextKey() {
-    const int32_t read = m_queueRead.load(std::memory_order_relaxed);
-    if (read == m_queueWrite.load(std::memory_order_acquire)) {
-        return 0;
-    }
-    const int32_t code = m_queue[read].load(std::memory_order_relaxed);
-    m_queueRead.store(nextSlot(read), std::memory_order_release);
-    return code;
+    return m_input.nextKey();
 }
 
 bool Screen::keyMatches(int32_t code, int32_t key) {
-    return code == key || isKeyDown(key);
+    return m_input.keyMatches(code, key);
 }
 
 }  // namespace vornel

@@ -1,31 +1,26 @@
 // The root of a sprite tree: owns the off-screen pixel buffer, collects and repaints dirty
-// rectangles, and holds what the window hands the game (held keys, key presses, stylus,
-// pause) together with the frame clock.
+// rectangles, keeps the frame clock, and carries the window's input for the game.
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 
 #include "core/Array.h"
 #include "core/Fixed.h"
 #include "core/Ref.h"
 #include "core/String.h"
+#include "sprites/InputQueue.h"
 #include "sprites/Psprite.h"
 #include "sprites/ScreenHost.h"
 
 namespace vornel {
 
-// Two threads meet here. The window thread only calls keyDown and keyUp and stores the
-// stylus, drag and pause fields; the game thread does everything else. The shared fields are
-// atomics: the key bits have one writer, and the key queue is a single-producer (window
-// thread, write index) single-consumer (game thread, read index) ring.
+// Two threads meet here, only in the input queue: the window thread writes into it (keyDown
+// and keyUp here pass on to it) and the game thread reads it; the game thread does
+// everything else.
 class Screen : public Psprite {
 public:
-    static constexpr int32_t kQueueSlots = 10;         // one slot stays free: 9 presses fit
     static constexpr int32_t kMaxDirtyRects = 10;
-    static constexpr int32_t kHighestHeldKey = 57;     // codes 0..57 have a held bit
-    static constexpr int32_t kConfirmKey = 5;
     static constexpr int32_t kFramePeriodMs = 32;
 
     Screen() = default;
@@ -51,18 +46,18 @@ public:
     // A screen stays active while its window is open (without a host: always); every wait
     // loop of the game tests it, so the game thread ends when the window has gone.
     virtual bool isActive();
-    // Puts a press in the queue. A confirm while a direction (or 0) is held is swallowed, so
-    // a pen tap during a move does not also confirm; a full queue drops the press.
+    // The key operations below pass on to the input queue (see InputQueue for each).
     virtual void queueKey(int32_t code);
     virtual bool isKeyDown(int32_t code);
-    // Window thread: marks the key held (codes 0..57 only) and queues the press.
+    // Window thread.
     virtual void keyDown(int32_t code);
-    // Game thread: the oldest queued press (a signed byte, widened), or 0 when none waits.
+    // Game thread.
     virtual int32_t nextKey();
-    // Whether the press is that key, or that key is held.
     virtual bool keyMatches(int32_t code, int32_t key);
-    // Window thread: clears the held bit; nothing is queued.
+    // Window thread.
     virtual void keyUp(int32_t code);
+    // The window's input: the window thread writes it, the game thread reads it.
+    InputQueue& input() { return m_input; }
     // Repaints, then sleeps out the rest of the 32 ms frame.
     virtual void frame();
     // The body of the game thread; the game supplies it.
@@ -80,15 +75,6 @@ public:
     virtual void wipeRows();
 
     Ref<ScreenHost> m_host;  // while set, repainted rectangles are presented through it
-    std::atomic<int32_t> m_dragX{0};  // stylus drag accumulators, pixels (window thread)
-    std::atomic<int32_t> m_dragY{0};
-    std::array<std::atomic<uint32_t>, 2> m_keys{};  // held bit of code k: bit k & 31 of word k >> 5
-    std::array<std::atomic<int8_t>, kQueueSlots> m_queue{};  // ring of presses not yet read
-    std::atomic<int32_t> m_queueRead{0};   // written by the game thread only
-    std::atomic<int32_t> m_queueWrite{0};  // written by the window thread only; equal: empty
-    std::atomic<bool> m_paused{false};     // set while the window is in the background
-    std::atomic<int32_t> m_stylusX{0};     // last stylus position, pixels; x 0: pen not in use
-    std::atomic<int32_t> m_stylusY{0};
     Array<uint32_t> m_buffer;  // m_width x m_height pixels TT RR GG BB, stride m_width
     bool m_mute = false;       // sounds off
     uint32_t m_lastTick = 0;   // tick count of the last frame mark, ms
@@ -107,8 +93,8 @@ private:
     void paintIntoBuffer(int32_t left, int32_t top, int32_t right, int32_t bottom);
     bool startWipe();
     void wipeStripe(int32_t left, int32_t top, int32_t right, int32_t bottom);
-    static int32_t nextSlot(int32_t slot);
-    static bool hasHeldBit(int32_t code);
+
+    InputQueue m_input;  // keys, pen and pause from the window thread
 };
 
 }  // namespace vornel

@@ -113,13 +113,13 @@ TEST_F(BatsTest, HeldLeftRampsToTopSpeedAfterThirteenFrames) {
 
 TEST_F(BatsTest, KeypadSixMovesRightInTheSameFrameAndTakesTheBatFromThePen) {
     m_scene->m_penSteering = 1;
-    m_scene->m_stylusX = 100;
+    m_scene->input().setStylus(100, 0);
     m_scene->keyDown('6');
     m_scene->keyUp('6');
     playerFrames(1);
     EXPECT_EQ(bat().m_posX, 8192);
     EXPECT_EQ(m_scene->m_penSteering, 0);
-    EXPECT_EQ(m_scene->m_stylusX.load(), 0);
+    EXPECT_EQ(m_scene->input().stylusX(), 0);
 }
 
 TEST_F(BatsTest, UnheldBatDriftsBackToItsBaseLineAndStops) {
@@ -132,13 +132,12 @@ TEST_F(BatsTest, UnheldBatDriftsBackToItsBaseLineAndStops) {
 }
 
 TEST_F(BatsTest, TapInTheTopLeftSquareOpensTheMenuAndElsewhereSteers) {
-    m_scene->m_stylusX = 63;
-    m_scene->m_stylusY = 1;
+    m_scene->input().setStylus(63, 1);
     m_scene->keyDown(5);
     playerFrames(1);
     EXPECT_EQ(m_scene->m_menuRuns, 1);
     EXPECT_EQ(m_scene->m_penSteering, 0);
-    m_scene->m_stylusX = 64;
+    m_scene->input().setStylus(64, 1);
     m_scene->keyDown(5);
     playerFrames(1);
     EXPECT_EQ(m_scene->m_menuRuns, 1);
@@ -162,8 +161,7 @@ protected:
         view->m_sin = -0x4000;
         m_scene->m_view = view;
         bat().m_depth = 0x2000;
-        m_scene->m_stylusX = 130;  // 10 px right: x = 5.0
-        m_scene->m_stylusY = 240;  // 40 px down: u = −20.0, z = −40.0
+        m_scene->input().setStylus(130, 240);  // 10 px right: x = 5.0; 40 px down: u = −20.0, z = −40.0
     }
 };
 
@@ -184,14 +182,13 @@ TEST_F(BatsPenTest, DifferencesOfAQuarterUnitOrLessAreIgnored) {
     playerFrames(1);
     EXPECT_EQ(bat().m_posX, 5 * kUnit);
     m_scene->m_view->m_sin = 0;  // the projection cannot be undone: the bat stays
-    m_scene->m_stylusX = 20;
+    m_scene->input().setStylus(20, 240);
     playerFrames(1);
     EXPECT_EQ(bat().m_posX, 5 * kUnit);
 }
 
 TEST_F(BatsPenTest, BatStaysInsideItsZone) {
-    m_scene->m_stylusX = 1000;  // 440 units to the right, far beyond the net
-    m_scene->m_stylusY = 1;
+    m_scene->input().setStylus(1000, 1);  // 440 units to the right, far beyond the net
     playerFrames(1);
     EXPECT_EQ(bat().m_posX, 1405091);
     EXPECT_EQ(bat().m_posZ, -393216);

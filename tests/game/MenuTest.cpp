@@ -100,15 +100,14 @@ TEST_F(MainMenuTest, ATapOnAnItemChoosesItBouncesUnlessMutedAndHandsThePenTheBat
     scene->inspect = [&](Menu& menu) {
         if (std::exchange(tapping, false)) {
             Psprite* level = menu.m_firstChild->m_next->m_next.get();
-            scene->m_stylusX = (level->m_left + level->m_right) / 2;
-            scene->m_stylusY = (level->m_top + level->m_bottom) / 2;
+            scene->input().setStylus((level->m_left + level->m_right) / 2, (level->m_top + level->m_bottom) / 2);
         }
     };
     runMenu({Menu::kKeyAction, '0'});
     EXPECT_EQ(scene->m_hardLevel, 1);
     EXPECT_TRUE(heard("bounce"));
     EXPECT_EQ(scene->m_penSteering, 1);
-    EXPECT_EQ(scene->m_stylusX.load(), 0);
+    EXPECT_EQ(scene->input().stylusX(), 0);
 
     tapping = true;
     scene->m_mute = true;

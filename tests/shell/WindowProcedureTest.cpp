@@ -28,7 +28,18 @@ protected:
         }
         return codes;
     }
-    std::vector<int32_t> stylus() { return {game->m_stylusX, game->m_stylusY, game->m_dragX, game->m_dragY}; }
+    std::vector<int32_t> stylus() {
+        const InputQueue& input = game->input();
+        return {input.stylusX(), input.stylusY(), input.dragX(), input.dragY()};
+    }
+    bool anyKeyHeld() {
+        for (int32_t code = 0; code <= InputQueue::kHighestHeldKey; ++code) {
+            if (game->isKeyDown(code)) {
+                return true;
+            }
+        }
+        return false;
+    }
 
     Ref<Screen> game = new Screen();
 };
@@ -42,7 +53,7 @@ TEST_F(WindowProcedureTest, KeysArePressedAtKeyDownButSoftKeysAndEscapeAtKeyUp) 
         EXPECT_EQ(send(MessageType::KeyUp, key), 1);
     }
     EXPECT_EQ(queued(), (Codes{2, 2, 5, 6, 7}));
-    EXPECT_EQ(game->m_keys[0].load(), 0u);  // nothing is left held
+    EXPECT_FALSE(anyKeyHeld());
     send(MessageType::KeyDown, 37);
     EXPECT_EQ(send(MessageType::KeyUp, 0x86), 0);
     EXPECT_TRUE(game->isKeyDown(1));
@@ -80,9 +91,9 @@ TEST_F(WindowProcedureTest, PenTapsAndDragsInGamePixels) {
 TEST_F(WindowProcedureTest, DeactivationPausesTheGameAndActivationResumesIt) {
     shell().m_pocketPc = true;
     EXPECT_EQ(send(MessageType::Activate, 0x00010000), 0);  // only the low half counts
-    EXPECT_TRUE(game->m_paused && !shell().m_windowActive);
+    EXPECT_TRUE(game->input().isPaused() && !shell().m_windowActive);
     EXPECT_EQ(send(MessageType::Activate, 1), 0);
-    EXPECT_TRUE(!game->m_paused && shell().m_windowActive);
+    EXPECT_TRUE(!game->input().isPaused() && shell().m_windowActive);
     shell().m_pocketPc = false;  // a Smartphone leaves it to the default handling
     EXPECT_EQ(send(MessageType::Activate, 1), test::FakePlatform::kDefaultResult);
     EXPECT_EQ(send(MessageType::SettingChange), test::FakePlatform::kDefaultResult);

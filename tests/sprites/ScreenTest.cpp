@@ -228,8 +228,9 @@ TEST_F(ScreenTest, CodesOutsideTheHeldRangeQueueWithoutTouchingBits) {
         EXPECT_FALSE(screen->isKeyDown(code));
         screen->keyUp(code);
     }
-    EXPECT_EQ(screen->m_keys[0].load(), 0u);
-    EXPECT_EQ(screen->m_keys[1].load(), 0u);
+    for (int32_t code = 0; code <= InputQueue::kHighestHeldKey; ++code) {
+        EXPECT_FALSE(screen->isKeyDown(code)) << code;
+    }
     EXPECT_EQ(screen->nextKey(), -3);
     EXPECT_EQ(screen->nextKey(), 58);
     EXPECT_EQ(screen->nextKey(), 63);
@@ -270,10 +271,10 @@ TEST_F(ScreenTest, PaceSkipsAWaitOfMoreThanFiveSeconds) {
 
 TEST_F(ScreenTest, PausedPaceWaitsInStepsOf100MsUntilCleared) {
     Ref<Screen> screen = hostedScreen(4, 4);
-    screen->m_paused = true;
+    screen->input().setPaused(true);
     clock.onSleep = [&] {
         if (clock.sleeps.size() == 3) {
-            screen->m_paused = false;
+            screen->input().setPaused(false);
         }
     };
     screen->pace(32);
@@ -386,7 +387,7 @@ TEST_F(ScreenTest, PressesFromTheWindowThreadArriveInOrder) {
     }
     window.join();
     EXPECT_EQ(screen->nextKey(), 0);
-    for (int32_t code = 0; code <= Screen::kHighestHeldKey; ++code) {
+    for (int32_t code = 0; code <= InputQueue::kHighestHeldKey; ++code) {
         EXPECT_FALSE(screen->isKeyDown(code));
     }
 }
