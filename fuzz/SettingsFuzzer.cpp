@@ -8,7 +8,7 @@
 #include "core/Clock.h"
 #include "core/SaveFolder.h"
 #include "game/GameScene.h"
-#include "game/PanelStyle.h"
+#include "sprites/GameKey.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     scene->setSize(kScreenWidth, kScreenHeight);
     scene->loadSettings();
     scene->recordHighScore();
-    scene->queueKey(panel::kKeyAction);
+    scene->queueKey(GameKey::kConfirm);
     scene->showHighScores();
     scene->clear();
 

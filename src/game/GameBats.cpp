@@ -5,6 +5,7 @@
 
 #include "game/GameScene.h"
 #include "game/MatchConstants.h"
+#include "sprites/GameKey.h"
 
 namespace vornel {
 
@@ -34,20 +35,13 @@ constexpr int32_t kGameTimePerMs = 32;       // about 0x8000 game time units per
 constexpr int32_t kFirstBatPicture = 9;
 constexpr Fixed kPictureBounds[] = {-786432, -262144, 262144, 786432};
 
-// Game key codes of the keyboard and of the phone keypad's digits.
-constexpr int32_t kKeyLeft = 1;
-constexpr int32_t kKeyRight = 2;
-constexpr int32_t kKeyUp = 3;
-constexpr int32_t kKeyDown = 4;
-constexpr int32_t kKeyConfirm = 5;
-constexpr int32_t kKeySoftMenu = 6;
-constexpr int32_t kKeyBack = 7;
-constexpr int32_t kPadMenu = '0';
-constexpr int32_t kPadUp = '2';
-constexpr int32_t kPadLeft = '4';
-constexpr int32_t kPadForward = '5';
-constexpr int32_t kPadRight = '6';
-constexpr int32_t kPadDown = '8';
+// What the phone keypad's digits mean in play.
+constexpr int32_t kPadMenu = GameKey::kDigit0;
+constexpr int32_t kPadUp = GameKey::kDigit2;
+constexpr int32_t kPadLeft = GameKey::kDigit4;
+constexpr int32_t kPadForward = GameKey::kDigit5;
+constexpr int32_t kPadRight = GameKey::kDigit6;
+constexpr int32_t kPadDown = GameKey::kDigit8;
 
 // One frame's movement of the player's bat, before the clamps.
 struct BatStep {
@@ -83,29 +77,29 @@ Press takeKeyPress(GameScene& scene, BatStep& step) {
     const int32_t key = scene.nextKey();
     const Fixed speed = scene.m_batSpeed;
     switch (key) {
-        case 0:
+        case GameKey::kNone:
             return Press::None;
         case kPadMenu:
-        case kKeySoftMenu:
-        case kKeyBack:
+        case GameKey::kSecondSoftKey:
+        case GameKey::kBack:
             scene.runMainMenu();
             return Press::Stand;
-        case kKeyConfirm:
+        case GameKey::kConfirm:
             if (!isMenuTap(scene)) {
                 return Press::None;
             }
             scene.runMainMenu();
             return Press::Stand;
-        case kKeyLeft:
+        case GameKey::kLeft:
         case kPadLeft:
             return directionPress(scene, step, -speed, 0);
-        case kKeyRight:
+        case GameKey::kRight:
         case kPadRight:
             return directionPress(scene, step, speed, 0);
-        case kKeyUp:
+        case GameKey::kUp:
         case kPadUp:
             return directionPress(scene, step, 0, speed);
-        case kKeyDown:
+        case GameKey::kDown:
         case kPadDown:
             return directionPress(scene, step, 0, -speed);
         default:
@@ -118,16 +112,16 @@ Press takeKeyPress(GameScene& scene, BatStep& step) {
 bool heldKeyStep(GameScene& scene, const Psprite& bat, BatStep& step) {
     const Fixed speed = scene.m_batSpeed;
     const bool penUnused = scene.input().stylusX() == 0;
-    if (isHeld(scene, kKeyLeft, kPadLeft)) {
+    if (isHeld(scene, GameKey::kLeft, kPadLeft)) {
         step.dx = -speed;
-    } else if (isHeld(scene, kKeyRight, kPadRight)) {
+    } else if (isHeld(scene, GameKey::kRight, kPadRight)) {
         step.dx = speed;
     }
-    if (isHeld(scene, kKeyUp, kPadUp)) {
+    if (isHeld(scene, GameKey::kUp, kPadUp)) {
         step.dz = speed;
-    } else if (penUnused && isHeld(scene, kKeyConfirm, kPadForward)) {
+    } else if (penUnused && isHeld(scene, GameKey::kConfirm, kPadForward)) {
         step.dz = speed;
-    } else if (isHeld(scene, kKeyDown, kPadDown)) {
+    } else if (isHeld(scene, GameKey::kDown, kPadDown)) {
         step.dz = -speed;
     } else if (penUnused && bat.m_posZ > kPlayerBaseLine) {
         step.dz = -speed;

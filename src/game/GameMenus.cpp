@@ -6,6 +6,7 @@
 #include "game/GameScene.h"
 #include "game/PanelStyle.h"
 #include "media/SoundPlayer.h"
+#include "sprites/GameKey.h"
 
 namespace vornel {
 
@@ -29,7 +30,7 @@ constexpr int32_t kLevel = 'L';
 constexpr int32_t kHelp = 'H';
 constexpr int32_t kAbout = 'A';
 constexpr int32_t kExit = 'E';
-constexpr int32_t kPadMenu = '0';
+constexpr int32_t kPadMenu = GameKey::kDigit0;  // the keypad's menu key closes the menu
 
 int32_t toPixels(Fixed value) { return value >> kFixedShift; }
 
@@ -123,8 +124,8 @@ int32_t GameScene::runMainMenu() {
             case kPadMenu:
                 closeMenu(menu);
                 return 0;
-            case kKeySoftMenu:
-            case kKeyBack:
+            case GameKey::kSecondSoftKey:
+            case GameKey::kBack:
                 if (menu->m_selected && menu->m_selected->m_tag == kExit) {
                     closeMenu(menu);
                     return 0;

@@ -6,6 +6,7 @@
 #include "core/StringBuffer.h"
 #include "game/GameScene.h"
 #include "game/PanelStyle.h"
+#include "sprites/GameKey.h"
 #include "sprites/Font.h"
 
 namespace vornel {
@@ -43,8 +44,8 @@ bool beats(int32_t score, int32_t stored) {
 }
 
 bool dismissesTable(int32_t key) {
-    return key == kKeyAction || key == kKeySoftMenu || key == kKeyBack || key == kKeyNewline || key == '5' ||
-           key == ' ';
+    return key == GameKey::kConfirm || key == GameKey::kSecondSoftKey || key == GameKey::kBack ||
+           key == GameKey::kNewline || key == GameKey::kDigit5 || key == GameKey::kSpace;
 }
 
 }  // namespace

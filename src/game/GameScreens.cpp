@@ -5,6 +5,7 @@
 #include "core/String.h"
 #include "game/GameScene.h"
 #include "game/PanelStyle.h"
+#include "sprites/GameKey.h"
 #include "sprites/Font.h"
 
 namespace vornel {
@@ -35,8 +36,8 @@ constexpr int32_t kDismissPollMs = 125;
 
 int32_t toPixels(Fixed value) { return value >> kFixedShift; }
 
-bool isScrollUp(int32_t key) { return key == kKeyUp || key == '2'; }
-bool isScrollDown(int32_t key) { return key == kKeyDown || key == '8'; }
+bool isScrollUp(int32_t key) { return key == GameKey::kUp || key == GameKey::kDigit2; }
+bool isScrollDown(int32_t key) { return key == GameKey::kDown || key == GameKey::kDigit8; }
 
 // Shows the marker (adds it to the screen) or hides it.
 void showMarker(Screen& screen, const Ref<Psprite>& marker, bool shown) {
@@ -110,7 +111,7 @@ void GameScene::showHelp() {
             moveHelpColumn(help);
         } else if (const int32_t drag = input().takeDragY(); drag != 0) {
             dragHelpColumn(help, drag);
-        } else if (key != 0) {
+        } else if (key != GameKey::kNone) {
             break;
         }
     }
@@ -148,11 +149,11 @@ int32_t GameScene::helpKey(const HelpColumn& help, int32_t key) {
     if (input().stylusX() == 0) {
         return key;
     }
-    if (key == kKeyAction) {
+    if (key == GameKey::kConfirm) {
         key = helpTap(help, input().stylusX(), input().stylusY());
     }
     input().releaseStylus();
-    if (key != 0) {
+    if (key != GameKey::kNone) {
         input().clearDragY();
     }
     return key;
@@ -160,18 +161,18 @@ int32_t GameScene::helpKey(const HelpColumn& help, int32_t key) {
 
 int32_t GameScene::helpTap(const HelpColumn& help, int32_t x, int32_t y) const {
     if (x <= help.markerX - kTapBandLeft || x >= help.markerX + kTapBandRight) {
-        return 0;
+        return GameKey::kNone;
     }
     if (help.up->hasParent() && help.up->m_top <= y && y < help.up->m_bottom + kTapBelow) {
-        return kKeyUp;
+        return GameKey::kUp;
     }
     if (help.down->hasParent() && help.down->m_top - kTapAboveDown <= y && y < help.down->m_bottom + kTapBelow) {
-        return kKeyDown;
+        return GameKey::kDown;
     }
     if (help.close->m_top - kTapAboveClose <= y && y < help.close->m_bottom + kTapBelow) {
-        return kKeyAction;
+        return GameKey::kConfirm;
     }
-    return 0;
+    return GameKey::kNone;
 }
 
 // ---- About ----
@@ -206,7 +207,7 @@ void GameScene::waitForDismiss() {
         }
         pace(kDismissPollMs);
         autoplayPanel();
-        if (nextKey() > kLastArrowKey) {
+        if (nextKey() > GameKey::kLastArrow) {
             return;
         }
     }

@@ -1,5 +1,5 @@
-// The look and the keys shared by the game's modal screens: the menu, help, about, the
-// fortune panel and the high-score table.
+// The look shared by the game's modal screens: the menu, help, about, the fortune panel
+// and the high-score table.
 #pragma once
 
 #include <cstdint>
@@ -16,15 +16,6 @@ inline constexpr int32_t kButtonPicture = 1;
 inline constexpr int32_t kUpMarkerPicture = 2;
 inline constexpr int32_t kDownMarkerPicture = 3;
 inline constexpr int32_t kCloseMarkerPicture = 4;
-
-// Game key codes, as the window's input hands them over.
-inline constexpr int32_t kKeyUp = 3;
-inline constexpr int32_t kKeyDown = 4;
-inline constexpr int32_t kKeyAction = 5;  // also a stylus tap
-inline constexpr int32_t kKeySoftMenu = 6;
-inline constexpr int32_t kKeyBack = 7;
-inline constexpr int32_t kKeyNewline = 10;
-inline constexpr int32_t kLastArrowKey = 4;  // codes 1 to 4 are the arrows
 
 // A tap answer above this is an item's letter, not a key code.
 inline constexpr int32_t kHighestKeyCode = 32;

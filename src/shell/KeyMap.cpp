@@ -2,6 +2,7 @@
 #include "shell/KeyMap.h"
 
 #include "shell/ShellState.h"
+#include "sprites/GameKey.h"
 
 namespace vornel {
 
@@ -12,29 +13,29 @@ int32_t KeyMap::mapVirtualKey(uint32_t virtualKey) {
 int32_t KeyMap::mapVirtualKey(uint32_t virtualKey, bool qwerty) {
     switch (virtualKey) {
         case 8:  // backspace
-            return kBack;
+            return GameKey::kBack;
         case 13:  // enter
-            return kConfirm;
+            return GameKey::kConfirm;
         case kVirtualEscape:
-            return kBack;
+            return GameKey::kBack;
         case 32:  // space
-            return ' ';
+            return GameKey::kSpace;
         case 37:
-            return kLeft;
+            return GameKey::kLeft;
         case 38:
-            return kUp;
+            return GameKey::kUp;
         case 39:
-            return kRight;
+            return GameKey::kRight;
         case 40:
-            return kDown;
+            return GameKey::kDown;
         case kVirtualF1:  // the first soft key confirms
-            return kConfirm;
+            return GameKey::kConfirm;
         case kVirtualF2:
-            return kSecondSoftKey;
+            return GameKey::kSecondSoftKey;
         case 119:  // F8, the keypad's star
-            return '*';
+            return GameKey::kStar;
         case 120:  // F9, the keypad's hash
-            return '#';
+            return GameKey::kHash;
         default:
             break;
     }
@@ -42,38 +43,38 @@ int32_t KeyMap::mapVirtualKey(uint32_t virtualKey, bool qwerty) {
     if (virtualKey >= '0' && virtualKey <= '8') {
         return static_cast<int32_t>(virtualKey);
     }
-    return qwerty ? mapLetter(virtualKey) : 0;
+    return qwerty ? mapLetter(virtualKey) : GameKey::kNone;
 }
 
 // W E R / S D F / Z X C / '/' are the keypad's 1 to 9 and 0, A its star and G its hash.
 int32_t KeyMap::mapLetter(uint32_t virtualKey) {
     switch (virtualKey) {
         case 'A':
-            return '*';
+            return GameKey::kStar;
         case 'C':
-            return '9';
+            return GameKey::kDigit9;
         case 'D':
-            return '5';
+            return GameKey::kDigit5;
         case 'E':
-            return '2';
+            return GameKey::kDigit2;
         case 'F':
-            return '6';
+            return GameKey::kDigit6;
         case 'G':
-            return '#';
+            return GameKey::kHash;
         case 'R':
-            return '3';
+            return GameKey::kDigit3;
         case 'S':
-            return '4';
+            return GameKey::kDigit4;
         case 'W':
-            return '1';
+            return GameKey::kDigit1;
         case 'X':
-            return '8';
+            return GameKey::kDigit8;
         case 'Z':
-            return '7';
+            return GameKey::kDigit7;
         case 191:  // the '/' key
-            return '0';
+            return GameKey::kDigit0;
         default:
-            return 0;
+            return GameKey::kNone;
     }
 }
 

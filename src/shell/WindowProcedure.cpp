@@ -113,7 +113,7 @@ int32_t WindowProcedure::onSettingChange(const WindowMessage& message) {
 
 int32_t WindowProcedure::onKeyDown(InputQueue& input, uint32_t virtualKey) {
     const int32_t code = static_cast<int8_t>(KeyMap::mapVirtualKey(virtualKey));
-    if (code < 1) {
+    if (code <= GameKey::kNone) {
         return 0;
     }
     input.keyDown(code);
@@ -127,7 +127,7 @@ int32_t WindowProcedure::onKeyUp(InputQueue& input, uint32_t virtualKey) {
         return 0;
     }
     const int32_t code = KeyMap::mapVirtualKey(virtualKey);
-    if (code < 1) {
+    if (code <= GameKey::kNone) {
         return 0;
     }
     if (virtualKey == KeyMap::kVirtualF1 || virtualKey == KeyMap::kVirtualF2 || virtualKey == KeyMap::kVirtualEscape) {
@@ -176,13 +176,13 @@ int32_t WindowProcedure::onPenDown(InputQueue& input, uint32_t point) {
     shell.m_lastPenX = x;
     shell.m_lastPenY = y;
     input.setStylus(x, y);
-    input.keyDown(KeyMap::kConfirm);
+    input.keyDown(GameKey::kConfirm);
     return 0;
 }
 
 int32_t WindowProcedure::onPenUp(InputQueue& input, uint32_t point) {
     input.setStylus(toGamePixels(lowWord(point)), toGamePixels(highWord(point)));
-    input.keyUp(KeyMap::kConfirm);
+    input.keyUp(GameKey::kConfirm);
     return 0;
 }
 

@@ -3,21 +3,23 @@
 
 #include <atomic>
 
+#include "sprites/GameKey.h"
+
 namespace vornel {
 namespace {
 
 std::atomic<bool> g_touchScreen{false};
 
 bool isPrevious(int32_t key) {
-    return key == Menu::kKeyUp || key == Menu::kKeyLeft || key == '2';
+    return key == GameKey::kUp || key == GameKey::kLeft || key == GameKey::kDigit2;
 }
 
 bool isNext(int32_t key) {
-    return key == Menu::kKeyDown || key == Menu::kKeyRight || key == '8';
+    return key == GameKey::kDown || key == GameKey::kRight || key == GameKey::kDigit8;
 }
 
 bool isChoose(int32_t key) {
-    return key == Menu::kKeyAction || key == Menu::kKeyNewline || key == '5';
+    return key == GameKey::kConfirm || key == GameKey::kNewline || key == GameKey::kDigit5;
 }
 
 }  // namespace
@@ -178,7 +180,7 @@ int32_t Menu::keyOf(Psprite& entry) {
 // 5. any other key selects the first entry carrying it and answers the key either way;
 // 6. no key (0) answers 0.
 int32_t Menu::handleKey(int32_t key, int32_t x, int32_t y) {
-    if (key == kKeyAction && (x != 0 || y != 0)) {
+    if (key == GameKey::kConfirm && (x != 0 || y != 0)) {
         if (x < m_left || x >= m_right) {
             return 0;
         }
@@ -203,7 +205,7 @@ int32_t Menu::handleKey(int32_t key, int32_t x, int32_t y) {
     if (isChoose(key)) {
         return m_selected ? keyOf(*m_selected) : key;
     }
-    if (key == 0) {
+    if (key == GameKey::kNone) {
         return 0;
     }
     for (Psprite* entry = m_firstChild.get(); entry != nullptr; entry = entry->m_next.get()) {

@@ -19,14 +19,6 @@ public:
     static constexpr Fixed kDimmed = 0x6000;  // opacity of the entries not selected
     static constexpr int32_t kCellSize = 32;  // pixels, each side of a picture cell
 
-    // Game key codes the menu understands, besides characters.
-    static constexpr int32_t kKeyLeft = 1;
-    static constexpr int32_t kKeyRight = 2;
-    static constexpr int32_t kKeyUp = 3;
-    static constexpr int32_t kKeyDown = 4;
-    static constexpr int32_t kKeyAction = 5;  // also a stylus tap
-    static constexpr int32_t kKeyNewline = 10;
-
     Menu();
 
     // A text entry chosen by key. On a touch screen a label "k Word" shows only "Word".

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ModalTestSupport.h"
+#include "sprites/GameKey.h"
 
 namespace vornel {
 namespace {
@@ -55,7 +56,7 @@ TEST_F(MainMenuTest, ResumeIsOfferedAndHighlightedOnlyWhileAGameIsInProgress) {
 
 TEST_F(MainMenuTest, BackTwiceGoesFromExitBackToTheGameWithoutEndingTheProgram) {
     scene->m_playerPoints = 3;
-    EXPECT_EQ(runMenu({panel::kKeySoftMenu, panel::kKeyBack}), 0);
+    EXPECT_EQ(runMenu({GameKey::kSecondSoftKey, GameKey::kBack}), 0);
     EXPECT_EQ(scene->menus.at(1).selected, 'E');  // the first press only moved to "Exit"
     EXPECT_TRUE(scene->isActive());
     EXPECT_FALSE(host->closeAsked);
@@ -103,7 +104,7 @@ TEST_F(MainMenuTest, ATapOnAnItemChoosesItBouncesUnlessMutedAndHandsThePenTheBat
             scene->input().setStylus((level->m_left + level->m_right) / 2, (level->m_top + level->m_bottom) / 2);
         }
     };
-    runMenu({Menu::kKeyAction, '0'});
+    runMenu({GameKey::kConfirm, '0'});
     EXPECT_EQ(scene->m_hardLevel, 1);
     EXPECT_TRUE(heard("bounce"));
     EXPECT_EQ(scene->m_penSteering, 1);
@@ -113,7 +114,7 @@ TEST_F(MainMenuTest, ATapOnAnItemChoosesItBouncesUnlessMutedAndHandsThePenTheBat
     scene->m_mute = true;
     scene->m_penSteering = 0;
     host->sounds.clear();
-    runMenu({Menu::kKeyAction, '0'});
+    runMenu({GameKey::kConfirm, '0'});
     EXPECT_EQ(scene->m_hardLevel, 0);
     EXPECT_FALSE(heard("bounce"));
     EXPECT_EQ(scene->m_penSteering, 1);
@@ -190,7 +191,7 @@ public:
     int32_t runMainMenu() override {
         if (!m_started) {
             m_started = true;
-            queueKey(panel::kKeyBack);
+            queueKey(GameKey::kBack);
             return 0;
         }
         return ModalScene::runMainMenu();
