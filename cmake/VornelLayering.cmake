@@ -1,0 +1,23 @@
+# The layering of the libraries, enforced by the compiler: each library's include root holds
+# only its own folder, so "media/Picture.h" is found by vornel_media itself and by whatever
+# links it, and by nothing else. A library sees another's headers only through a link:
+# PUBLIC when its own headers include them, PRIVATE when only its .cpp files do.
+#
+# The include root is a folder of the build tree, include/TARGET/, holding one symbolic link
+# FOLDER-NAME -> the source folder, so the headers keep their spelling ("core/Fixed.h") and
+# are edited where they are; nothing is copied.
+
+# vornel_expose_headers(TARGET [FOLDER]): TARGET exposes FOLDER (default: the current source
+# folder) as <folder name>/ to itself and to the targets that link it.
+function(vornel_expose_headers target)
+  if(ARGC GREATER 1)
+    set(folder ${ARGV1})
+  else()
+    set(folder ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  get_filename_component(name ${folder} NAME)
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${folder} ${root}/${name} SYMBOLIC)
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
