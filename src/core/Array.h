@@ -46,7 +46,7 @@ inline int32_t shares(int32_t* count) {
 }  // namespace arraycount
 
 template <typename T>
-class Array {
+class Array final {
     static_assert(std::is_integral_v<T> && (sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4),
                   "arrays hold 8-, 16- or 32-bit integers");
 

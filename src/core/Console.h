@@ -7,7 +7,7 @@
 
 namespace vornel {
 
-class Console {
+class Console final {
 public:
     static void print(const String& text);
     // The text and a line end, flushed at once.

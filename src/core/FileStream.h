@@ -11,7 +11,7 @@
 
 namespace vornel {
 
-class FileStream : public Object {
+class FileStream final : public Object {
 public:
     // Opens the file named relative to the program folder ("/help.txt" and "help.txt" are
     // the same file). Answers whether it opened.

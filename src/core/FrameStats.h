@@ -6,7 +6,7 @@
 
 namespace vornel {
 
-class FrameStats {
+class FrameStats final {
 public:
     // Frame lengths from 0 to this many ms are told apart; longer ones count as this long.
     static constexpr int32_t kLongestKeptMs = 2000;

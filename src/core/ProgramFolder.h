@@ -7,7 +7,7 @@
 
 namespace vornel {
 
-class ProgramFolder {
+class ProgramFolder final {
 public:
     // Room for a path and its terminator, as on the handheld.
     static constexpr std::size_t kPathBufferSize = 260;

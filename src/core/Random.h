@@ -8,7 +8,7 @@
 
 namespace vornel {
 
-class Random {
+class Random final {
 public:
     // A generator warmed up by (startTicks & 31) + 54 discarded draws, so that the sequence
     // depends on the time at start.

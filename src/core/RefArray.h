@@ -15,7 +15,7 @@
 namespace vornel {
 
 template <class T>
-class RefArray {
+class RefArray final {
 public:
     RefArray() = default;
     // n null handles with a count of 1; n = 0 (or a size that cannot be had) gives the empty array.

@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class SaveFolder {
+class SaveFolder final {
 public:
     // Set once at start-up, before the game thread starts; a separator is added if missing.
     // Until it is set (or when set to ""), files are kept in the program folder.

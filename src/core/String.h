@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class String : public Object {
+class String final : public Object {
 public:
     // A heap string of count characters copied from chars + offset.
     String(const char* chars, int32_t offset, int32_t count);

@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class StringBuffer : public Object {
+class StringBuffer final : public Object {
 public:
     static constexpr int32_t kInitialCapacity = 10;
     // Room added beyond what an append needs, so that short appends rarely reallocate.

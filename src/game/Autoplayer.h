@@ -13,7 +13,7 @@ namespace vornel {
 class AutoplayInput;
 class GameScene;
 
-class Autoplayer {
+class Autoplayer final {
 public:
     // Virtual-key codes of the arrows, as the window receives them.
     static constexpr int32_t kLeftArrow = 37;

@@ -12,7 +12,7 @@ namespace vornel {
 
 class GameScene;
 
-class BallForecast {
+class BallForecast final {
 public:
     // A point of the path and how much game time (0x8000 = 1 s) the ball needs to get there.
     struct Sample {

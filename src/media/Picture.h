@@ -20,7 +20,7 @@ inline constexpr uint32_t kColourMask = 0xFFFFFF;
 inline constexpr uint32_t kOpaqueAlpha = 0xE0000000;  // alpha code 7
 inline constexpr int32_t kMaxRun = 31;
 
-class Picture : public Base {
+class Picture final : public Base {
 public:
     // Draws the picture with its top-left corner at (left, top) (Fixed surface coordinates)
     // into a surface of 32-bit words (colour in bits 0-23, depth key in bits 24-31, nearer is

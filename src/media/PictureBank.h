@@ -17,7 +17,7 @@
 
 namespace vornel {
 
-class PictureBank : public Base, public Allocator::ReclaimTarget {
+class PictureBank final : public Base, public Allocator::ReclaimTarget {
 public:
     static constexpr int32_t kFileSize = 32768;  // bytes in every bank file but the last
     static constexpr int kFileShift = 15;

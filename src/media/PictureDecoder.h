@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class PictureDecoder {
+class PictureDecoder final {
 public:
     // Colours remembered by the run-length decoder; a repeated colour costs one byte.
     static constexpr int32_t kCacheSize = 106;

@@ -8,7 +8,7 @@
 
 namespace vornel {
 
-class SoundClip {
+class SoundClip final {
 public:
     // The canonical RIFF/WAVE header that every sound file starts with.
     static constexpr uint32_t kHeaderBytes = 44;

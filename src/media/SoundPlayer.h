@@ -31,7 +31,7 @@ namespace vornel {
 // its owner holds is undefined, while the flag just answers "taken".
 // m_control keeps play and stopSound apart (the first thread stops the player at exit while
 // the game thread may still be asking for sounds); the output's thread never takes it.
-class SoundPlayer {
+class SoundPlayer final {
 public:
     static constexpr uint32_t kBufferBytes = 4000;  // 250 ms at 16000 bytes/s
     static constexpr int32_t kHeaderCount = 2;

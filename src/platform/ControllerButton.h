@@ -8,7 +8,7 @@
 
 namespace vornel {
 
-class ControllerButton {
+class ControllerButton final {
 public:
     static constexpr int32_t kA = 1;
     static constexpr int32_t kB = 2;

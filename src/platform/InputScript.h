@@ -12,7 +12,7 @@
 
 namespace vornel {
 
-class InputScript {
+class InputScript final {
 public:
     static constexpr int32_t kLongestWait = 3600000;  // one hour, in milliseconds
     static constexpr int32_t kLargestCoordinate = 4095;

@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class Launcher {
+class Launcher final {
 public:
     using Entry = int (*)();
 

@@ -13,7 +13,7 @@
 
 namespace vornel {
 
-class MessageQueue {
+class MessageQueue final {
 public:
     struct Entry {
         enum class Kind { Message, Action, Quit };

@@ -8,7 +8,7 @@
 
 namespace vornel {
 
-class PhysicalDisplay {
+class PhysicalDisplay final {
 public:
     PhysicalDisplay(int32_t width, int32_t height);
 

@@ -16,7 +16,7 @@ namespace vornel {
 
 class EmulatedDevice;
 
-class ScriptRunner {
+class ScriptRunner final {
 public:
     // A press holds the key this long, more than one 32 ms frame, so that the game also
     // sees it held; a tap holds the pen as long.

@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class SingleInstance {
+class SingleInstance final {
 public:
     static constexpr const char* kLockFileName = "vornel.lock";
 

@@ -10,7 +10,7 @@
 
 namespace vornel {
 
-class UprightPicture {
+class UprightPicture final {
 public:
     static UprightPicture of(const PhysicalDisplay& display, int32_t orientation);
 

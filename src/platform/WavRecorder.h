@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class WavRecorder {
+class WavRecorder final {
 public:
     static constexpr uint32_t kSampleRate = 8000;
     static constexpr uint32_t kHeaderBytes = 44;

@@ -11,7 +11,7 @@
 
 namespace vornel {
 
-class WaveQueue {
+class WaveQueue final {
 public:
     // 16-bit mono: two bytes a sample. An odd last byte is never played.
     static uint64_t samplesIn(const WaveHeader& header) { return header.bufferLength / 2; }

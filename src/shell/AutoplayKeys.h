@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class AutoplayKeys : public AutoplayInput {
+class AutoplayKeys final : public AutoplayInput {
 public:
     // The one poster of the process; it lives until the process ends, as the game does.
     static AutoplayKeys& instance();

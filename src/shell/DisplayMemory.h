@@ -8,7 +8,7 @@
 
 namespace vornel {
 
-class DisplayMemory {
+class DisplayMemory final {
 public:
     // A 32-bit pixel (0xXXRRGGBB) as 5-6-5: the top five bits of red, six of green, five of blue.
     static uint16_t to565(uint32_t pixel) {

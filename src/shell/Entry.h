@@ -14,7 +14,7 @@ namespace vornel {
 // What the launcher calls once the platform is set: answers the exit code.
 int entry();
 
-class Entry {
+class Entry final {
 public:
     // Makes the game object; called once the window exists.
     using GameFactory = Ref<Screen> (*)();

@@ -6,7 +6,7 @@
 
 namespace vornel {
 
-class GameThread {
+class GameThread final {
 public:
     // How long the shutdown waits for the game's run to end, real milliseconds.
     static constexpr int32_t kShutdownWaitMs = 1000;

@@ -5,7 +5,7 @@
 
 namespace vornel {
 
-class KeyMap {
+class KeyMap final {
 public:
     // Virtual keys with a meaning of their own to the window procedure.
     static constexpr uint32_t kVirtualEscape = 27;

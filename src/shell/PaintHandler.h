@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class PaintHandler {
+class PaintHandler final {
 public:
     // Paints after a size change that must go through the device context.
     static constexpr int32_t kPaintsAfterSizeChange = 3;

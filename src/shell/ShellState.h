@@ -26,7 +26,7 @@ struct ShellActivationRecord {
 // writes the screen size, the window-active flag and the presentation state, and the game
 // thread reads some of it. Fields read by both threads after start-up are atomic; the others
 // belong to the first thread alone.
-class ShellState {
+class ShellState final {
 public:
     // The one state of the process; it lives until the process ends.
     static ShellState& instance();

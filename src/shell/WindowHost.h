@@ -10,7 +10,7 @@
 
 namespace vornel {
 
-class WindowHost : public ScreenHost {
+class WindowHost final : public ScreenHost {
 public:
     // How often presentRect looks for the finished paint, 1 ms apart: the game thread waits
     // at most about half a second per rectangle.

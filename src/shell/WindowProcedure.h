@@ -10,7 +10,7 @@
 
 namespace vornel {
 
-class WindowProcedure {
+class WindowProcedure final {
 public:
     // Size of the shell activation record, bytes.
     static constexpr uint32_t kActivationRecordSize = 12;

@@ -9,7 +9,7 @@
 
 namespace vornel {
 
-class Drawing {
+class Drawing final {
 public:
     // Fills the rectangle (right and bottom exclusive) with color 0xAARRGGBB by its opacity AA:
     // 0 writes nothing; 0xFF writes the colour itself (TT 0xFF); 0x80 and 0xC0 mix by halves

@@ -18,7 +18,7 @@ namespace vornel {
 // The held bits are read-modify-written by the writer only (relaxed order is enough); the
 // queue is a single-producer single-consumer ring whose slots are published by the release
 // store of the write index and handed back by the release store of the read index.
-class InputQueue {
+class InputQueue final {
 public:
     static constexpr int32_t kSlots = 10;                         // one stays free: 9 presses fit
     static constexpr int32_t kHighestHeldKey = GameKey::kDigit9;  // codes 0..57 have a held bit

@@ -12,7 +12,7 @@
 
 namespace vornel {
 
-class Menu : public Psprite {
+class Menu final : public Psprite {
 public:
     // The fill every menu starts with: none. A menu that wants one sets its own colour.
     static constexpr uint32_t kDefaultColor = 0;

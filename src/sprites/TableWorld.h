@@ -10,7 +10,7 @@
 
 namespace vornel {
 
-class TableWorld : public World {
+class TableWorld final : public World {
 public:
     TableWorld() = default;
 

@@ -13,7 +13,7 @@
 
 namespace vornel {
 
-class TextSprite : public Psprite {
+class TextSprite final : public Psprite {
 public:
     // No text and no field, in the default font and text colour.
     TextSprite();

@@ -8,7 +8,7 @@
 
 namespace vornel {
 
-class Vector3 : public Base {
+class Vector3 final : public Base {
 public:
     Vector3() = default;
     Vector3(Fixed x, Fixed y, Fixed z) : m_x(x), m_y(y), m_z(z) {}

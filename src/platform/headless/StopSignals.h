@@ -4,7 +4,7 @@
 
 namespace vornel {
 
-class StopSignals {
+class StopSignals final {
 public:
     static void install();
     // Whether a signal arrived since the last call.

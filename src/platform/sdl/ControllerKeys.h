@@ -13,7 +13,7 @@
 
 namespace vornel {
 
-class ControllerKeys {
+class ControllerKeys final {
 public:
     // Controllers do not repeat by themselves; these follow a desktop keyboard's usual pace.
     static constexpr uint32_t kRepeatDelayMs = 500;

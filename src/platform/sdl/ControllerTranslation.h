@@ -7,7 +7,7 @@
 
 namespace vornel {
 
-class ControllerTranslation {
+class ControllerTranslation final {
 public:
     // The handheld's virtual-key code of the button, 0 for buttons the game has no use for:
     // the d-pad gives the arrows, A confirms (Enter), B goes back (Escape) and Start is the

@@ -8,7 +8,7 @@
 
 namespace vornel {
 
-class KeyTranslation {
+class KeyTranslation final {
 public:
     enum class EmulatorAction { None, Rotate, ToggleFullscreen, Screenshot, ZoomIn, ZoomOut };
 

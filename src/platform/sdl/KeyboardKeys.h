@@ -13,7 +13,7 @@
 
 namespace vornel {
 
-class KeyboardKeys {
+class KeyboardKeys final {
 public:
     struct Press {
         KeyTranslation::EmulatorAction action = KeyTranslation::EmulatorAction::None;  // to perform

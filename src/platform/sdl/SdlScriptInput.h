@@ -15,7 +15,7 @@
 
 namespace vornel {
 
-class SdlScriptInput {
+class SdlScriptInput final {
 public:
     SdlScriptInput() = default;
     SdlScriptInput(const SdlScriptInput&) = delete;

@@ -13,7 +13,7 @@
 
 namespace vornel {
 
-class StickKeys {
+class StickKeys final {
 public:
     // Of the axis' full travel of 32767 either side of the centre.
     static constexpr int32_t kPressBeyond = 16384;

@@ -11,7 +11,7 @@
 
 namespace vornel {
 
-class WindowIcon {
+class WindowIcon final {
 public:
     // Pixels across; the desktop shrinks it where it shows less. The build draws this size
     // among others (VORNEL_ICON_SIZES).

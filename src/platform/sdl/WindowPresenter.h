@@ -13,7 +13,7 @@
 
 namespace vornel {
 
-class WindowPresenter {
+class WindowPresenter final {
 public:
     enum class Route { Renderer, WindowSurface, Nothing };
 
