@@ -124,13 +124,13 @@ bool EmulatedDevice::findRunningCopy() {
     return false;
 }
 
-bool EmulatedDevice::createWindow(const std::string& title, WindowProcedure procedure) {
-    if (m_procedure != nullptr || procedure == nullptr || !openWindow(title)) {
+bool EmulatedDevice::createWindow(const std::string& title, WindowClient& client) {
+    if (m_client != nullptr || !openWindow(title)) {
         return false;
     }
     m_title = title;
-    m_procedure = procedure;
-    m_procedure(messageOf(MessageType::Create));
+    m_client = &client;
+    m_client->windowMessage(messageOf(MessageType::Create));
     return true;
 }
 
@@ -161,8 +161,8 @@ void EmulatedDevice::moveWindow(int32_t left, int32_t top, int32_t width, int32_
         m_windowRect = moved;
     }
     const ScreenRect after = clientRect();
-    if ((after.right != before.right || after.bottom != before.bottom) && m_procedure != nullptr) {
-        m_procedure(messageOf(MessageType::Size, 0, packPoint(after.right, after.bottom)));
+    if ((after.right != before.right || after.bottom != before.bottom) && m_client != nullptr) {
+        m_client->windowMessage(messageOf(MessageType::Size, 0, packPoint(after.right, after.bottom)));
     }
 }
 
@@ -202,7 +202,7 @@ bool EmulatedDevice::getMessage(WindowMessage& message) {
 }
 
 int32_t EmulatedDevice::dispatchMessage(const WindowMessage& message) {
-    return m_procedure != nullptr ? m_procedure(message) : defaultProcedure(message);
+    return m_client != nullptr ? m_client->windowMessage(message) : defaultProcedure(message);
 }
 
 // A Paint left alone still validates the window, or it would be painted forever.

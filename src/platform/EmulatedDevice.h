@@ -43,7 +43,7 @@ public:
     bool queryRawFrameBuffer(RawFrameBuffer& record) override;
     int32_t displayOrientation() override { return m_orientation.load(); }
     bool findRunningCopy() override;
-    bool createWindow(const std::string& title, WindowProcedure procedure) override;
+    bool createWindow(const std::string& title, WindowClient& client) override;
     ScreenRect windowRect() override;
     void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) override;
     void showWindow() override;
@@ -114,7 +114,7 @@ private:
     std::mutex m_windowLock;
     ScreenRect m_windowRect;  // on the logical screen, guarded by m_windowLock
     std::string m_title;
-    WindowProcedure m_procedure = nullptr;
+    WindowClient* m_client = nullptr;
 
     MessageQueue m_queue;
     std::atomic<int32_t> m_quitCode{0};

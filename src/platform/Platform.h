@@ -9,6 +9,7 @@
 
 #include "core/Clock.h"
 #include "platform/WaveOutput.h"
+#include "platform/WindowClient.h"
 #include "platform/WindowMessage.h"
 
 namespace vornel {
@@ -45,9 +46,6 @@ public:
     static constexpr int32_t kOrientation180 = 2;
     static constexpr int32_t kOrientation270 = 4;
 
-    // Handles a message; the shell's window procedure.
-    using WindowProcedure = int32_t (*)(const WindowMessage& message);
-
     virtual ~Platform() = default;
 
     // The platform the process runs on, set once by the launcher before the entry starts.
@@ -69,21 +67,22 @@ public:
     // Whether a copy of the game already runs for this player; if so it has been asked to
     // bring its window to the front.
     virtual bool findRunningCopy() = 0;
-    // Makes the one window; its procedure receives Create before this returns. False when
-    // the window cannot be made.
-    virtual bool createWindow(const std::string& title, WindowProcedure procedure) = 0;
+    // Makes the one window, whose messages go to the client from then on (it must outlive the
+    // window); the client receives Create before this returns. False when the window cannot
+    // be made.
+    virtual bool createWindow(const std::string& title, WindowClient& client) = 0;
     // The window's rectangle on the screen.
     virtual ScreenRect windowRect() = 0;
     virtual void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
-    // Shows the window: the procedure then receives Size, Activate and Paint.
+    // Shows the window: the client then receives Size, Activate and Paint.
     virtual void showWindow() = 0;
 
     // ---- Messages (first thread) ----
     // Waits for the next message; false once the quit message arrives.
     virtual bool getMessage(WindowMessage& message) = 0;
-    // Sends the message to the window procedure.
+    // Sends the message to the window's client.
     virtual int32_t dispatchMessage(const WindowMessage& message) = 0;
-    // What the system does with a message the procedure leaves alone.
+    // What the system does with a message the client leaves alone.
     virtual int32_t defaultProcedure(const WindowMessage& message) = 0;
     virtual void postQuitMessage(int32_t exitCode) = 0;
     virtual int32_t quitCode() = 0;

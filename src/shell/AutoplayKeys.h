@@ -6,16 +6,20 @@
 #include <cstdint>
 
 #include "game/GameScene.h"
+#include "platform/Platform.h"
 
 namespace vornel {
 
 class AutoplayKeys final : public AutoplayInput {
 public:
-    // The one poster of the process; it lives until the process ends, as the game does.
-    static AutoplayKeys& instance();
+    // The platform must outlive the poster.
+    explicit AutoplayKeys(Platform& platform) : m_platform(platform) {}
 
-    // Posts the message to the current platform; the first thread maps and delivers it.
+    // Posts the message to the platform; the first thread maps and delivers it.
     void key(int32_t virtualKey, bool down) override;
+
+private:
+    Platform& m_platform;
 };
 
 }  // namespace vornel

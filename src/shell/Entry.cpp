@@ -6,11 +6,7 @@
 #include "game/GameScene.h"
 #include "media/SoundPlayer.h"
 #include "platform/Launcher.h"
-#include "shell/AutoplayKeys.h"
-#include "shell/GameThread.h"
-#include "shell/ShellState.h"
 #include "shell/WindowHost.h"
-#include "shell/WindowProcedure.h"
 #include "sprites/Menu.h"
 
 namespace vornel {
@@ -18,10 +14,10 @@ namespace vornel {
 namespace {
 
 // The one game object, played by the built-in player when the launcher asks for it.
-Ref<Screen> makeGame() {
+Ref<Screen> makeGame(Shell& shell) {
     Ref<GameScene> game = new GameScene();
     if (Launcher::options().autoplay) {
-        game->enableAutoplay(&AutoplayKeys::instance());
+        game->enableAutoplay(&shell.autoplayKeys());
     }
     return game;
 }
@@ -29,23 +25,29 @@ Ref<Screen> makeGame() {
 }  // namespace
 
 int entry() {
-    return Entry::run(&makeGame);
+    auto* shell = new Shell(Platform::current());
+    const int exitCode = Entry(*shell).run(&makeGame);
+    // A game thread left running may still present a frame or press a key: what it uses
+    // must live until the process ends.
+    if (!shell->gameThread().wasLeftRunning()) {
+        delete shell;
+    }
+    return exitCode;
 }
 
 int Entry::run(GameFactory makeGame) {
-    Platform& platform = Platform::current();
-    findProgramFolder(platform);
-    learnDeviceKind(platform);
-    findDisplayMemory(platform);
-    SoundPlayer::instance().setWaveOutput(&platform.waveOutput());
-    if (!makeWindow(platform)) {
+    findProgramFolder();
+    learnDeviceKind();
+    findDisplayMemory();
+    SoundPlayer::instance().setWaveOutput(&m_platform.waveOutput());
+    if (!makeWindow()) {
         return 0;
     }
-    ShellState::instance().m_windowHost = new WindowHost();
+    m_state.m_windowHost = new WindowHost(m_state, m_platform);
     makeGameObject(makeGame);
-    GameThread::start();
-    serveMessages(platform);
-    return shutDown(platform);
+    m_shell.gameThread().start(m_state.m_game);
+    serveMessages();
+    return shutDown();
 }
 
 std::string Entry::folderOf(const std::string& path) {
@@ -54,113 +56,107 @@ std::string Entry::folderOf(const std::string& path) {
 }
 
 // The data files lie beside the executable.
-void Entry::findProgramFolder(Platform& platform) {
-    std::string path = platform.modulePath();
+void Entry::findProgramFolder() {
+    std::string path = m_platform.modulePath();
     if (path.size() > kMaxModulePath) {
         path.resize(kMaxModulePath);  // the handheld's path buffer holds no more
     }
-    ShellState& shell = ShellState::instance();
-    shell.m_programFolder = folderOf(path);
-    ProgramFolder::set(shell.m_programFolder);
+    m_state.m_programFolder = folderOf(path);
+    ProgramFolder::set(m_state.m_programFolder);
     SaveFolder::set(Launcher::saveFolder());  // the player's own folder for the settings file
 }
 
-void Entry::learnDeviceKind(Platform& platform) {
+void Entry::learnDeviceKind() {
     std::string type;
-    ShellState::instance().m_pocketPc = platform.systemParameter(Platform::kPlatformType, type) && type == kPocketPcType;
+    m_state.m_pocketPc = m_platform.systemParameter(Platform::kPlatformType, type) && type == kPocketPcType;
 }
 
 // Some drivers report their 5-6-5 memory as format 33; any other format is not written.
-void Entry::findDisplayMemory(Platform& platform) {
-    ShellState& shell = ShellState::instance();
+void Entry::findDisplayMemory() {
     RawFrameBuffer record;
-    if (!platform.queryRawFrameBuffer(record)) {
+    if (!m_platform.queryRawFrameBuffer(record)) {
         return;
     }
     if (record.format == RawFrameBuffer::kFormat565Alternate && record.bitsPerPixel == 16) {
         record.format = RawFrameBuffer::kFormat565;
     }
-    shell.m_rawFrameBuffer = record;
-    shell.m_rawFrameBufferUsable = record.format == RawFrameBuffer::kFormat565;
+    m_state.m_rawFrameBuffer = record;
+    m_state.m_rawFrameBufferUsable = record.format == RawFrameBuffer::kFormat565;
 }
 
-bool Entry::makeWindow(Platform& platform) {
-    ShellState& shell = ShellState::instance();
+bool Entry::makeWindow() {
     std::string oem;
-    if (!platform.systemParameter(Platform::kOemInfo, oem)) {
+    if (!m_platform.systemParameter(Platform::kOemInfo, oem)) {
         oem.clear();
     }
-    shell.m_qwerty = oem == kQwertyOem;  // exactly: "motoq" or "MotoQ9" are other devices
-    if (platform.findRunningCopy()) {
+    m_state.m_qwerty = oem == kQwertyOem;  // exactly: "motoq" or "MotoQ9" are other devices
+    if (m_platform.findRunningCopy()) {
         return false;  // the running copy has come to the front; one copy is enough
     }
-    if (!platform.createWindow(kTitle, &WindowProcedure::mainWindowProc)) {
+    if (!m_platform.createWindow(kTitle, m_shell)) {
         return false;
     }
-    placeWindow(platform);
-    platform.showWindow();
+    placeWindow();
+    m_platform.showWindow();
     return true;
 }
 
 // A window 480 pixels wide or more shows the game at twice its size; its display memory is
 // then not written, since the game's pixels would have to be doubled on the way.
-void Entry::placeWindow(Platform& platform) {
-    ShellState& shell = ShellState::instance();
-    const ScreenRect rect = platform.windowRect();
+void Entry::placeWindow() {
+    const ScreenRect rect = m_platform.windowRect();
     const int32_t width = rect.right - rect.left;
     const int32_t height = rect.bottom - rect.top;
-    shell.m_doubleSize = width >= kDoubleSizeWidth;
-    if (shell.m_doubleSize) {
-        shell.m_rawFrameBufferUsable = false;
+    m_state.m_doubleSize = width >= kDoubleSizeWidth;
+    if (m_state.m_doubleSize) {
+        m_state.m_rawFrameBufferUsable = false;
     }
-    shell.m_screenWidth = width;
-    shell.m_screenHeight = height;
-    if (!shell.m_pocketPc) {
+    m_state.m_screenWidth = width;
+    m_state.m_screenHeight = height;
+    if (!m_state.m_pocketPc) {
         // A Smartphone's window reaches down to the bottom of the screen.
-        shell.m_screenHeight = rect.bottom;
-        platform.moveWindow(rect.left, rect.top, width, rect.bottom);
+        m_state.m_screenHeight = rect.bottom;
+        m_platform.moveWindow(rect.left, rect.top, width, rect.bottom);
     } else {
-        shell.m_touchLayout = true;
+        m_state.m_touchLayout = true;
         Menu::setTouchScreen(true);
     }
 }
 
 // The game gets its host first, then its size in game pixels.
 void Entry::makeGameObject(GameFactory makeGame) {
-    ShellState& shell = ShellState::instance();
-    shell.m_game = makeGame();
-    if (!shell.m_game) {
+    m_state.m_game = makeGame(m_shell);
+    if (!m_state.m_game) {
         return;
     }
-    shell.m_game->setHost(shell.m_windowHost);
-    const int32_t width = shell.m_screenWidth;
-    const int32_t height = shell.m_screenHeight;
-    if (shell.m_doubleSize) {
-        shell.m_game->setSize(width / 2, height / 2);
+    m_state.m_game->setHost(m_state.m_windowHost);
+    const int32_t width = m_state.m_screenWidth;
+    const int32_t height = m_state.m_screenHeight;
+    if (m_state.m_doubleSize) {
+        m_state.m_game->setSize(width / 2, height / 2);
     } else {
-        shell.m_game->setSize(width, height);
+        m_state.m_game->setSize(width, height);
     }
 }
 
-void Entry::serveMessages(Platform& platform) {
+void Entry::serveMessages() {
     WindowMessage message;
-    while (platform.getMessage(message)) {
-        platform.dispatchMessage(message);
+    while (m_platform.getMessage(message)) {
+        m_platform.dispatchMessage(message);
     }
 }
 
 // The game is asked to end its run before the sound stops, so that it asks for no more
 // sounds: a paused game is let go, and presenting stops waiting for paints that will never
 // come.
-int Entry::shutDown(Platform& platform) {
-    ShellState& shell = ShellState::instance();
-    shell.m_shuttingDown = true;
-    if (shell.m_game) {
-        shell.m_game->input().setPaused(false);
+int Entry::shutDown() {
+    m_state.m_shuttingDown = true;
+    if (m_state.m_game) {
+        m_state.m_game->input().setPaused(false);
     }
-    GameThread::finish();
+    m_shell.gameThread().finish();
     SoundPlayer::instance().stopSound();
-    return platform.quitCode();
+    return m_platform.quitCode();
 }
 
 }  // namespace vornel

@@ -7,6 +7,7 @@
 
 #include "core/Ref.h"
 #include "platform/Platform.h"
+#include "shell/Shell.h"
 #include "sprites/Screen.h"
 
 namespace vornel {
@@ -17,7 +18,7 @@ int entry();
 class Entry final {
 public:
     // Makes the game object; called once the window exists.
-    using GameFactory = Ref<Screen> (*)();
+    using GameFactory = Ref<Screen> (*)(Shell& shell);
 
     static constexpr std::size_t kMaxModulePath = 259;  // characters before the terminator
     static constexpr int32_t kDoubleSizeWidth = 480;    // window pixels
@@ -25,23 +26,30 @@ public:
     static constexpr const char* kPocketPcType = "PocketPC";
     static constexpr const char* kQwertyOem = "MotoQ";
 
-    // The whole life of the program on the current platform: answers 0 when it stops early
-    // (another copy runs, no window), otherwise the quit message's code.
-    static int run(GameFactory makeGame);
+    // The start-up and shutdown of the shell, on its platform.
+    explicit Entry(Shell& shell) : m_shell(shell), m_state(shell.state()), m_platform(shell.platform()) {}
+
+    // The whole life of the program: answers 0 when it stops early (another copy runs, no
+    // window), otherwise the quit message's code.
+    int run(GameFactory makeGame);
 
     // The folder part of an executable's path: everything up to and including its last '\'
     // or '/'; empty when there is none.
     static std::string folderOf(const std::string& path);
 
 private:
-    static void findProgramFolder(Platform& platform);
-    static void learnDeviceKind(Platform& platform);
-    static void findDisplayMemory(Platform& platform);
-    static bool makeWindow(Platform& platform);
-    static void placeWindow(Platform& platform);
-    static void makeGameObject(GameFactory makeGame);
-    static void serveMessages(Platform& platform);
-    static int shutDown(Platform& platform);
+    void findProgramFolder();
+    void learnDeviceKind();
+    void findDisplayMemory();
+    bool makeWindow();
+    void placeWindow();
+    void makeGameObject(GameFactory makeGame);
+    void serveMessages();
+    int shutDown();
+
+    Shell& m_shell;
+    ShellState& m_state;
+    Platform& m_platform;
 };
 
 }  // namespace vornel

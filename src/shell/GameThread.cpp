@@ -4,46 +4,39 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
-
-#include "shell/ShellState.h"
 
 namespace vornel {
-namespace {
 
-// Never destroyed: a game thread left running at exit must not meet destroyed members.
-struct ThreadRecord {
+struct GameThread::Record {
     std::mutex lock;
     std::condition_variable ended;
     bool runEnded = false;
-    std::thread thread;
+
+    void markRunEnded() {
+        const std::lock_guard<std::mutex> guard(lock);
+        runEnded = true;
+        ended.notify_all();
+    }
 };
 
-ThreadRecord& record() {
-    static ThreadRecord* const threadRecord = new ThreadRecord();
-    return *threadRecord;
+GameThread::GameThread() : m_record(std::make_shared<Record>()) {}
+
+GameThread::~GameThread() {
+    if (m_thread.joinable()) {
+        m_thread.detach();
+    }
 }
 
-void markRunEnded() {
-    ThreadRecord& threadRecord = record();
-    const std::lock_guard<std::mutex> guard(threadRecord.lock);
-    threadRecord.runEnded = true;
-    threadRecord.ended.notify_all();
-}
-
-}  // namespace
-
-void GameThread::start() {
-    ThreadRecord& threadRecord = record();
-    threadRecord.runEnded = false;
-    threadRecord.thread = std::thread([] {
-        gameThread();
-        markRunEnded();
+void GameThread::start(Ref<Screen> game) {
+    m_record->runEnded = false;
+    m_leftRunning = false;
+    m_thread = std::thread([record = m_record, game = std::move(game)] {
+        gameThread(game);
+        record->markRunEnded();
     });
 }
 
-int32_t GameThread::gameThread() {
-    const Ref<Screen> game = ShellState::instance().m_game;
+int32_t GameThread::gameThread(const Ref<Screen>& game) {
     if (game) {
         game->run();
     }
@@ -51,26 +44,26 @@ int32_t GameThread::gameThread() {
 }
 
 bool GameThread::finish(int32_t waitMs) {
-    ThreadRecord& threadRecord = record();
-    if (!threadRecord.thread.joinable()) {
+    if (!m_thread.joinable()) {
         return true;
     }
     bool runEnded = false;
     {
-        std::unique_lock<std::mutex> guard(threadRecord.lock);
-        runEnded = threadRecord.ended.wait_for(guard, std::chrono::milliseconds(waitMs),
-                                               [&threadRecord] { return threadRecord.runEnded; });
+        std::unique_lock<std::mutex> guard(m_record->lock);
+        runEnded = m_record->ended.wait_for(guard, std::chrono::milliseconds(waitMs),
+                                            [this] { return m_record->runEnded; });
     }
     if (runEnded) {
-        threadRecord.thread.join();
+        m_thread.join();
     } else {
-        threadRecord.thread.detach();
+        m_thread.detach();
+        m_leftRunning = true;
     }
     return runEnded;
 }
 
-bool GameThread::isRunning() {
-    return record().thread.joinable();
+bool GameThread::isRunning() const {
+    return m_thread.joinable();
 }
 
 }  // namespace vornel

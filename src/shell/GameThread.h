@@ -3,6 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <thread>
+
+#include "core/Ref.h"
+#include "sprites/Screen.h"
 
 namespace vornel {
 
@@ -11,15 +16,30 @@ public:
     // How long the shutdown waits for the game's run to end, real milliseconds.
     static constexpr int32_t kShutdownWaitMs = 1000;
 
-    // Starts the thread on the process-wide game object.
-    static void start();
+    GameThread();
+    // A thread still joinable here is detached: it was left running by finish().
+    ~GameThread();
+    GameThread(const GameThread&) = delete;
+    GameThread& operator=(const GameThread&) = delete;
+
+    // Starts the thread on the game object.
+    void start(Ref<Screen> game);
     // The thread's body: the game object's run. Answers 0 when run returns.
-    static int32_t gameThread();
+    static int32_t gameThread(const Ref<Screen>& game);
     // At shutdown: waits up to waitMs for run to return and then collects the thread. A game
     // that keeps running is left to end with the process. Answers whether the thread ended.
-    static bool finish(int32_t waitMs = kShutdownWaitMs);
+    bool finish(int32_t waitMs = kShutdownWaitMs);
     // Whether a thread was started and has not yet been collected.
-    static bool isRunning();
+    bool isRunning() const;
+    // Whether finish() had to leave a running game behind: whatever it uses must then live on.
+    bool wasLeftRunning() const { return m_leftRunning; }
+
+private:
+    struct Record;
+    // Shared with the thread, so that a thread left running never meets a freed record.
+    std::shared_ptr<Record> m_record;
+    std::thread m_thread;
+    bool m_leftRunning = false;
 };
 
 }  // namespace vornel

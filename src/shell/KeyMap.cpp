@@ -1,14 +1,9 @@
 // The key table of the handheld's keypads and of the QWERTY device's letter keys.
 #include "shell/KeyMap.h"
 
-#include "shell/ShellState.h"
 #include "sprites/GameKey.h"
 
 namespace vornel {
-
-int32_t KeyMap::mapVirtualKey(uint32_t virtualKey) {
-    return mapVirtualKey(virtualKey, ShellState::instance().m_qwerty.load());
-}
 
 int32_t KeyMap::mapVirtualKey(uint32_t virtualKey, bool qwerty) {
     switch (virtualKey) {

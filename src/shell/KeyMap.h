@@ -16,8 +16,6 @@ public:
     // soft key and back, and the keypad's digits, '*', '#' and space as their characters.
     // The letter keys count only on a QWERTY device, where they stand in for a phone keypad.
     static int32_t mapVirtualKey(uint32_t virtualKey, bool qwerty);
-    // The same, for the device the process runs on.
-    static int32_t mapVirtualKey(uint32_t virtualKey);
 
 private:
     static int32_t mapLetter(uint32_t virtualKey);

@@ -1,50 +1,38 @@
 // The paint handler: display-memory path, device-context path and the countdown between them.
 #include "shell/PaintHandler.h"
 
-#include <mutex>
-
-#include "platform/Platform.h"
 #include "shell/DisplayMemory.h"
-#include "shell/ShellState.h"
 #include "shell/WindowHost.h"
 
 namespace vornel {
-namespace {
-
-// Keeps the game thread from changing the buffer while it is read; without a host (nothing
-// draws then) there is nothing to keep out.
-std::unique_lock<std::mutex> lockDrawing() {
-    ShellState& shell = ShellState::instance();
-    if (!shell.m_windowHost) {
-        return {};
-    }
-    return std::unique_lock<std::mutex>(shell.m_windowHost->drawingLock());
-}
-
-}  // namespace
 
 void PaintHandler::paint() {
-    Platform& platform = Platform::current();
-    ShellState& shell = ShellState::instance();
-    const ScreenRect paintRect = platform.beginPaint();
-    Screen* game = shell.m_game.get();
+    const ScreenRect paintRect = m_platform.beginPaint();
+    Screen* game = m_shell.m_game.get();
     if (game != nullptr) {
         if (mayUseDisplayMemory()) {
             paintIntoDisplayMemory(*game, paintRect);
         } else {
-            if (shell.m_gdiPaintCountdown > 0) {
-                --shell.m_gdiPaintCountdown;
+            if (m_shell.m_gdiPaintCountdown > 0) {
+                --m_shell.m_gdiPaintCountdown;
             }
             paintThroughDeviceContext(*game);
         }
     }
-    platform.endPaint();
-    shell.m_paintPending.store(false);
+    m_platform.endPaint();
+    m_shell.m_paintPending.store(false);
 }
 
-bool PaintHandler::mayUseDisplayMemory() {
-    const ShellState& shell = ShellState::instance();
-    return shell.m_rawFrameBufferUsable && shell.m_windowActive.load() && shell.m_gdiPaintCountdown == 0;
+// Without a host nothing draws, so there is nothing to keep out.
+std::unique_lock<std::mutex> PaintHandler::lockDrawing() {
+    if (!m_shell.m_windowHost) {
+        return {};
+    }
+    return std::unique_lock<std::mutex>(m_shell.m_windowHost->drawingLock());
+}
+
+bool PaintHandler::mayUseDisplayMemory() const {
+    return m_shell.m_rawFrameBufferUsable && m_shell.m_windowActive.load() && m_shell.m_gdiPaintCountdown == 0;
 }
 
 bool PaintHandler::hasWholeBuffer(const Screen& game) {
@@ -53,8 +41,8 @@ bool PaintHandler::hasWholeBuffer(const Screen& game) {
 }
 
 void PaintHandler::paintIntoDisplayMemory(Screen& game, const ScreenRect& paint) {
-    const RawFrameBuffer& frame = ShellState::instance().m_rawFrameBuffer;
-    const ScreenRect window = Platform::current().windowRect();
+    const RawFrameBuffer& frame = m_shell.m_rawFrameBuffer;
+    const ScreenRect window = m_platform.windowRect();
     const std::unique_lock<std::mutex> drawing = lockDrawing();
     if (!hasWholeBuffer(game)) {
         return;
@@ -67,17 +55,15 @@ void PaintHandler::paintIntoDisplayMemory(Screen& game, const ScreenRect& paint)
 
 // The whole surface is handed over; the platform clips it to the region being painted.
 void PaintHandler::paintThroughDeviceContext(Screen& game) {
-    const ShellState& shell = ShellState::instance();
-    Platform& platform = Platform::current();
     const std::unique_lock<std::mutex> drawing = lockDrawing();
     if (!hasWholeBuffer(game)) {
         return;
     }
-    if (shell.m_doubleSize.load()) {
-        platform.stretchBits(game.m_buffer.data(), game.m_width, game.m_height, shell.m_screenWidth.load(),
-                             shell.m_screenHeight.load());
+    if (m_shell.m_doubleSize.load()) {
+        m_platform.stretchBits(game.m_buffer.data(), game.m_width, game.m_height, m_shell.m_screenWidth.load(),
+                               m_shell.m_screenHeight.load());
     } else {
-        platform.setBitsToDevice(game.m_buffer.data(), game.m_width, game.m_height);
+        m_platform.setBitsToDevice(game.m_buffer.data(), game.m_width, game.m_height);
     }
 }
 

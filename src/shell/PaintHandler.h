@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "platform/Platform.h"
+#include "shell/ShellState.h"
 #include "sprites/Screen.h"
 
 namespace vornel {
@@ -14,15 +16,23 @@ public:
     // Paints after a size change that must go through the device context.
     static constexpr int32_t kPaintsAfterSizeChange = 3;
 
+    // The shell state and the platform must outlive the handler.
+    PaintHandler(ShellState& shell, Platform& platform) : m_shell(shell), m_platform(platform) {}
+
     // Handles the window's paint message and clears the paint-pending flag on every way out.
-    static void paint();
+    void paint();
 
 private:
-    static bool mayUseDisplayMemory();
-    static void paintIntoDisplayMemory(Screen& game, const ScreenRect& paint);
-    static void paintThroughDeviceContext(Screen& game);
+    bool mayUseDisplayMemory() const;
+    void paintIntoDisplayMemory(Screen& game, const ScreenRect& paint);
+    void paintThroughDeviceContext(Screen& game);
+    // Keeps the game thread from changing the buffer while it is read.
+    std::unique_lock<std::mutex> lockDrawing();
     // Whether the game's buffer holds its width × height pixels.
     static bool hasWholeBuffer(const Screen& game);
+
+    ShellState& m_shell;
+    Platform& m_platform;
 };
 
 }  // namespace vornel

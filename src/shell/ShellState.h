@@ -1,6 +1,6 @@
-// The process-wide state of the application shell: what the start-up learned about the
-// device and the window, what the window procedure and the paint handler share, and the
-// handles of the window host and the game object.
+// The application shell's state: what the start-up learned about the device and the window,
+// what the window procedure and the paint handler share, and the handles of the window host
+// and the game object. The shell owns one; nothing else keeps it.
 #pragma once
 
 #include <atomic>
@@ -9,11 +9,10 @@
 
 #include "core/Ref.h"
 #include "platform/Platform.h"
+#include "shell/WindowHost.h"
 #include "sprites/Screen.h"
 
 namespace vornel {
-
-class WindowHost;
 
 // The record the handheld's shell library keeps about the window's activation: its size
 // (12 bytes) and two words of its own.
@@ -28,12 +27,11 @@ struct ShellActivationRecord {
 // belong to the first thread alone.
 class ShellState final {
 public:
-    // The one state of the process; it lives until the process ends.
-    static ShellState& instance();
-
-    // A fresh process's state, for tests that start the shell more than once: the window
-    // host and the game object (emptied of its sprites) are released.
-    void reset();
+    ShellState() = default;
+    ShellState(const ShellState&) = delete;
+    ShellState& operator=(const ShellState&) = delete;
+    // The window host and the game object (emptied of its sprites) are released.
+    ~ShellState();
 
     // ---- Start-up ----
     std::string m_programFolder;            // the executable's folder, with its separator
@@ -62,9 +60,6 @@ public:
     // Set once the message loop has ended: no paint will come any more, so presenting stops
     // waiting for one, and a game that can end its run does so.
     std::atomic<bool> m_shuttingDown{false};
-
-private:
-    ShellState() = default;
 };
 
 }  // namespace vornel

@@ -3,24 +3,22 @@
 
 #include "core/Clock.h"
 #include "media/SoundPlayer.h"
-#include "platform/Platform.h"
 #include "platform/WindowMessage.h"
 #include "shell/ShellState.h"
 
 namespace vornel {
 
 void WindowHost::presentRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    ShellState& shell = ShellState::instance();
-    if (shell.m_shuttingDown.load()) {
+    if (m_shell.m_shuttingDown.load()) {
         return;  // the message loop has ended: no paint will come
     }
     ScreenRect rect{left, top, right, bottom};
-    if (shell.m_doubleSize.load()) {
+    if (m_shell.m_doubleSize.load()) {
         rect = ScreenRect{left * 2, top * 2, right * 2, bottom * 2};
     }
-    shell.m_paintPending.store(true);
-    Platform::current().invalidateRect(rect);
-    for (int32_t poll = 0; poll < kPaintPolls && shell.m_paintPending.load(); ++poll) {
+    m_shell.m_paintPending.store(true);
+    m_platform.invalidateRect(rect);
+    for (int32_t poll = 0; poll < kPaintPolls && m_shell.m_paintPending.load(); ++poll) {
         sleepMilliseconds(kPollMs);
     }
 }
@@ -40,11 +38,11 @@ void WindowHost::endDrawing() {
 void WindowHost::closeWindow() {
     WindowMessage message;
     message.type = MessageType::Destroy;
-    Platform::current().postMessage(message);
+    m_platform.postMessage(message);
 }
 
 bool WindowHost::isOpen() {
-    return !ShellState::instance().m_shuttingDown.load();
+    return !m_shell.m_shuttingDown.load();
 }
 
 }  // namespace vornel

@@ -6,9 +6,12 @@
 #include <mutex>
 
 #include "core/String.h"
+#include "platform/Platform.h"
 #include "sprites/ScreenHost.h"
 
 namespace vornel {
+
+class ShellState;
 
 class WindowHost final : public ScreenHost {
 public:
@@ -17,7 +20,8 @@ public:
     static constexpr int32_t kPaintPolls = 500;
     static constexpr uint32_t kPollMs = 1;
 
-    WindowHost() = default;
+    // The shell state and the platform must outlive the host.
+    WindowHost(ShellState& shell, Platform& platform) : m_shell(shell), m_platform(platform) {}
 
     // Asks the window to paint the rectangle (game pixels; window pixels are twice as many in
     // double-size mode) and waits until the paint handler is done or the polls run out.
@@ -38,6 +42,8 @@ protected:
     ~WindowHost() override = default;
 
 private:
+    ShellState& m_shell;
+    Platform& m_platform;
     std::mutex m_drawing;
 };
 

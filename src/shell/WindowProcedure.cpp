@@ -1,15 +1,11 @@
 // The window procedure's message table.
 #include "shell/WindowProcedure.h"
 
-#include "platform/Platform.h"
 #include "shell/KeyMap.h"
-#include "shell/PaintHandler.h"
-#include "shell/ShellState.h"
 
 namespace vornel {
 
 int32_t WindowProcedure::mainWindowProc(const WindowMessage& message) {
-    ShellState& shell = ShellState::instance();
     switch (message.type) {
         case MessageType::Create:
             return onCreate();
@@ -20,7 +16,7 @@ int32_t WindowProcedure::mainWindowProc(const WindowMessage& message) {
         case MessageType::Activate:
             return onActivate(message);
         case MessageType::Paint:
-            PaintHandler::paint();
+            m_paintHandler.paint();
             return 0;
         case MessageType::EraseBackground:
             return 1;  // nothing is erased: every paint covers the whole window
@@ -31,9 +27,9 @@ int32_t WindowProcedure::mainWindowProc(const WindowMessage& message) {
     }
     if (isGameInput(message.type)) {
         // Before the game object exists (while the window is being made) input is dropped.
-        return shell.m_game ? onGameInput(shell.m_game->input(), message) : 0;
+        return m_shell.m_game ? onGameInput(m_shell.m_game->input(), message) : 0;
     }
-    return Platform::current().defaultProcedure(message);
+    return m_platform.defaultProcedure(message);
 }
 
 bool WindowProcedure::isGameInput(MessageType type) {
@@ -63,31 +59,30 @@ int32_t WindowProcedure::onGameInput(InputQueue& input, const WindowMessage& mes
 // ---- The window ----
 
 int32_t WindowProcedure::onCreate() {
-    ShellActivationRecord& record = ShellState::instance().m_shellActivation;
+    ShellActivationRecord& record = m_shell.m_shellActivation;
     record = ShellActivationRecord{};
     record.size = kActivationRecordSize;
     return 0;
 }
 
 int32_t WindowProcedure::onDestroy() {
-    Platform::current().postQuitMessage(0);
+    m_platform.postQuitMessage(0);
     return 0;
 }
 
 // The game resizes its surface itself, at the start of its next frame; the next paints go
 // through the device context while the display settles.
 int32_t WindowProcedure::onSize(const WindowMessage& message) {
-    ShellState& shell = ShellState::instance();
     const int32_t width = lowWord(message.lParam);
     const int32_t height = highWord(message.lParam);
-    shell.m_screenWidth.store(width);
-    shell.m_screenHeight.store(height);
-    shell.m_gdiPaintCountdown = PaintHandler::kPaintsAfterSizeChange;
-    if (shell.m_game) {
-        if (shell.m_doubleSize.load()) {
-            shell.m_game->setSize(width / 2, height / 2);
+    m_shell.m_screenWidth.store(width);
+    m_shell.m_screenHeight.store(height);
+    m_shell.m_gdiPaintCountdown = PaintHandler::kPaintsAfterSizeChange;
+    if (m_shell.m_game) {
+        if (m_shell.m_doubleSize.load()) {
+            m_shell.m_game->setSize(width / 2, height / 2);
         } else {
-            shell.m_game->setSize(width, height);
+            m_shell.m_game->setSize(width, height);
         }
     }
     return 0;
@@ -96,23 +91,26 @@ int32_t WindowProcedure::onSize(const WindowMessage& message) {
 // In the background the game thread waits inside its frame pacing. The handheld's shell
 // library also heard of activations on a Pocket PC; there is no such library here.
 int32_t WindowProcedure::onActivate(const WindowMessage& message) {
-    ShellState& shell = ShellState::instance();
     const bool active = lowWord(message.wParam) != 0;
-    if (shell.m_game) {
-        shell.m_game->input().setPaused(!active);
+    if (m_shell.m_game) {
+        m_shell.m_game->input().setPaused(!active);
     }
-    shell.m_windowActive.store(active);
-    return shell.m_pocketPc.load() ? 0 : Platform::current().defaultProcedure(message);
+    m_shell.m_windowActive.store(active);
+    return m_shell.m_pocketPc.load() ? 0 : m_platform.defaultProcedure(message);
 }
 
 int32_t WindowProcedure::onSettingChange(const WindowMessage& message) {
-    return ShellState::instance().m_pocketPc.load() ? 0 : Platform::current().defaultProcedure(message);
+    return m_shell.m_pocketPc.load() ? 0 : m_platform.defaultProcedure(message);
 }
 
 // ---- Keys ----
 
+int32_t WindowProcedure::gameKeyOf(uint32_t virtualKey) const {
+    return KeyMap::mapVirtualKey(virtualKey, m_shell.m_qwerty.load());
+}
+
 int32_t WindowProcedure::onKeyDown(InputQueue& input, uint32_t virtualKey) {
-    const int32_t code = static_cast<int8_t>(KeyMap::mapVirtualKey(virtualKey));
+    const int32_t code = static_cast<int8_t>(gameKeyOf(virtualKey));
     if (code <= GameKey::kNone) {
         return 0;
     }
@@ -126,7 +124,7 @@ int32_t WindowProcedure::onKeyUp(InputQueue& input, uint32_t virtualKey) {
     if (virtualKey == kIgnoredKeyUp) {
         return 0;
     }
-    const int32_t code = KeyMap::mapVirtualKey(virtualKey);
+    const int32_t code = gameKeyOf(virtualKey);
     if (code <= GameKey::kNone) {
         return 0;
     }
@@ -139,7 +137,7 @@ int32_t WindowProcedure::onKeyUp(InputQueue& input, uint32_t virtualKey) {
 
 // Characters whose key maps to a game key were passed at key down already.
 int32_t WindowProcedure::onChar(InputQueue& input, uint32_t character) {
-    if (KeyMap::mapVirtualKey(character) != 0) {
+    if (gameKeyOf(character) != 0) {
         return 0;
     }
     const int32_t code = static_cast<int8_t>(character);
@@ -150,31 +148,29 @@ int32_t WindowProcedure::onChar(InputQueue& input, uint32_t character) {
 
 // ---- The pen ----
 
-int32_t WindowProcedure::toGamePixels(int32_t windowPixels) {
-    return ShellState::instance().m_doubleSize.load() ? windowPixels / 2 : windowPixels;
+int32_t WindowProcedure::toGamePixels(int32_t windowPixels) const {
+    return m_shell.m_doubleSize.load() ? windowPixels / 2 : windowPixels;
 }
 
 int32_t WindowProcedure::onPenMove(InputQueue& input, const WindowMessage& message) {
     if (message.wParam != kPenDownOnly) {
         return 0;
     }
-    ShellState& shell = ShellState::instance();
     const int32_t x = toGamePixels(lowWord(message.lParam));
     const int32_t y = toGamePixels(highWord(message.lParam));
-    input.addDrag(x - shell.m_lastPenX, y - shell.m_lastPenY);
-    shell.m_lastPenX = x;
-    shell.m_lastPenY = y;
+    input.addDrag(x - m_shell.m_lastPenX, y - m_shell.m_lastPenY);
+    m_shell.m_lastPenX = x;
+    m_shell.m_lastPenY = y;
     input.setStylus(x, y);
     return 0;
 }
 
 // A tap is the confirm key, with the pen position beside it.
 int32_t WindowProcedure::onPenDown(InputQueue& input, uint32_t point) {
-    ShellState& shell = ShellState::instance();
     const int32_t x = toGamePixels(lowWord(point));
     const int32_t y = toGamePixels(highWord(point));
-    shell.m_lastPenX = x;
-    shell.m_lastPenY = y;
+    m_shell.m_lastPenX = x;
+    m_shell.m_lastPenY = y;
     input.setStylus(x, y);
     input.keyDown(GameKey::kConfirm);
     return 0;

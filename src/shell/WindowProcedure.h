@@ -5,7 +5,10 @@
 
 #include <cstdint>
 
+#include "platform/Platform.h"
 #include "platform/WindowMessage.h"
+#include "shell/PaintHandler.h"
+#include "shell/ShellState.h"
 #include "sprites/InputQueue.h"
 
 namespace vornel {
@@ -19,26 +22,36 @@ public:
     // wParam of a pen move while the pen is down and nothing else is.
     static constexpr uint32_t kPenDownOnly = 1;
 
-    static int32_t mainWindowProc(const WindowMessage& message);
+    // The shell state, the platform and the paint handler must outlive the procedure.
+    WindowProcedure(ShellState& shell, Platform& platform, PaintHandler& paintHandler)
+        : m_shell(shell), m_platform(platform), m_paintHandler(paintHandler) {}
+
+    int32_t mainWindowProc(const WindowMessage& message);
 
 private:
-    static int32_t onCreate();
-    static int32_t onDestroy();
-    static int32_t onSize(const WindowMessage& message);
-    static int32_t onActivate(const WindowMessage& message);
-    static int32_t onSettingChange(const WindowMessage& message);
-    static int32_t onKeyDown(InputQueue& input, uint32_t virtualKey);
-    static int32_t onKeyUp(InputQueue& input, uint32_t virtualKey);
-    static int32_t onChar(InputQueue& input, uint32_t character);
-    static int32_t onPenMove(InputQueue& input, const WindowMessage& message);
-    static int32_t onPenDown(InputQueue& input, uint32_t point);
-    static int32_t onPenUp(InputQueue& input, uint32_t point);
+    int32_t onCreate();
+    int32_t onDestroy();
+    int32_t onSize(const WindowMessage& message);
+    int32_t onActivate(const WindowMessage& message);
+    int32_t onSettingChange(const WindowMessage& message);
+    int32_t onKeyDown(InputQueue& input, uint32_t virtualKey);
+    int32_t onKeyUp(InputQueue& input, uint32_t virtualKey);
+    int32_t onChar(InputQueue& input, uint32_t character);
+    int32_t onPenMove(InputQueue& input, const WindowMessage& message);
+    int32_t onPenDown(InputQueue& input, uint32_t point);
+    int32_t onPenUp(InputQueue& input, uint32_t point);
     // The input messages that only mean something once the game object exists.
-    static int32_t onGameInput(InputQueue& input, const WindowMessage& message);
+    int32_t onGameInput(InputQueue& input, const WindowMessage& message);
     static bool isGameInput(MessageType type);
 
+    // The game key of a virtual key on this device (KeyMap), 0 for none.
+    int32_t gameKeyOf(uint32_t virtualKey) const;
     // Window pixels to game pixels: halved in double-size mode.
-    static int32_t toGamePixels(int32_t windowPixels);
+    int32_t toGamePixels(int32_t windowPixels) const;
+
+    ShellState& m_shell;
+    Platform& m_platform;
+    PaintHandler& m_paintHandler;
 };
 
 }  // namespace vornel

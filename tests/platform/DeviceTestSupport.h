@@ -18,16 +18,22 @@ namespace vornel::testing_support {
 inline constexpr DeviceProfile kTinyProfile = {"tiny", "PocketPC", "Tiny", 3, 2, true, true, false};
 inline constexpr DeviceProfile kTinyWithoutDisplayMemory = {"tiny", "Smartphone", "Tiny", 3, 2, false, false, false};
 
-// What the recording procedure has received, in order; tests clear it first.
+// What the recording client has received, in order; tests clear it first.
 inline std::vector<WindowMessage>& receivedMessages() {
     static std::vector<WindowMessage> messages;
     return messages;
 }
 
-inline int32_t recordingProcedure(const WindowMessage& message) {
-    receivedMessages().push_back(message);
-    return 0;
-}
+// A window client that keeps every message in receivedMessages() and answers 0.
+class RecordingClient final : public WindowClient {
+public:
+    int32_t windowMessage(const WindowMessage& message) override {
+        receivedMessages().push_back(message);
+        return 0;
+    }
+};
+
+inline RecordingClient recordingClient;
 
 // A folder of its own under the system's temporary folder, removed at the end of the test.
 class TemporaryFolder {

@@ -13,7 +13,7 @@ namespace {
 
 using testing_support::kTinyProfile;
 using testing_support::receivedMessages;
-using testing_support::recordingProcedure;
+using testing_support::recordingClient;
 using testing_support::setupIn;
 
 WindowMessage message(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {
@@ -86,15 +86,15 @@ TEST_F(EmulatedDeviceTest, AProfileWithoutDisplayMemoryRefusesTheQuery) {
 
 TEST_F(EmulatedDeviceTest, CreateReachesTheProcedureBeforeTheWindowExists) {
     HeadlessDevice device(kTinyProfile, setupIn("/tmp/unused"));
-    ASSERT_TRUE(device.createWindow("Vornel", recordingProcedure));
+    ASSERT_TRUE(device.createWindow("Vornel", recordingClient));
     ASSERT_EQ(receivedMessages().size(), 1u);
     EXPECT_EQ(receivedMessages()[0].type, MessageType::Create);
-    EXPECT_FALSE(device.createWindow("Vornel", recordingProcedure));  // one window only
+    EXPECT_FALSE(device.createWindow("Vornel", recordingClient));  // one window only
 }
 
 TEST_F(EmulatedDeviceTest, ShowingTheWindowSendsSizeActivateAndAWholePaint) {
     HeadlessDevice device(kTinyProfile, setupIn("/tmp/unused"));
-    device.createWindow("Vornel", recordingProcedure);
+    device.createWindow("Vornel", recordingClient);
     device.showWindow();
     const std::vector<WindowMessage> messages = drain(device);
     ASSERT_EQ(messages.size(), 3u);
@@ -127,7 +127,7 @@ TEST_F(EmulatedDeviceTest, MessagesComeBackInTheOrderPostedAndQuitEndsTheLoop) {
 
 TEST_F(EmulatedDeviceTest, DispatchCallsTheProcedureAndTheDefaultAnswersZero) {
     HeadlessDevice device(kTinyProfile, setupIn("/tmp/unused"));
-    device.createWindow("Vornel", recordingProcedure);
+    device.createWindow("Vornel", recordingClient);
     device.dispatchMessage(message(MessageType::KeyUp, 27));
     ASSERT_EQ(receivedMessages().size(), 2u);
     EXPECT_EQ(receivedMessages()[1].wParam, 27u);
@@ -299,7 +299,7 @@ TEST_F(EmulatedDeviceTest, ASurfaceLargerThanTheWindowIsClipped) {
 
 TEST_F(EmulatedDeviceTest, MovingTheWindowToAnotherSizeSendsSizeAtOnce) {
     HeadlessDevice device(*DeviceProfile::find("smartphone"), setupIn("/tmp/unused"));
-    device.createWindow("Vornel", recordingProcedure);
+    device.createWindow("Vornel", recordingClient);
     device.moveWindow(0, 0, 176, 220);  // unchanged
     EXPECT_EQ(receivedMessages().size(), 1u);
     device.moveWindow(0, 20, 176, 500);  // kept on the screen

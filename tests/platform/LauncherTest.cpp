@@ -106,23 +106,27 @@ TEST(LaunchTest, TheProgramFolderIsTheExecutablesUnlessGiven) {
 }
 
 // A tiny shell: one window, its loop, Destroy posts quit code 3.
-int32_t tinyProcedure(const WindowMessage& message) {
-    Platform& platform = Platform::current();
-    if (message.type == MessageType::Destroy) {
-        platform.postQuitMessage(3);
-    } else if (message.type == MessageType::Paint) {
-        platform.beginPaint();
-        platform.endPaint();
+class TinyClient final : public WindowClient {
+public:
+    int32_t windowMessage(const WindowMessage& message) override {
+        Platform& platform = Platform::current();
+        if (message.type == MessageType::Destroy) {
+            platform.postQuitMessage(3);
+        } else if (message.type == MessageType::Paint) {
+            platform.beginPaint();
+            platform.endPaint();
+        }
+        return 0;
     }
-    return 0;
-}
+};
 
 std::string g_modulePath;
 
 int tinyEntry() {
     Platform& platform = Platform::current();
     g_modulePath = platform.modulePath();
-    if (platform.findRunningCopy() || !platform.createWindow("Vornel", tinyProcedure)) {
+    static TinyClient client;
+    if (platform.findRunningCopy() || !platform.createWindow("Vornel", client)) {
         return 0;
     }
     platform.showWindow();

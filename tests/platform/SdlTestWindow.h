@@ -45,7 +45,7 @@ public:
         std::string error;
         m_device = SdlDevice::create(profile, setupIn(m_folder.path()), SdlDevice::View{zoom, false}, nullptr, error);
         ASSERT_NE(m_device, nullptr) << error;
-        ASSERT_TRUE(m_device->createWindow("Vornel", recordingProcedure));
+        ASSERT_TRUE(m_device->createWindow("Vornel", recordingClient));
     }
 
     void show() {

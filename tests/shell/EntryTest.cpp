@@ -45,11 +45,11 @@ protected:
     }
     // Starts the program afresh; the window is closed at once.
     int start() {
-        shell().reset();
+        freshShell();
         g_game = nullptr;
         platform.quitPosted = false;
         platform.messages = {WindowMessage{MessageType::Destroy, 0, 0}};
-        return Entry::run([]() -> Ref<Screen> { return g_game = new RecordingScreen(); });
+        return Entry(shellObject()).run([](Shell&) -> Ref<Screen> { return g_game = new RecordingScreen(); });
     }
 };
 
@@ -118,7 +118,7 @@ TEST_F(EntryTest, ARunningCopyOrARefusedWindowEndsTheStartBeforeAnyGameExists) {
     platform.exitCode = 9;
     platform.runningCopy = true;
     EXPECT_EQ(start(), 0);
-    EXPECT_EQ(platform.procedure, nullptr);
+    EXPECT_EQ(platform.client, nullptr);
     platform.runningCopy = false;
     platform.refuseWindow = true;
     EXPECT_EQ(start(), 0);

@@ -6,12 +6,13 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/Clock.h"
 #include "platform/Platform.h"
-#include "shell/ShellState.h"
+#include "shell/Shell.h"
 
 namespace vornel::test {
 
@@ -60,7 +61,7 @@ public:
     ScreenRect rect{0, 0, 240, 320};
 
     // What the shell did.
-    WindowProcedure procedure = nullptr;
+    WindowClient* client = nullptr;
     std::vector<ScreenRect> moves;
     std::deque<WindowMessage> messages;  // handed out by getMessage until empty or quit
     bool quitPosted = false;
@@ -85,9 +86,9 @@ public:
     }
     int32_t displayOrientation() override { return orientation; }
     bool findRunningCopy() override { return runningCopy; }
-    bool createWindow(const std::string&, WindowProcedure windowProcedure) override {
-        procedure = refuseWindow ? nullptr : windowProcedure;
-        return !refuseWindow && procedure(WindowMessage{MessageType::Create, 0, 0}) == 0;
+    bool createWindow(const std::string&, WindowClient& windowClient) override {
+        client = refuseWindow ? nullptr : &windowClient;
+        return !refuseWindow && client->windowMessage(WindowMessage{MessageType::Create, 0, 0}) == 0;
     }
     ScreenRect windowRect() override { return rect; }
     void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) override {
@@ -102,7 +103,7 @@ public:
         messages.pop_front();
         return true;
     }
-    int32_t dispatchMessage(const WindowMessage& message) override { return procedure(message); }
+    int32_t dispatchMessage(const WindowMessage& message) override { return client->windowMessage(message); }
     int32_t defaultProcedure(const WindowMessage&) override { return kDefaultResult; }
     void postQuitMessage(int32_t code) override {
         quitPosted = true;
@@ -131,22 +132,33 @@ public:
     WaveOutput& waveOutput() override { return wave; }
 };
 
-// Each test starts and ends with a fresh shell state, on the fake platform and its clock.
+// Each test starts with a fresh shell on the fake platform and its clock.
 class ShellFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ShellState::instance().reset();
         Platform::setCurrent(&platform);
         m_previousClock = Clock::install(&platform.fakeClock);
+        m_shell = std::make_unique<Shell>(platform);
     }
     void TearDown() override {
-        ShellState::instance().reset();
+        m_shell.reset();
         Clock::install(m_previousClock);
         Platform::setCurrent(nullptr);
     }
-    ShellState& shell() { return ShellState::instance(); }
+    // A new shell in place of the test's, as a process started afresh has.
+    void freshShell() {
+        m_shell.reset();
+        m_shell = std::make_unique<Shell>(platform);
+    }
+    Shell& shellObject() { return *m_shell; }
+    ShellState& shell() { return m_shell->state(); }
+    // The message as the platform hands it to the window.
+    int32_t send(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {
+        return m_shell->windowMessage(WindowMessage{type, wParam, lParam});
+    }
 
     FakePlatform platform;
+    std::unique_ptr<Shell> m_shell;
 
 private:
     Clock* m_previousClock = nullptr;

@@ -23,21 +23,22 @@ protected:
         shell().m_rawFrameBuffer = {RawFrameBuffer::kFormat565, 16, frame.data(), 2, 8, 4, 3};
         shell().m_rawFrameBufferUsable = true;
         shell().m_windowActive = true;
+        host = new WindowHost(shell(), platform);
         shell().m_windowHost = host;
         game->setColor(0xFFFF8040);
         game->setSize(4, 3);
         game->render();
         shell().m_game = game;
     }
-    void paint() { WindowProcedure::mainWindowProc(WindowMessage{MessageType::Paint, 0, 0}); }
+    void paint() { send(MessageType::Paint); }
 
     Pixels frame = Pixels(12, 0);
-    Ref<WindowHost> host = new WindowHost();
+    Ref<WindowHost> host;
     Ref<Screen> game = new Screen();
 };
 
 TEST_F(PresentationTest, ThreePaintsAfterASizeChangeGoThroughTheDeviceContext) {
-    WindowProcedure::mainWindowProc(WindowMessage{MessageType::Size, 0, packPoint(4, 3)});
+    send(MessageType::Size, 0, packPoint(4, 3));
     for (int32_t paints = 1; paints <= 3; ++paints) {
         paint();
         EXPECT_EQ(platform.deviceCopies.size(), static_cast<std::size_t>(paints));

@@ -18,9 +18,6 @@ protected:
         ShellFixture::SetUp();
         shell().m_game = game;
     }
-    int32_t send(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {
-        return WindowProcedure::mainWindowProc(WindowMessage{type, wParam, lParam});
-    }
     Codes queued() {
         Codes codes;
         for (int32_t code = game->nextKey(); code != 0; code = game->nextKey()) {
@@ -118,6 +115,22 @@ TEST_F(WindowProcedureTest, WindowMessagesAndInputBeforeTheGameExists) {
     EXPECT_EQ(send(MessageType::Destroy), 0);
     EXPECT_EQ(platform.exitCode, 0);
     EXPECT_EQ(queued(), Codes{});
+}
+
+// Two shells in one process share nothing: a size, a key and the pen given to one leave the
+// other and its game as they were.
+TEST_F(WindowProcedureTest, EachShellKeepsItsOwnState) {
+    Shell other(platform);
+    Ref<Screen> otherGame = new Screen();
+    other.state().m_game = otherGame;
+    other.windowMessage(WindowMessage{MessageType::Size, 0, packPoint(100, 80)});
+    other.windowMessage(WindowMessage{MessageType::KeyDown, 39, 0});
+    other.windowMessage(WindowMessage{MessageType::PenDown, 0, packPoint(7, 9)});
+    EXPECT_EQ(shell().m_screenWidth.load(), 0);
+    EXPECT_EQ(shell().m_lastPenX, 0);
+    EXPECT_EQ(queued(), Codes{});
+    EXPECT_EQ(other.state().m_screenWidth.load(), 100);
+    EXPECT_EQ(otherGame->nextKey(), GameKey::kRight);
 }
 
 }  // namespace
