@@ -21,3 +21,14 @@ function(vornel_expose_headers target)
   file(CREATE_LINK ${folder} ${root}/${name} SYMBOLIC)
   target_include_directories(${target} PUBLIC ${root})
 endfunction()
+
+# vornel_expose_single_header(TARGET FOLDER-NAME FILE): an INTERFACE TARGET that exposes one
+# header FILE as <FOLDER-NAME>/<file name>, for a layer that may use one interface of another
+# library and nothing else of it.
+function(vornel_expose_single_header target name file)
+  get_filename_component(fileName ${file} NAME)
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  file(MAKE_DIRECTORY ${root}/${name})
+  file(CREATE_LINK ${file} ${root}/${name}/${fileName} SYMBOLIC)
+  target_include_directories(${target} INTERFACE ${root})
+endfunction()
