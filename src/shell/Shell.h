@@ -20,9 +20,9 @@ public:
     // The platform must outlive the shell.
     explicit Shell(Platform& platform)
         : m_platform(platform),
+          m_autoplayKeys(platform),
           m_paintHandler(m_state, platform),
-          m_windowProcedure(m_state, platform, m_paintHandler),
-          m_autoplayKeys(platform) {}
+          m_windowProcedure(m_state, platform, m_paintHandler) {}
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
     ~Shell() = default;
@@ -37,11 +37,13 @@ public:
 
 private:
     Platform& m_platform;
+    // Declared before the state so that it is destroyed after the game, whose built-in player
+    // lets its held keys go through it when it is destroyed.
+    AutoplayKeys m_autoplayKeys;
     ShellState m_state;
     PaintHandler m_paintHandler;
     WindowProcedure m_windowProcedure;
     GameThread m_gameThread;
-    AutoplayKeys m_autoplayKeys;
 };
 
 }  // namespace vornel
