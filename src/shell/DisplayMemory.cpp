@@ -115,7 +115,7 @@ void copyInTiles(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame,
 
 void DisplayMemory::copyToFrameBuffer(const uint32_t* surface, int32_t surfaceWidth, int32_t surfaceHeight,
                                       uint16_t* frame, int32_t frameWidth, int32_t xStride, int32_t frameHeight,
-                                      int32_t yStride, const ScreenRect& paint, const ScreenRect& window,
+                                      int32_t yStride, const Rect& paint, const Rect& window,
                                       bool sameWidth) {
     if (surface == nullptr || frame == nullptr) {
         return;
@@ -156,7 +156,7 @@ DisplayMemory::Span DisplayMemory::clipToFrame(Span span, int32_t windowX, int32
 
 // The frame has the surface's width: each row goes out as consecutive pixels.
 void DisplayMemory::copyUpright(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame, int32_t yStride,
-                                const Span& span, const ScreenRect& window) {
+                                const Span& span, const Rect& window) {
     const auto count = static_cast<std::size_t>(span.right - span.left);
     if (span.left == 0 && span.right == surfaceWidth && yStride == surfaceWidth && window.left == 0) {
         // Whole rows on both sides, as a full paint copies them: one run through them all.
@@ -175,7 +175,7 @@ void DisplayMemory::copyUpright(const uint32_t* surface, int32_t surfaceWidth, u
 // Turned 270 degrees: source rows become frame columns counted from the frame's right edge.
 void DisplayMemory::copyTurned270(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame,
                                   int32_t frameWidth, int32_t xStride, int32_t yStride, const Span& span,
-                                  const ScreenRect& window) {
+                                  const Rect& window) {
     // Source (x, y) lands at frame x = frameWidth - 1 - (window.top + y), y = window.left + x.
     const auto rowStart = [&](int32_t y) {
         return static_cast<std::ptrdiff_t>(frameWidth - 1 - (window.top + y)) * xStride +
@@ -188,7 +188,7 @@ void DisplayMemory::copyTurned270(const uint32_t* surface, int32_t surfaceWidth,
 // up from the frame's bottom.
 void DisplayMemory::copyTurnedOther(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame,
                                     int32_t frameHeight, int32_t xStride, int32_t yStride, const Span& span,
-                                    const ScreenRect& window) {
+                                    const Rect& window) {
     // Source (x, y) lands at frame x = window.top + y, y = frameHeight - 1 - (window.left + x).
     const auto rowStart = [&](int32_t y) {
         return static_cast<std::ptrdiff_t>(window.top + y) * xStride +

@@ -22,7 +22,7 @@ public:
     // frame's width and height are not written. A null surface or frame copies nothing.
     static void copyToFrameBuffer(const uint32_t* surface, int32_t surfaceWidth, int32_t surfaceHeight,
                                   uint16_t* frame, int32_t frameWidth, int32_t xStride, int32_t frameHeight,
-                                  int32_t yStride, const ScreenRect& paint, const ScreenRect& window, bool sameWidth);
+                                  int32_t yStride, const Rect& paint, const Rect& window, bool sameWidth);
 
 private:
     // Source columns [left, right) and rows [top, bottom) to copy.
@@ -37,11 +37,11 @@ private:
     static Span clipToFrame(Span span, int32_t windowX, int32_t windowY, int32_t xLimit, int32_t yLimit);
 
     static void copyUpright(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame, int32_t yStride,
-                            const Span& span, const ScreenRect& window);
+                            const Span& span, const Rect& window);
     static void copyTurned270(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame, int32_t frameWidth,
-                              int32_t xStride, int32_t yStride, const Span& span, const ScreenRect& window);
+                              int32_t xStride, int32_t yStride, const Span& span, const Rect& window);
     static void copyTurnedOther(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame, int32_t frameHeight,
-                                int32_t xStride, int32_t yStride, const Span& span, const ScreenRect& window);
+                                int32_t xStride, int32_t yStride, const Span& span, const Rect& window);
 };
 
 }  // namespace vornel

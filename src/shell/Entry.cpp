@@ -106,7 +106,7 @@ bool Entry::makeWindow(Platform& platform) {
 // then not written, since the game's pixels would have to be doubled on the way.
 void Entry::placeWindow(Platform& platform) {
     ShellState& shell = ShellState::instance();
-    const ScreenRect rect = platform.windowRect();
+    const Rect rect = platform.windowRect();
     const int32_t width = rect.right - rect.left;
     const int32_t height = rect.bottom - rect.top;
     shell.m_doubleSize = width >= kDoubleSizeWidth;

@@ -26,7 +26,7 @@ std::unique_lock<std::mutex> lockDrawing() {
 void PaintHandler::paint() {
     Platform& platform = Platform::current();
     ShellState& shell = ShellState::instance();
-    const ScreenRect paintRect = platform.beginPaint();
+    const Rect paintRect = platform.beginPaint();
     Screen* game = shell.m_game.get();
     if (game != nullptr) {
         if (mayUseDisplayMemory()) {
@@ -52,9 +52,9 @@ bool PaintHandler::hasWholeBuffer(const Screen& game) {
            static_cast<int64_t>(game.m_width) * game.m_height == game.m_buffer.length();
 }
 
-void PaintHandler::paintIntoDisplayMemory(Screen& game, const ScreenRect& paint) {
+void PaintHandler::paintIntoDisplayMemory(Screen& game, const Rect& paint) {
     const RawFrameBuffer& frame = ShellState::instance().m_rawFrameBuffer;
-    const ScreenRect window = Platform::current().windowRect();
+    const Rect window = Platform::current().windowRect();
     const std::unique_lock<std::mutex> drawing = lockDrawing();
     if (!hasWholeBuffer(game)) {
         return;

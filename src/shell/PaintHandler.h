@@ -19,7 +19,7 @@ public:
 
 private:
     static bool mayUseDisplayMemory();
-    static void paintIntoDisplayMemory(Screen& game, const ScreenRect& paint);
+    static void paintIntoDisplayMemory(Screen& game, const Rect& paint);
     static void paintThroughDeviceContext(Screen& game);
     // Whether the game's buffer holds its width × height pixels.
     static bool hasWholeBuffer(const Screen& game);

@@ -23,8 +23,8 @@ struct Copy {
     int32_t surfaceHeight;
     int32_t frameWidth;
     int32_t frameHeight;
-    ScreenRect paint;
-    ScreenRect window;
+    Rect paint;
+    Rect window;
     bool sameWidth;
 };
 

@@ -18,7 +18,7 @@ protected:
     // A surface whose pixels turn into 1, 2, 3... row by row (in the blue bits); the top
     // byte never reaches the display. Copies it into a frame with an x stride of 1.
     Pixels copy(int32_t surfaceWidth, int32_t surfaceHeight, int32_t frameWidth, int32_t frameHeight,
-                const ScreenRect& paint, const ScreenRect& window, bool sameWidth, int32_t guard = 0) {
+                const Rect& paint, const Rect& window, bool sameWidth, int32_t guard = 0) {
         std::vector<uint32_t> surface(static_cast<std::size_t>(surfaceWidth * surfaceHeight));
         for (std::size_t i = 0; i < surface.size(); ++i) {
             surface[i] = 0xAA000000 | static_cast<uint32_t>(i + 1) << 3;
