@@ -63,9 +63,10 @@ void timeGame(benchmark::State& state, int32_t orientation) {
     }
     const Rect whole{0, 0, copy.width, copy.height};
     for (auto _ : state) {
-        DisplayMemory::copyToFrameBuffer(copy.surface.data(), copy.width, copy.height, copy.frame.data(),
-                                         kDisplayWidth, 1, kDisplayHeight, kDisplayWidth, whole, whole,
-                                         copy.upright());
+        DisplayMemory::copyToFrameBuffer(Surface32{copy.surface.data(), copy.width, copy.height},
+                                         DisplayMemory::Frame{{copy.frame.data(), kDisplayWidth, kDisplayHeight},
+                                                              kDisplayWidth, 1},
+                                         whole, whole, copy.upright());
         benchmark::ClobberMemory();
     }
 }

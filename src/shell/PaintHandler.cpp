@@ -60,9 +60,8 @@ void PaintHandler::paintIntoDisplayMemory(Screen& game, const Rect& paint) {
         return;
     }
     // The record's strides are in bytes; the copy steps in 16-bit pixels.
-    DisplayMemory::copyToFrameBuffer(game.m_buffer.data(), game.m_width, game.m_height, frame.address, frame.width,
-                                     frame.xStride / 2, frame.height, frame.yStride / 2, paint, window,
-                                     game.m_width == frame.width);
+    const DisplayMemory::Frame display{{frame.address, frame.yStride / 2, frame.height}, frame.width, frame.xStride / 2};
+    DisplayMemory::copyToFrameBuffer(game.frameBuffer(), display, paint, window, game.m_width == frame.width);
 }
 
 // The whole surface is handed over; the platform clips it to the region being painted.
