@@ -99,11 +99,13 @@ void Font::drawGlyph(int32_t character, const Surface32& surface, const Rect& cl
         return;
     }
     // The one check against the surface; below, each row's piece of a run is cut to the clip.
-    const Rect visible = intersect(clip, surface.bounds());
-    if (visible.isEmpty()) {
+    const int32_t clipLeft = std::max(clip.left, 0);
+    const int32_t clipTop = std::max(clip.top, 0);
+    const int32_t clipRight = std::min(clip.right, surface.stride);
+    const int32_t clipBottom = std::min(clip.bottom, surface.rows);
+    if (clipLeft >= clipRight || clipTop >= clipBottom) {
         return;
     }
-    const auto [clipLeft, clipTop, clipRight, clipBottom] = visible;
     uint32_t* const pixels = surface.pixels;
     const int32_t stride = surface.stride;
     const bool opaque = opacity == kFixedOne;  // only opaque text casts a shadow
