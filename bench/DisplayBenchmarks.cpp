@@ -61,11 +61,12 @@ void timeGame(benchmark::State& state, int32_t orientation) {
     if (!upright) {
         turnedDevice(orientation);
     }
-    const ScreenRect whole{0, 0, copy.width, copy.height};
+    const Rect whole{0, 0, copy.width, copy.height};
     for (auto _ : state) {
-        DisplayMemory::copyToFrameBuffer(copy.surface.data(), copy.width, copy.height, copy.frame.data(),
-                                         kDisplayWidth, 1, kDisplayHeight, kDisplayWidth, whole, whole,
-                                         copy.upright());
+        DisplayMemory::copyToFrameBuffer(Surface32{copy.surface.data(), copy.width, copy.height},
+                                         DisplayMemory::Frame{{copy.frame.data(), kDisplayWidth, kDisplayHeight},
+                                                              kDisplayWidth, 1},
+                                         whole, whole, copy.upright());
         benchmark::ClobberMemory();
     }
 }

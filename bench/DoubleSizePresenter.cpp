@@ -17,8 +17,8 @@ void DoubleSizePresenter::presentRect(int32_t left, int32_t top, int32_t right, 
     if (m_screen == nullptr || m_screen->m_buffer.isEmpty()) {
         return;
     }
-    const ScreenRect window = m_device->windowRect();
-    m_device->invalidateRect(ScreenRect{left * 2, top * 2, right * 2, bottom * 2});
+    const Rect window = m_device->windowRect();
+    m_device->invalidateRect(Rect{left * 2, top * 2, right * 2, bottom * 2});
     m_device->beginPaint();
     m_device->stretchBits(m_screen->m_buffer.data(), m_screen->m_width, m_screen->m_height,
                           window.right - window.left, window.bottom - window.top);

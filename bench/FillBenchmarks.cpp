@@ -35,8 +35,8 @@ void timeGameFill(benchmark::State& state, uint32_t colour) {
     }
     surface.fill(kBackground);
     for (auto _ : state) {
-        Drawing::fillRect(surface.game(), surface.width(), surface.height(), kPanel.x, kPanel.y, kPanel.x + kPanel.w,
-                          kPanel.y + kPanel.h, colour);
+        Drawing::fillRect(surfaceOf(surface.game(), surface.width(), surface.height()),
+                          {kPanel.x, kPanel.y, kPanel.x + kPanel.w, kPanel.y + kPanel.h}, colour);
         benchmark::ClobberMemory();
     }
 }

@@ -13,6 +13,12 @@ inline constexpr Fixed kFixedOne = 0x8000;
 inline constexpr int kFixedShift = 15;
 inline constexpr Turn kQuarterTurn = 0x2000;
 
+// A position whose coordinates are Fixed: (toFixed(3), toFixed(1)) is the pixel (3, 1).
+struct FixedPoint {
+    Fixed x = 0;
+    Fixed y = 0;
+};
+
 constexpr Fixed toFixed(int32_t whole) { return whole * kFixedOne; }
 // Back to whole units, rounding toward minus infinity.
 constexpr int32_t fromFixed(Fixed value) { return value >> kFixedShift; }

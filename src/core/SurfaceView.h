@@ -2,9 +2,11 @@
 // next, and how many rows there are. Drawing writes through it; it neither owns nor frees.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
+#include "core/Array.h"
 #include "core/Rect.h"
 
 namespace vornel {
@@ -24,5 +26,16 @@ struct SurfaceView {
 
 // The game's surfaces: 32-bit words, colour 0xRRGGBB under a depth byte.
 using Surface32 = SurfaceView<uint32_t>;
+// The display's frame buffer: 5-6-5 words.
+using Surface16 = SurfaceView<uint16_t>;
+
+// The pixels of an array handed along with its stride and rows, as a view: rows cut to the
+// whole rows the array holds; a stride of 0 or less gives the empty view.
+inline Surface32 surfaceOf(const Array<uint32_t>& pixels, int32_t stride, int32_t rows) {
+    if (stride <= 0) {
+        return {};
+    }
+    return {pixels.data(), stride, std::min(rows, pixels.length() / stride)};
+}
 
 }  // namespace vornel

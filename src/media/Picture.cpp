@@ -158,28 +158,35 @@ void Picture::noteTrueRuns() {
 int32_t Picture::blit(const Array<uint32_t>& surface, int32_t stride, int32_t /*rows: taken from the surface*/,
                       int32_t clipLeft, int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed left,
                       Fixed top, Fixed inverseScale, int32_t depth, Fixed opacity) {
+    // Every row the array holds: length() rows cut to the whole rows of the array.
+    return blitInto(surfaceOf(surface, stride, surface.length()), {clipLeft, clipTop, clipRight, clipBottom},
+                    {left, top}, inverseScale, depth, opacity);
+}
+
+int32_t Picture::blitInto(const Surface32& surface, const Rect& clip, FixedPoint topLeft, Fixed inverseScale,
+                          int32_t depth, Fixed opacity) {
     if (inverseScale == 0) {
         return 1;
     }
-    if (inverseScale < 0 || stride <= 0 || m_width <= 0 || m_height <= 0 ||
+    if (inverseScale < 0 || surface.stride <= 0 || m_width <= 0 || m_height <= 0 ||
         m_pixels.length() < m_width * m_height) {
         return 0;
     }
-    const int32_t originX = fromFixed(left);
-    const int32_t originY = fromFixed(top);
-    DrawArea area{clipLeft, clipTop, clipRight, clipBottom};
-    clampAxis(area.left, area.right, stride, originX, sampledSpan(m_width, inverseScale));
-    clampAxis(area.top, area.bottom, surface.length() / stride, originY, sampledSpan(m_height, inverseScale));
+    const int32_t originX = fromFixed(topLeft.x);
+    const int32_t originY = fromFixed(topLeft.y);
+    DrawArea area{clip.left, clip.top, clip.right, clip.bottom};
+    clampAxis(area.left, area.right, surface.stride, originX, sampledSpan(m_width, inverseScale));
+    clampAxis(area.top, area.bottom, surface.rows, originY, sampledSpan(m_height, inverseScale));
     if (area.isEmpty()) {
         return 0;
     }
     if (inverseScale == kFixedOne && opacity == kFixedOne && m_opaque != 0) {
-        copyRows(m_pixels.data(), m_width, surface.data(), stride, area, originX, originY);
+        copyRows(m_pixels.data(), m_width, surface.pixels, surface.stride, area, originX, originY);
         return 0;
     }
     const Sampling sampling{inverseScale, (1 << 30) / inverseScale, depth, opacity};
-    const BlitRows rows{m_pixels.data(), m_width,  surface.data(),        stride,
-                        area,           originX,  originY,              m_trueRuns != 0,
+    const BlitRows rows{m_pixels.data(), m_width,  surface.pixels,          surface.stride,
+                        area,           originX,  originY,                m_trueRuns != 0,
                         m_contentSpans.data()};
     return opacity == kFixedOne ? drawSampled<true>(rows, sampling) : drawSampled<false>(rows, sampling);
 }

@@ -8,6 +8,8 @@
 #include "core/Array.h"
 #include "core/Base.h"
 #include "core/Fixed.h"
+#include "core/Rect.h"
+#include "core/SurfaceView.h"
 
 namespace vornel {
 
@@ -22,15 +24,20 @@ inline constexpr int32_t kMaxRun = 31;
 
 class Picture final : public Base {
 public:
-    // Draws the picture with its top-left corner at (left, top) (Fixed surface coordinates)
-    // into a surface of 32-bit words (colour in bits 0-23, depth key in bits 24-31, nearer is
-    // smaller), stride words a row, inside the clip rectangle (right and bottom exclusive).
-    // inverseScale is the Fixed step through the picture per surface pixel (0x8000 natural
-    // size, 0x10000 half size); opacity is Fixed (0x8000 opaque). Answers how many picture
-    // pixels were hidden behind nearer surface pixels; 1 when inverseScale is 0.
+    // blitInto for a surface handed as an array, stride words a row; the rows argument is not
+    // used: the array's length says how many rows there are.
     virtual int32_t blit(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
                          int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed left, Fixed top,
                          Fixed inverseScale, int32_t depth, Fixed opacity);
+
+    // Draws the picture with its top-left corner at topLeft (Fixed surface coordinates) into a
+    // surface of 32-bit words (colour in bits 0-23, depth key in bits 24-31, nearer is
+    // smaller), inside the clip (surface pixels). inverseScale is the Fixed step through the
+    // picture per surface pixel (0x8000 natural size, 0x10000 half size); opacity is Fixed
+    // (0x8000 opaque). Answers how many picture pixels were hidden behind nearer surface
+    // pixels; 1 when inverseScale is 0.
+    int32_t blitInto(const Surface32& surface, const Rect& clip, FixedPoint topLeft, Fixed inverseScale,
+                     int32_t depth, Fixed opacity);
 
     // How many pixels the blit draws at a time: 8 in AVX2 lanes, 4 in SSE2 lanes, or 1, the
     // widest the machine has up to the limit (8 unless set). Every width draws the same words;

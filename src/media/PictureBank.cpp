@@ -341,6 +341,11 @@ int32_t PictureBank::draw(int32_t index, const Array<uint32_t>& surface, int32_t
                                    inverseScale, depth, opacity);
 }
 
+int32_t PictureBank::drawPicture(int32_t index, const Surface32& surface, const Rect& clip, FixedPoint topLeft,
+                                 Fixed inverseScale, int32_t depth, Fixed opacity) {
+    return getPicture(index)->blitInto(surface, clip, topLeft, inverseScale, depth, opacity);
+}
+
 void PictureBank::preload(int32_t first, int32_t last) {
     for (int32_t i = first < 0 ? 0 : first; i <= last && i < m_count && m_memoryPressure == 0; ++i) {
         getPicture(i);

@@ -9,10 +9,12 @@
 #include "core/Base.h"
 #include "core/FileStream.h"
 #include "core/Fixed.h"
+#include "core/Rect.h"
 #include "core/Ref.h"
 #include "core/RefArray.h"
 #include "core/String.h"
 #include "core/StringBuffer.h"
+#include "core/SurfaceView.h"
 #include "media/Picture.h"
 
 namespace vornel {
@@ -41,6 +43,9 @@ public:
     virtual int32_t draw(int32_t index, const Array<uint32_t>& surface, int32_t stride, int32_t rows,
                          int32_t clipLeft, int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed left,
                          Fixed top, Fixed inverseScale, int32_t depth, Fixed opacity);
+    // The same into a surface view (Picture::blitInto).
+    int32_t drawPicture(int32_t index, const Surface32& surface, const Rect& clip, FixedPoint topLeft,
+                        Fixed inverseScale, int32_t depth, Fixed opacity);
     // Evicts unused pictures until bytes bytes of pixels are freed: 1 when that was reached,
     // 0 when a whole sweep could not free enough.
     int32_t reclaim(int32_t bytes) override;

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/Rect.h"
 #include "platform/ControllerButton.h"
-#include "platform/Rectangles.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
 #include "platform/VirtualKey.h"
@@ -134,13 +134,13 @@ bool EmulatedDevice::createWindow(const std::string& title, WindowClient& client
     return true;
 }
 
-ScreenRect EmulatedDevice::windowRect() {
+Rect EmulatedDevice::windowRect() {
     std::lock_guard<std::mutex> guard(m_windowLock);
     return m_windowRect;
 }
 
-ScreenRect EmulatedDevice::clientRect() {
-    const ScreenRect window = windowRect();
+Rect EmulatedDevice::clientRect() {
+    const Rect window = windowRect();
     return {0, 0, window.right - window.left, window.bottom - window.top};
 }
 
@@ -150,8 +150,8 @@ void EmulatedDevice::moveWindow(int32_t left, int32_t top, int32_t width, int32_
     const int32_t orientation = m_orientation.load();
     const int32_t screenWidth = m_display.logicalWidth(orientation);
     const int32_t screenHeight = m_display.logicalHeight(orientation);
-    const ScreenRect before = clientRect();
-    ScreenRect moved;
+    const Rect before = clientRect();
+    Rect moved;
     moved.left = std::clamp(left, 0, screenWidth - 1);
     moved.top = std::clamp(top, 0, screenHeight - 1);
     moved.right = moved.left + std::clamp(width, 1, screenWidth - moved.left);
@@ -160,7 +160,7 @@ void EmulatedDevice::moveWindow(int32_t left, int32_t top, int32_t width, int32_
         std::lock_guard<std::mutex> guard(m_windowLock);
         m_windowRect = moved;
     }
-    const ScreenRect after = clientRect();
+    const Rect after = clientRect();
     if ((after.right != before.right || after.bottom != before.bottom) && m_client != nullptr) {
         m_client->windowMessage(messageOf(MessageType::Size, 0, packPoint(after.right, after.bottom)));
     }
@@ -168,7 +168,7 @@ void EmulatedDevice::moveWindow(int32_t left, int32_t top, int32_t width, int32_
 
 void EmulatedDevice::showWindow() {
     windowShown();
-    const ScreenRect client = clientRect();
+    const Rect client = clientRect();
     m_queue.post(messageOf(MessageType::Size, 0, packPoint(client.right, client.bottom)));
     m_queue.post(messageOf(MessageType::Activate, 1));
     m_queue.invalidate(client);
@@ -243,11 +243,11 @@ void EmulatedDevice::deliverScriptInput(const ScriptInput& input) {
     }
 }
 
-void EmulatedDevice::invalidateRect(const ScreenRect& rect) {
+void EmulatedDevice::invalidateRect(const Rect& rect) {
     m_queue.invalidate(intersect(rect, clientRect()));
 }
 
-ScreenRect EmulatedDevice::beginPaint() {
+Rect EmulatedDevice::beginPaint() {
     m_paintRect = intersect(m_queue.takeInvalidRect(), clientRect());
     m_painting = true;
     return m_paintRect;
@@ -258,11 +258,11 @@ void EmulatedDevice::endPaint() {
     presentDisplay();
 }
 
-ScreenRect EmulatedDevice::drawableRect(const ScreenRect& window, int32_t orientation, int32_t width, int32_t height) {
-    const ScreenRect client{0, 0, window.right - window.left, window.bottom - window.top};
-    const ScreenRect onScreen{0, 0, m_display.logicalWidth(orientation) - window.left,
+Rect EmulatedDevice::drawableRect(const Rect& window, int32_t orientation, int32_t width, int32_t height) {
+    const Rect client{0, 0, window.right - window.left, window.bottom - window.top};
+    const Rect onScreen{0, 0, m_display.logicalWidth(orientation) - window.left,
                               m_display.logicalHeight(orientation) - window.top};
-    ScreenRect drawable = intersect(intersect(client, onScreen), ScreenRect{0, 0, width, height});
+    Rect drawable = intersect(intersect(client, onScreen), Rect{0, 0, width, height});
     if (m_painting) {
         drawable = intersect(drawable, m_paintRect);
     }
@@ -273,9 +273,9 @@ void EmulatedDevice::setBitsToDevice(const uint32_t* surface, int32_t width, int
     if (surface == nullptr || width <= 0 || height <= 0) {
         return;
     }
-    const ScreenRect window = windowRect();
+    const Rect window = windowRect();
     const int32_t orientation = m_orientation.load();
-    const ScreenRect area = drawableRect(window, orientation, width, height);
+    const Rect area = drawableRect(window, orientation, width, height);
     for (int32_t y = area.top; y < area.bottom; ++y) {
         const uint32_t* row = surface + static_cast<std::size_t>(y) * width;
         for (int32_t x = area.left; x < area.right; ++x) {
@@ -293,9 +293,9 @@ void EmulatedDevice::stretchBits(const uint32_t* surface, int32_t width, int32_t
     if (surface == nullptr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0) {
         return;
     }
-    const ScreenRect window = windowRect();
+    const Rect window = windowRect();
     const int32_t orientation = m_orientation.load();
-    const ScreenRect area = drawableRect(window, orientation, targetWidth, targetHeight);
+    const Rect area = drawableRect(window, orientation, targetWidth, targetHeight);
     if (area.left >= area.right || area.top >= area.bottom) {
         return;
     }
@@ -330,7 +330,7 @@ void EmulatedDevice::stretchBits(const uint32_t* surface, int32_t width, int32_t
 void EmulatedDevice::rotate() {
     const int32_t orientation = nextOrientation(m_orientation.load());
     m_orientation.store(orientation);
-    const ScreenRect screen{0, 0, m_display.logicalWidth(orientation), m_display.logicalHeight(orientation)};
+    const Rect screen{0, 0, m_display.logicalWidth(orientation), m_display.logicalHeight(orientation)};
     {
         std::lock_guard<std::mutex> guard(m_windowLock);
         m_windowRect = screen;

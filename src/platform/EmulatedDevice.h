@@ -44,7 +44,7 @@ public:
     int32_t displayOrientation() override { return m_orientation.load(); }
     bool findRunningCopy() override;
     bool createWindow(const std::string& title, WindowClient& client) override;
-    ScreenRect windowRect() override;
+    Rect windowRect() override;
     void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) override;
     void showWindow() override;
     bool getMessage(WindowMessage& message) override;
@@ -53,8 +53,8 @@ public:
     void postQuitMessage(int32_t exitCode) override { m_queue.postQuit(exitCode); }
     int32_t quitCode() override { return m_quitCode.load(); }
     void postMessage(const WindowMessage& message) override;
-    void invalidateRect(const ScreenRect& rect) override;
-    ScreenRect beginPaint() override;
+    void invalidateRect(const Rect& rect) override;
+    Rect beginPaint() override;
     void endPaint() override;
     void setBitsToDevice(const uint32_t* surface, int32_t width, int32_t height) override;
     void stretchBits(const uint32_t* surface, int32_t width, int32_t height, int32_t targetWidth,
@@ -99,10 +99,10 @@ protected:
     MessageQueue& queue() { return m_queue; }
 
 private:
-    ScreenRect clientRect();
+    Rect clientRect();
     // The part of the window's client area that lies on the screen, within the paint and a
     // picture of width x height.
-    ScreenRect drawableRect(const ScreenRect& window, int32_t orientation, int32_t width, int32_t height);
+    Rect drawableRect(const Rect& window, int32_t orientation, int32_t width, int32_t height);
     void raiseRequested();
 
     const DeviceProfile m_profile;
@@ -112,7 +112,7 @@ private:
     std::atomic<int32_t> m_orientation{kOrientation0};
 
     std::mutex m_windowLock;
-    ScreenRect m_windowRect;  // on the logical screen, guarded by m_windowLock
+    Rect m_windowRect;  // on the logical screen, guarded by m_windowLock
     std::string m_title;
     WindowClient* m_client = nullptr;
 
@@ -120,7 +120,7 @@ private:
     std::atomic<int32_t> m_quitCode{0};
     bool m_quitReceived = false;
     bool m_painting = false;
-    ScreenRect m_paintRect;
+    Rect m_paintRect;
 
     InputScript m_script;
     bool m_hasScript = false;

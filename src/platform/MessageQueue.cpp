@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "platform/Rectangles.h"
+#include "core/Rect.h"
 
 namespace vornel {
 
@@ -31,7 +31,7 @@ void MessageQueue::postQuit(int32_t exitCode) {
     push(std::move(entry));
 }
 
-void MessageQueue::invalidate(const ScreenRect& rect) {
+void MessageQueue::invalidate(const Rect& rect) {
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_invalid = unite(m_invalid, rect);
@@ -50,10 +50,10 @@ void MessageQueue::invalidate(const ScreenRect& rect) {
     }
 }
 
-ScreenRect MessageQueue::takeInvalidRect() {
+Rect MessageQueue::takeInvalidRect() {
     std::lock_guard<std::mutex> guard(m_lock);
     m_paintAsked = false;
-    return std::exchange(m_invalid, ScreenRect{});
+    return std::exchange(m_invalid, Rect{});
 }
 
 bool MessageQueue::take(Entry& entry) {

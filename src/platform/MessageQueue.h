@@ -34,10 +34,10 @@ public:
     // An empty rectangle (one that lies outside the window, as a frame drawn for the window's
     // old shape does just after the display turned) still asks for a Paint: whoever asked waits
     // to hear that painting is over, and it is, with nothing to paint.
-    void invalidate(const ScreenRect& rect);
+    void invalidate(const Rect& rect);
     // The invalid rectangle, which becomes empty (valid); every paint asked for so far is
     // answered by the paint that takes it.
-    ScreenRect takeInvalidRect();
+    Rect takeInvalidRect();
 
     // The next entry, without waiting; false when none is queued. A Paint whose rectangle
     // has meanwhile been painted, and that no one asked for since, is dropped.
@@ -51,7 +51,7 @@ private:
     std::mutex m_lock;
     std::condition_variable m_arrived;
     std::deque<Entry> m_entries;
-    ScreenRect m_invalid;
+    Rect m_invalid;
     bool m_paintQueued = false;
     bool m_paintAsked = false;  // invalidated since the last paint took the invalid rectangle
     std::function<void()> m_wake;  // set before any other thread posts

@@ -8,18 +8,12 @@
 #include <string>
 
 #include "core/Clock.h"
+#include "core/Rect.h"
 #include "platform/WaveOutput.h"
 #include "platform/WindowClient.h"
 #include "platform/WindowMessage.h"
 
 namespace vornel {
-
-struct ScreenRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-};
 
 // The display driver's description of its memory, as the raw-frame-buffer query answers it.
 struct RawFrameBuffer {
@@ -72,7 +66,7 @@ public:
     // be made.
     virtual bool createWindow(const std::string& title, WindowClient& client) = 0;
     // The window's rectangle on the screen.
-    virtual ScreenRect windowRect() = 0;
+    virtual Rect windowRect() = 0;
     virtual void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
     // Shows the window: the client then receives Size, Activate and Paint.
     virtual void showWindow() = 0;
@@ -93,9 +87,9 @@ public:
     // ---- Painting ----
     // Marks a rectangle of the window for painting; any thread. The first thread then
     // receives a Paint message.
-    virtual void invalidateRect(const ScreenRect& rect) = 0;
+    virtual void invalidateRect(const Rect& rect) = 0;
     // Starts painting: the rectangle to paint; validates it.
-    virtual ScreenRect beginPaint() = 0;
+    virtual Rect beginPaint() = 0;
     // Ends painting: what was written to the display is shown.
     virtual void endPaint() = 0;
     // Device-context copies of a 32-bit surface (0x..RRGGBB, rows top to bottom) into the

@@ -109,7 +109,7 @@ void ScriptRunner::deliver(ScriptInput::Kind kind, int32_t value) {
 
 // The pen cannot leave the window.
 void ScriptRunner::deliverPen(ScriptInput::Kind kind, int32_t x, int32_t y) {
-    const ScreenRect window = m_device.windowRect();
+    const Rect window = m_device.windowRect();
     ScriptInput input;
     input.kind = kind;
     input.x = std::clamp(x, 0, std::max(window.right - window.left - 1, 0));

@@ -113,39 +113,41 @@ void copyInTiles(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame,
 
 }  // namespace
 
-void DisplayMemory::copyToFrameBuffer(const uint32_t* surface, int32_t surfaceWidth, int32_t surfaceHeight,
-                                      uint16_t* frame, int32_t frameWidth, int32_t xStride, int32_t frameHeight,
-                                      int32_t yStride, const ScreenRect& paint, const ScreenRect& window,
-                                      bool sameWidth) {
-    if (surface == nullptr || frame == nullptr) {
+void DisplayMemory::copyToFrameBuffer(const Surface32& surface, const Frame& frame, const Rect& paint,
+                                      const Rect& window, bool sameWidth) {
+    if (surface.pixels == nullptr || frame.view.pixels == nullptr) {
         return;
     }
-    const int32_t rows = std::min({paint.bottom, surfaceHeight, window.bottom - window.top});
-    const int32_t cols = std::min({paint.right, surfaceWidth, window.right - window.left});
-    // Source pixels before row and column 0 do not exist.
-    const Span source{std::max(paint.left, 0), std::max(paint.top, 0), cols, rows};
+    const int32_t surfaceWidth = surface.stride;
+    const int32_t frameWidth = frame.width;
+    const int32_t frameHeight = frame.view.rows;
+    const int32_t xStride = frame.xStride;
+    const int32_t yStride = frame.view.stride;
+    // The paint cut to the surface and to the window's size; source pixels before row and
+    // column 0 do not exist.
+    const Rect source = intersect(paint, {0, 0, std::min(surface.stride, window.width()),
+                                          std::min(surface.rows, window.height())});
     if (sameWidth) {
-        const Span span = clipToFrame(source, window.left, window.top, frameWidth, frameHeight);
+        const Rect span = clipToFrame(source, window.left, window.top, frameWidth, frameHeight);
         if (!span.isEmpty()) {
-            copyUpright(surface, surfaceWidth, frame, yStride, span, window);
+            copyUpright(surface.pixels, surfaceWidth, frame.view.pixels, yStride, span, window);
         }
         return;
     }
     // Turned: a source row runs down or up a frame column, so the window's top and left are
     // measured along the frame's width and height respectively.
-    const Span span = clipToFrame(source, window.left, window.top, frameHeight, frameWidth);
+    const Rect span = clipToFrame(source, window.left, window.top, frameHeight, frameWidth);
     if (span.isEmpty()) {
         return;
     }
     if (Platform::current().displayOrientation() == Platform::kOrientation270) {
-        copyTurned270(surface, surfaceWidth, frame, frameWidth, xStride, yStride, span, window);
+        copyTurned270(surface.pixels, surfaceWidth, frame.view.pixels, frameWidth, xStride, yStride, span, window);
     } else {
-        copyTurnedOther(surface, surfaceWidth, frame, frameHeight, xStride, yStride, span, window);
+        copyTurnedOther(surface.pixels, surfaceWidth, frame.view.pixels, frameHeight, xStride, yStride, span, window);
     }
 }
 
-DisplayMemory::Span DisplayMemory::clipToFrame(Span span, int32_t windowX, int32_t windowY, int32_t xLimit,
-                                               int32_t yLimit) {
+Rect DisplayMemory::clipToFrame(Rect span, int32_t windowX, int32_t windowY, int32_t xLimit, int32_t yLimit) {
     // 64-bit: a window placed far out must not wrap back into the frame.
     span.left = static_cast<int32_t>(std::max<int64_t>(span.left, -int64_t{windowX}));
     span.top = static_cast<int32_t>(std::max<int64_t>(span.top, -int64_t{windowY}));
@@ -156,7 +158,7 @@ DisplayMemory::Span DisplayMemory::clipToFrame(Span span, int32_t windowX, int32
 
 // The frame has the surface's width: each row goes out as consecutive pixels.
 void DisplayMemory::copyUpright(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame, int32_t yStride,
-                                const Span& span, const ScreenRect& window) {
+                                const Rect& span, const Rect& window) {
     const auto count = static_cast<std::size_t>(span.right - span.left);
     if (span.left == 0 && span.right == surfaceWidth && yStride == surfaceWidth && window.left == 0) {
         // Whole rows on both sides, as a full paint copies them: one run through them all.
@@ -174,8 +176,8 @@ void DisplayMemory::copyUpright(const uint32_t* surface, int32_t surfaceWidth, u
 
 // Turned 270 degrees: source rows become frame columns counted from the frame's right edge.
 void DisplayMemory::copyTurned270(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame,
-                                  int32_t frameWidth, int32_t xStride, int32_t yStride, const Span& span,
-                                  const ScreenRect& window) {
+                                  int32_t frameWidth, int32_t xStride, int32_t yStride, const Rect& span,
+                                  const Rect& window) {
     // Source (x, y) lands at frame x = frameWidth - 1 - (window.top + y), y = window.left + x.
     const auto rowStart = [&](int32_t y) {
         return static_cast<std::ptrdiff_t>(frameWidth - 1 - (window.top + y)) * xStride +
@@ -187,8 +189,8 @@ void DisplayMemory::copyTurned270(const uint32_t* surface, int32_t surfaceWidth,
 // Turned the other way: source rows become frame columns from the left, source columns run
 // up from the frame's bottom.
 void DisplayMemory::copyTurnedOther(const uint32_t* surface, int32_t surfaceWidth, uint16_t* frame,
-                                    int32_t frameHeight, int32_t xStride, int32_t yStride, const Span& span,
-                                    const ScreenRect& window) {
+                                    int32_t frameHeight, int32_t xStride, int32_t yStride, const Rect& span,
+                                    const Rect& window) {
     // Source (x, y) lands at frame x = window.top + y, y = frameHeight - 1 - (window.left + x).
     const auto rowStart = [&](int32_t y) {
         return static_cast<std::ptrdiff_t>(window.top + y) * xStride +

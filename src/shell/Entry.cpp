@@ -104,7 +104,7 @@ bool Entry::makeWindow() {
 // A window 480 pixels wide or more shows the game at twice its size; its display memory is
 // then not written, since the game's pixels would have to be doubled on the way.
 void Entry::placeWindow() {
-    const ScreenRect rect = m_platform.windowRect();
+    const Rect rect = m_platform.windowRect();
     const int32_t width = rect.right - rect.left;
     const int32_t height = rect.bottom - rect.top;
     m_state.m_doubleSize = width >= kDoubleSizeWidth;

@@ -7,7 +7,7 @@
 namespace vornel {
 
 void PaintHandler::paint() {
-    const ScreenRect paintRect = m_platform.beginPaint();
+    const Rect paintRect = m_platform.beginPaint();
     Screen* game = m_shell.m_game.get();
     if (game != nullptr) {
         if (mayUseDisplayMemory()) {
@@ -40,17 +40,16 @@ bool PaintHandler::hasWholeBuffer(const Screen& game) {
            static_cast<int64_t>(game.m_width) * game.m_height == game.m_buffer.length();
 }
 
-void PaintHandler::paintIntoDisplayMemory(Screen& game, const ScreenRect& paint) {
+void PaintHandler::paintIntoDisplayMemory(Screen& game, const Rect& paint) {
     const RawFrameBuffer& frame = m_shell.m_rawFrameBuffer;
-    const ScreenRect window = m_platform.windowRect();
+    const Rect window = m_platform.windowRect();
     const std::unique_lock<std::mutex> drawing = lockDrawing();
     if (!hasWholeBuffer(game)) {
         return;
     }
     // The record's strides are in bytes; the copy steps in 16-bit pixels.
-    DisplayMemory::copyToFrameBuffer(game.m_buffer.data(), game.m_width, game.m_height, frame.address, frame.width,
-                                     frame.xStride / 2, frame.height, frame.yStride / 2, paint, window,
-                                     game.m_width == frame.width);
+    const DisplayMemory::Frame display{{frame.address, frame.yStride / 2, frame.height}, frame.width, frame.xStride / 2};
+    DisplayMemory::copyToFrameBuffer(game.frameBuffer(), display, paint, window, game.m_width == frame.width);
 }
 
 // The whole surface is handed over; the platform clips it to the region being painted.

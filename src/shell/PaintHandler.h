@@ -24,7 +24,7 @@ public:
 
 private:
     bool mayUseDisplayMemory() const;
-    void paintIntoDisplayMemory(Screen& game, const ScreenRect& paint);
+    void paintIntoDisplayMemory(Screen& game, const Rect& paint);
     void paintThroughDeviceContext(Screen& game);
     // Keeps the game thread from changing the buffer while it is read.
     std::unique_lock<std::mutex> lockDrawing();

@@ -12,9 +12,9 @@ void WindowHost::presentRect(int32_t left, int32_t top, int32_t right, int32_t b
     if (m_shell.m_shuttingDown.load()) {
         return;  // the message loop has ended: no paint will come
     }
-    ScreenRect rect{left, top, right, bottom};
+    Rect rect{left, top, right, bottom};
     if (m_shell.m_doubleSize.load()) {
-        rect = ScreenRect{left * 2, top * 2, right * 2, bottom * 2};
+        rect = Rect{left * 2, top * 2, right * 2, bottom * 2};
     }
     m_shell.m_paintPending.store(true);
     m_platform.invalidateRect(rect);

@@ -197,22 +197,19 @@ template <typename Lanes, typename Blend>
 
 }  // namespace
 
-void Drawing::fillRect(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t left, int32_t top,
-                       int32_t right, int32_t bottom, uint32_t color) {
+void Drawing::fillRect(const Surface32& surface, const Rect& area, uint32_t color) {
     const uint32_t alpha = color >> 24;
-    if (alpha == 0 || stride <= 0) {
+    if (alpha == 0 || surface.isEmpty()) {
         return;
     }
     // Callers clip; this only keeps a wrong rectangle from writing outside the surface.
-    rows = std::min(rows, surface.length() / stride);
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, stride);
-    bottom = std::min(bottom, rows);
-    if (left >= right || top >= bottom) {
+    const Rect clipped = intersect(area, surface.bounds());
+    if (clipped.isEmpty()) {
         return;
     }
-    uint32_t* pixels = surface.data();
+    uint32_t* pixels = surface.pixels;
+    const int32_t stride = surface.stride;
+    const auto [left, top, right, bottom] = clipped;
     if (alpha == 0xFF) {
         fillOpaque(pixels, stride, left, top, right, bottom, color);
     } else if (alpha == 0x80) {

@@ -4,19 +4,19 @@
 
 #include <cstdint>
 
-#include "core/Array.h"
 #include "core/Fixed.h"
+#include "core/Rect.h"
+#include "core/SurfaceView.h"
 
 namespace vornel {
 
 class Drawing final {
 public:
-    // Fills the rectangle (right and bottom exclusive) with color 0xAARRGGBB by its opacity AA:
-    // 0 writes nothing; 0xFF writes the colour itself (TT 0xFF); 0x80 and 0xC0 mix by halves
-    // and quarters with shifts; any other AA mixes each channel as old·(255-AA)/256 +
-    // new·AA/256. Translucent fills leave TT 0. The rectangle is cut to the surface first.
-    static void fillRect(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t left, int32_t top,
-                         int32_t right, int32_t bottom, uint32_t color);
+    // Fills the area (surface pixels) with color 0xAARRGGBB by its opacity AA: 0 writes
+    // nothing; 0xFF writes the colour itself (TT 0xFF); 0x80 and 0xC0 mix by halves and
+    // quarters with shifts; any other AA mixes each channel as old·(255-AA)/256 + new·AA/256.
+    // Translucent fills leave TT 0. The area is cut to the surface first.
+    static void fillRect(const Surface32& surface, const Rect& area, uint32_t color);
 
     // The opaque colour of a gradient row a fraction t (Fixed, 0 to 1) of the way from one
     // colour to the other; equal colours give the colour itself, AA included.

@@ -83,8 +83,14 @@ int32_t Font::textWidth(const String& text) {
 void Font::drawChar(int32_t character, const Array<uint32_t>& surface, int32_t stride, int32_t rows,
                     int32_t clipLeft, int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed x, Fixed y,
                     uint32_t color, Fixed opacity) {
+    drawGlyph(character, surfaceOf(surface, stride, rows), {clipLeft, clipTop, clipRight, clipBottom}, {x, y}, color,
+              opacity);
+}
+
+void Font::drawGlyph(int32_t character, const Surface32& surface, const Rect& clip, FixedPoint pen, uint32_t color,
+                     Fixed opacity) {
     const int32_t index = glyphIndex(character);
-    if (index < 0 || stride <= 0) {
+    if (index < 0 || surface.isEmpty()) {
         return;
     }
     const int32_t end = m_glyphStart[index + 1];
@@ -93,18 +99,18 @@ void Font::drawChar(int32_t character, const Array<uint32_t>& surface, int32_t s
         return;
     }
     // The one check against the surface; below, each row's piece of a run is cut to the clip.
-    rows = std::min(rows, surface.length() / stride);
-    clipLeft = std::max(clipLeft, 0);
-    clipTop = std::max(clipTop, 0);
-    clipRight = std::min(clipRight, stride);
-    clipBottom = std::min(clipBottom, rows);
+    const int32_t clipLeft = std::max(clip.left, 0);
+    const int32_t clipTop = std::max(clip.top, 0);
+    const int32_t clipRight = std::min(clip.right, surface.stride);
+    const int32_t clipBottom = std::min(clip.bottom, surface.rows);
     if (clipLeft >= clipRight || clipTop >= clipBottom) {
         return;
     }
-    uint32_t* const pixels = surface.data();
+    uint32_t* const pixels = surface.pixels;
+    const int32_t stride = surface.stride;
     const bool opaque = opacity == kFixedOne;  // only opaque text casts a shadow
-    const int32_t left = x >> kFixedShift;
-    int32_t penY = y >> kFixedShift;
+    const int32_t left = fromFixed(pen.x);
+    int32_t penY = fromFixed(pen.y);
     int32_t column = 0;  // of the pen inside the glyph's row
 
     // Rows only grow, so the glyph is done once the pen passes the clip's bottom.

@@ -8,8 +8,10 @@
 #include "core/Base.h"
 #include "core/FileStream.h"
 #include "core/Fixed.h"
+#include "core/Rect.h"
 #include "core/Ref.h"
 #include "core/String.h"
+#include "core/SurfaceView.h"
 
 namespace vornel {
 
@@ -26,12 +28,16 @@ public:
     // Advance in pixels: the space width for 32, the glyph's width inside the font's range,
     // 0 for any other code (codes are 0..255).
     virtual int32_t charWidth(int32_t character);
-    // Paints one glyph with its top-left corner at (x >> 15, y >> 15), only inside the clip
-    // rectangle (cut to the surface first), in colour 0xAARRGGBB at opacity (Fixed). Opaque
-    // text gets a darker pixel one to the right and one below each painted pixel.
+    // drawGlyph into a surface handed as an array, stride pixels a row and rows rows.
     virtual void drawChar(int32_t character, const Array<uint32_t>& surface, int32_t stride, int32_t rows,
                           int32_t clipLeft, int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed x, Fixed y,
                           uint32_t color, Fixed opacity);
+    // Paints one glyph with its top-left corner at the pen (Fixed surface coordinates, the
+    // fractions dropped), only inside the clip (surface pixels, cut to the surface first), in
+    // colour 0xAARRGGBB at opacity (Fixed). Opaque text gets a darker pixel one to the right
+    // and one below each painted pixel.
+    void drawGlyph(int32_t character, const Surface32& surface, const Rect& clip, FixedPoint pen, uint32_t color,
+                   Fixed opacity);
     virtual int32_t lineHeight();
     // Reads the font file "/" + name of the program folder. A missing file answers false; a
     // damaged one is reported on stderr and answers false too. Either way a failed load

@@ -312,32 +312,34 @@ void Psprite::playSound(Ref<String> name) {
 void Psprite::draw(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft, int32_t clipTop,
                    int32_t clipRight, int32_t clipBottom, Fixed opacity) {
     const Fixed effective = fmul(opacity, m_opacity);
-    if (m_picture != -1) {
-        if (m_bank) {
-            m_bank->draw(m_picture, surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom, m_fixLeft,
-                         m_fixTop, m_invScale, m_depth >> kFixedShift, effective);
-        }
-    } else if (m_color2 != 0) {
-        drawGradient(surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom);
-    } else if (m_color != 0) {
-        fillRect(surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom,
-                 Drawing::withOpacity(m_color, effective));
-    }
+    paintSelf(surfaceOf(surface, stride, rows), {clipLeft, clipTop, clipRight, clipBottom}, effective);
     if (m_firstChild) {
         drawChildren(surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom, effective);
     }
 }
 
+void Psprite::paintSelf(const Surface32& surface, const Rect& clip, Fixed opacity) {
+    if (m_picture != -1) {
+        if (m_bank) {
+            m_bank->drawPicture(m_picture, surface, clip, {m_fixLeft, m_fixTop}, m_invScale, m_depth >> kFixedShift,
+                                opacity);
+        }
+    } else if (m_color2 != 0) {
+        drawGradient(surface, clip);
+    } else if (m_color != 0) {
+        Drawing::fillRect(surface, clip, Drawing::withOpacity(m_color, opacity));
+    }
+}
+
 // Opaque rows from m_color to m_color2 down the sprite; the sprite's opacity does not apply.
-void Psprite::drawGradient(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
-                           int32_t clipTop, int32_t clipRight, int32_t clipBottom) {
+void Psprite::drawGradient(const Surface32& surface, const Rect& clip) {
     if (m_height <= 0) {
         return;
     }
     const Fixed step = kFixedOne / m_height;
-    for (int32_t y = clipTop; y < clipBottom; ++y) {
+    for (int32_t y = clip.top; y < clip.bottom; ++y) {
         const uint32_t color = Drawing::gradientColour(m_color, m_color2, (y - m_top) * step);
-        fillRect(surface, stride, rows, clipLeft, y, clipRight, y + 1, color);
+        Drawing::fillRect(surface, {clip.left, y, clip.right, y + 1}, color);
     }
 }
 
@@ -348,19 +350,16 @@ void Psprite::drawChildren(const Array<uint32_t>& surface, int32_t stride, int32
             child->draw(surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom, opacity);
             continue;
         }
-        const int32_t left = std::max(clipLeft, child->m_left);
-        const int32_t top = std::max(clipTop, child->m_top);
-        const int32_t right = std::min(clipRight, child->m_right);
-        const int32_t bottom = std::min(clipBottom, child->m_bottom);
-        if (left < right && top < bottom) {
-            child->draw(surface, stride, rows, left, top, right, bottom, opacity);
+        const Rect part = intersect({clipLeft, clipTop, clipRight, clipBottom}, child->screenRect());
+        if (!part.isEmpty()) {
+            child->draw(surface, stride, rows, part.left, part.top, part.right, part.bottom, opacity);
         }
     }
 }
 
 void Psprite::fillRect(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t left, int32_t top,
                        int32_t right, int32_t bottom, uint32_t color) {
-    Drawing::fillRect(surface, stride, rows, left, top, right, bottom, color);
+    Drawing::fillRect(surfaceOf(surface, stride, rows), {left, top, right, bottom}, color);
 }
 
 // ---- Pictures ----

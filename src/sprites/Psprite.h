@@ -8,8 +8,10 @@
 #include "core/Array.h"
 #include "core/Base.h"
 #include "core/Fixed.h"
+#include "core/Rect.h"
 #include "core/Ref.h"
 #include "core/String.h"
+#include "core/SurfaceView.h"
 #include "media/PictureBank.h"
 
 namespace vornel {
@@ -52,7 +54,8 @@ public:
 
     // ---- Drawing ----
     // Paints the sprite and then its children into the surface (stride pixels a row), inside
-    // the clip rectangle, at the given opacity (Fixed).
+    // the clip rectangle, at the given opacity (Fixed). The sprite's own pixels go through
+    // paintSelf; the children are reached through their draw, so each paints in its own way.
     virtual void draw(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft, int32_t clipTop,
                       int32_t clipRight, int32_t clipBottom, Fixed opacity);
     virtual void drawChildren(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
@@ -166,11 +169,15 @@ protected:
         Fixed scale;
     };
     WorldPlacement worldPlacement(Fixed originX, Fixed originY, Fixed scale) const;
+    // The screen rectangle of the last placement.
+    Rect screenRect() const { return {m_left, m_top, m_right, m_bottom}; }
+    // The sprite's picture, gradient or fill inside the clip, at opacity (Fixed, the
+    // sprite's own already applied); not its children.
+    void paintSelf(const Surface32& surface, const Rect& clip, Fixed opacity);
 
 private:
     static Ref<TextSprite> makeText(Ref<String> text, int32_t fieldSize);
-    void drawGradient(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft, int32_t clipTop,
-                      int32_t clipRight, int32_t clipBottom);
+    void drawGradient(const Surface32& surface, const Rect& clip);
 };
 
 }  // namespace vornel

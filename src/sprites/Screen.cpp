@@ -37,26 +37,6 @@ constexpr uint32_t kLongestWaitMs = 5000;  // a longer wait means the mark is st
 constexpr int32_t kWipeStripe = 8;         // pixels
 constexpr int32_t kWipeStepMs = 10;
 
-struct Rect {
-    int32_t left;
-    int32_t top;
-    int32_t right;
-    int32_t bottom;
-
-    bool isEmpty() const { return left >= right || top >= bottom; }
-    bool overlaps(const Rect& other) const {
-        return std::max(left, other.left) < std::min(right, other.right) &&
-               std::max(top, other.top) < std::min(bottom, other.bottom);
-    }
-    bool contains(const Rect& other) const {
-        return left <= other.left && other.right <= right && top <= other.top && other.bottom <= bottom;
-    }
-    Rect unionWith(const Rect& other) const {
-        return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
-                std::max(bottom, other.bottom)};
-    }
-};
-
 }  // namespace
 
 Screen::~Screen() = default;
@@ -68,19 +48,19 @@ void Screen::invalidate(int32_t left, int32_t top, int32_t right, int32_t bottom
         m_parent->invalidate(left, top, right, bottom);
         return;
     }
-    recordDirty(left, top, right, bottom);
+    recordDirty({left, top, right, bottom});
 }
 
 // Overlapping rectangles are merged so that no pixel is painted twice in a frame; a merge
 // can reach rectangles already scanned, so the scan starts over after each one.
-void Screen::recordDirty(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    Rect added{std::max(left, 0), std::max(top, 0), std::min(right, m_width), std::min(bottom, m_height)};
+void Screen::recordDirty(const Rect& rect) {
+    Rect added = intersect(rect, {0, 0, m_width, m_height});
     if (added.isEmpty()) {
         return;
     }
     int32_t index = 0;
     while (index < m_dirtyCount) {
-        const Rect listed{m_dirty[index], m_dirty[index + 1], m_dirty[index + 2], m_dirty[index + 3]};
+        const Rect listed = dirtyAt(index);
         if (!listed.overlaps(added)) {
             index += 4;
             continue;
@@ -88,18 +68,26 @@ void Screen::recordDirty(int32_t left, int32_t top, int32_t right, int32_t botto
         if (listed.contains(added)) {
             return;
         }
-        added = added.unionWith(listed);
+        added = unite(added, listed);
         removeDirty(index);
         index = 0;
     }
     if (m_dirtyCount >= kMaxDirtyRects * 4) {
         return;  // a full list drops it; the area is repainted when it is reported again
     }
-    m_dirty[m_dirtyCount] = added.left;
-    m_dirty[m_dirtyCount + 1] = added.top;
-    m_dirty[m_dirtyCount + 2] = added.right;
-    m_dirty[m_dirtyCount + 3] = added.bottom;
+    storeDirty(m_dirtyCount, added);
     m_dirtyCount += 4;
+}
+
+Rect Screen::dirtyAt(int32_t index) const {
+    return {m_dirty[index], m_dirty[index + 1], m_dirty[index + 2], m_dirty[index + 3]};
+}
+
+void Screen::storeDirty(int32_t index, const Rect& rect) {
+    m_dirty[index] = rect.left;
+    m_dirty[index + 1] = rect.top;
+    m_dirty[index + 2] = rect.right;
+    m_dirty[index + 3] = rect.bottom;
 }
 
 void Screen::removeDirty(int32_t index) {
@@ -112,16 +100,16 @@ void Screen::removeDirty(int32_t index) {
 void Screen::render() {
     layout(0, 0, kFixedOne);
     for (int32_t i = 0; i < m_dirtyCount; i += 4) {
-        const Rect dirty{m_dirty[i], m_dirty[i + 1], m_dirty[i + 2], m_dirty[i + 3]};
+        const Rect dirty = dirtyAt(i);
         if (dirty.isEmpty() || !hasBuffer()) {
             continue;
         }
-        paintIntoBuffer(dirty.left, dirty.top, dirty.right, dirty.bottom);
+        paintIntoBuffer(dirty);
         if (m_host) {
-            m_host->presentRect(dirty.left, dirty.top, dirty.right, dirty.bottom);
+            present(dirty);
         } else if (m_parent) {
-            m_parent->invalidate(dirty.left + m_left, dirty.top + m_top, dirty.right + m_left,
-                                 dirty.bottom + m_top);
+            const Rect moved = dirty.offset(m_left, m_top);
+            m_parent->invalidate(moved.left, moved.top, moved.right, moved.bottom);
         }
     }
     m_dirtyCount = 0;
@@ -129,11 +117,16 @@ void Screen::render() {
 
 // The plain sprite drawing paints the screen's own fill and its children; the override of
 // draw would only copy the buffer onto itself.
-void Screen::paintIntoBuffer(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+void Screen::paintIntoBuffer(const Rect& area) {
     if (hasBuffer()) {
         DrawingScope drawing(m_host.get());
-        Psprite::draw(m_buffer, m_width, m_height, left, top, right, bottom, kFixedOne);
+        Psprite::draw(m_buffer, m_width, m_height, area.left, area.top, area.right, area.bottom, kFixedOne);
     }
+}
+
+// Presentation keeps the host's four-value form.
+void Screen::present(const Rect& area) {
+    m_host->presentRect(area.left, area.top, area.right, area.bottom);
 }
 
 bool Screen::hasBuffer() const {
@@ -141,25 +134,33 @@ bool Screen::hasBuffer() const {
            static_cast<int64_t>(m_width) * m_height == m_buffer.length();
 }
 
+Surface32 Screen::frameBuffer() const {
+    return hasBuffer() ? Surface32{m_buffer.data(), m_width, m_height} : Surface32{};
+}
+
 void Screen::draw(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft, int32_t clipTop,
                   int32_t clipRight, int32_t clipBottom, Fixed /*opacity*/) {
-    if (!hasBuffer() || stride <= 0) {
+    showBufferIn(surfaceOf(surface, stride, rows), {clipLeft, clipTop, clipRight, clipBottom});
+}
+
+void Screen::showBufferIn(const Surface32& surface, const Rect& clip) const {
+    if (!hasBuffer() || surface.isEmpty()) {
         return;
     }
-    rows = std::min(rows, surface.length() / stride);
     // Cut the clip to the surface and to the part of it the buffer covers (64-bit: a screen
     // placed far out must not wrap back into view).
-    const auto left = static_cast<int32_t>(std::max<int64_t>({clipLeft, m_left, 0}));
-    const auto top = static_cast<int32_t>(std::max<int64_t>({clipTop, m_top, 0}));
-    const auto right = static_cast<int32_t>(std::min<int64_t>({clipRight, int64_t{m_left} + m_width, stride}));
-    const auto bottom = static_cast<int32_t>(std::min<int64_t>({clipBottom, int64_t{m_top} + m_height, rows}));
+    const auto left = static_cast<int32_t>(std::max<int64_t>({clip.left, m_left, 0}));
+    const auto top = static_cast<int32_t>(std::max<int64_t>({clip.top, m_top, 0}));
+    const auto right =
+        static_cast<int32_t>(std::min<int64_t>({clip.right, int64_t{m_left} + m_width, surface.stride}));
+    const auto bottom = static_cast<int32_t>(std::min<int64_t>({clip.bottom, int64_t{m_top} + m_height, surface.rows}));
     if (left >= right || top >= bottom) {
         return;
     }
     const auto rowBytes = static_cast<std::size_t>(right - left) * sizeof(uint32_t);
     for (int32_t y = top; y < bottom; ++y) {
         const uint32_t* from = m_buffer.data() + (y - m_top) * m_width + (left - m_left);
-        std::memcpy(surface.data() + y * stride + left, from, rowBytes);
+        std::memcpy(surface.row(y) + left, from, rowBytes);
     }
 }
 
@@ -194,7 +195,7 @@ void Screen::wipeColumns() {
         return;
     }
     for (int32_t x = 0; x < m_width; x += kWipeStripe) {
-        wipeStripe(x, 0, x + kWipeStripe, m_height);
+        wipeStripe({x, 0, x + kWipeStripe, m_height});
     }
     m_dirtyCount = 0;
 }
@@ -204,7 +205,7 @@ void Screen::wipeRows() {
         return;
     }
     for (int32_t y = 0; y < m_height; y += kWipeStripe) {
-        wipeStripe(0, y, m_width, y + kWipeStripe);
+        wipeStripe({0, y, m_width, y + kWipeStripe});
     }
     m_dirtyCount = 0;
 }
@@ -223,12 +224,11 @@ bool Screen::startWipe() {
     return true;
 }
 
-void Screen::wipeStripe(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    right = std::min(right, m_width);
-    bottom = std::min(bottom, m_height);
-    paintIntoBuffer(left, top, right, bottom);
+void Screen::wipeStripe(const Rect& stripe) {
+    const Rect cut{stripe.left, stripe.top, std::min(stripe.right, m_width), std::min(stripe.bottom, m_height)};
+    paintIntoBuffer(cut);
     if (m_host) {
-        m_host->presentRect(left, top, right, bottom);
+        present(cut);
     }
     pace(kWipeStepMs);
 }

@@ -7,8 +7,10 @@
 
 #include "core/Array.h"
 #include "core/Fixed.h"
+#include "core/Rect.h"
 #include "core/Ref.h"
 #include "core/String.h"
+#include "core/SurfaceView.h"
 #include "sprites/InputQueue.h"
 #include "sprites/Psprite.h"
 #include "sprites/ScreenHost.h"
@@ -58,6 +60,9 @@ public:
     virtual void keyUp(int32_t code);
     // The window's input: the window thread writes it, the game thread reads it.
     InputQueue& input() { return m_input; }
+    // The off-screen buffer as a surface (m_width x m_height); empty while there is no whole
+    // buffer. Presentation reads the finished pixels through it.
+    Surface32 frameBuffer() const;
     // Repaints, then sleeps out the rest of the 32 ms frame.
     virtual void frame();
     // The body of the game thread; the game supplies it.
@@ -86,13 +91,19 @@ protected:
     ~Screen() override;
 
 private:
-    void recordDirty(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    void recordDirty(const Rect& rect);
+    // The dirty rectangle whose values start at index of m_dirty, and storing one there.
+    Rect dirtyAt(int32_t index) const;
+    void storeDirty(int32_t index, const Rect& rect);
     void removeDirty(int32_t index);
     bool hasBuffer() const;
+    // Copies the buffer's part of the clip into the surface at (m_left, m_top).
+    void showBufferIn(const Surface32& surface, const Rect& clip) const;
     // Paints the rectangle of the tree into the buffer with the plain sprite drawing.
-    void paintIntoBuffer(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    void paintIntoBuffer(const Rect& area);
+    void present(const Rect& area);
     bool startWipe();
-    void wipeStripe(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    void wipeStripe(const Rect& stripe);
 
     InputQueue m_input;  // keys, pen and pause from the window thread
 };

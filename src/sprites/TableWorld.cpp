@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace vornel {
 
@@ -33,26 +34,30 @@ int32_t quotient(int32_t a, int32_t b) {
 
 void TableWorld::draw(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
                       int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed opacity) {
+    const Surface32 target = surfaceOf(surface, stride, rows);
+    const Rect clip{clipLeft, clipTop, clipRight, clipBottom};
     if (m_cache.isEmpty() || m_cache.length() != surface.length()) {
-        buildCache(surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom, opacity);
+        buildCache(surface, target, clip, opacity);
+        // The rows as the caller gave them: a depth row below the surface is skipped by the
+        // cache's length, and the walk goes on to the rows that land on it.
+        writeDepthLayer(stride, rows);
     } else {
-        copyFromCache(surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom);
+        copyFromCache(target, clip);
     }
     drawChildren(surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom, opacity);
 }
 
 // Paints the table once, gives its picture's memory back to the bank, and keeps the whole
 // surface with the table top's depth written into it.
-void TableWorld::buildCache(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
-                            int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed opacity) {
+void TableWorld::buildCache(const Array<uint32_t>& surface, const Surface32& target, const Rect& clip,
+                            Fixed opacity) {
     if (m_picture != -1 && m_bank) {
-        m_bank->draw(m_picture, surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom, m_fixLeft,
-                     m_fixTop, m_invScale, m_depth >> kFixedShift, opacity);
+        m_bank->drawPicture(m_picture, target, clip, {m_fixLeft, m_fixTop}, m_invScale, m_depth >> kFixedShift,
+                            opacity);
         m_bank->free(m_picture);
     }
     m_cache = allocInt<uint32_t>(surface.length());
     arrayCopy(surface, 0, m_cache, 0, m_cache.length());
-    writeDepthLayer(stride, rows);
 }
 
 // Walks the left edge of the table top from its near end away from the camera; the first
@@ -95,22 +100,15 @@ void TableWorld::writeDepthRow(int32_t stride, int32_t row, int32_t left, Fixed 
     }
 }
 
-void TableWorld::copyFromCache(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
-                               int32_t clipTop, int32_t clipRight, int32_t clipBottom) {
-    const int32_t left = std::max(clipLeft, 0);
-    const int32_t right = std::min(clipRight, stride);
-    const int32_t top = std::max(clipTop, 0);
-    const int32_t bottom = std::min(clipBottom, rows);
-    if (left >= right) {
-        return;
-    }
-    for (int32_t y = top; y < bottom; ++y) {
-        const int64_t offset = static_cast<int64_t>(y) * stride + left;
-        if (offset + (right - left) > m_cache.length()) {
-            return;  // the rest of the clip lies below the surface's pixels
+void TableWorld::copyFromCache(const Surface32& target, const Rect& clip) {
+    const Rect area = intersect(clip, target.bounds());
+    const auto rowBytes = static_cast<std::size_t>(area.width()) * sizeof(uint32_t);
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        const int64_t offset = static_cast<int64_t>(y) * target.stride + area.left;
+        if (offset + area.width() > m_cache.length()) {
+            return;  // the cache no longer matches the surface
         }
-        const auto at = static_cast<int32_t>(offset);
-        arrayCopy(m_cache, at, surface, at, right - left);
+        std::memcpy(target.row(y) + area.left, m_cache.data() + offset, rowBytes);
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include "core/Array.h"
 #include "core/Fixed.h"
+#include "core/Rect.h"
+#include "core/SurfaceView.h"
 #include "sprites/World.h"
 
 namespace vornel {
@@ -39,12 +41,11 @@ protected:
     ~TableWorld() override = default;
 
 private:
-    void buildCache(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft, int32_t clipTop,
-                    int32_t clipRight, int32_t clipBottom, Fixed opacity);
+    // The surface comes as its array too: the kept image is a copy of the whole array.
+    void buildCache(const Array<uint32_t>& surface, const Surface32& target, const Rect& clip, Fixed opacity);
     void writeDepthLayer(int32_t stride, int32_t rows);
     void writeDepthRow(int32_t stride, int32_t row, int32_t left, Fixed depth);
-    void copyFromCache(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
-                       int32_t clipTop, int32_t clipRight, int32_t clipBottom);
+    void copyFromCache(const Surface32& target, const Rect& clip);
     static Fixed fittingScale(int32_t screenWidth, int32_t pictureWidth);
 };
 

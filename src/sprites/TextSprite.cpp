@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/StringBuffer.h"
+#include "sprites/Drawing.h"
 
 namespace vornel {
 namespace {
@@ -20,23 +21,15 @@ uint32_t g_defaultTextColor = 0xFFFFFFFF;
 
 // Where glyphs go: the surface and the clip rectangle, in surface pixels.
 struct Canvas {
-    const Array<uint32_t>& surface;
-    int32_t stride;
-    int32_t rows;
-    int32_t left;
-    int32_t top;
-    int32_t right;
-    int32_t bottom;
+    Surface32 surface;
+    Rect clip;
 };
 
-struct Pen {
-    Fixed x;
-    Fixed y;
-};
+// The pen's position is Fixed.
+using Pen = FixedPoint;
 
 void drawGlyph(Font& font, int32_t code, const Pen& pen, const Canvas& canvas, uint32_t color, Fixed opacity) {
-    font.drawChar(code, canvas.surface, canvas.stride, canvas.rows, canvas.left, canvas.top, canvas.right,
-                  canvas.bottom, pen.x, pen.y, color, opacity);
+    font.drawGlyph(code, canvas.surface, canvas.clip, pen, color, opacity);
 }
 
 // The text from the pen on. Glyphs wholly beside the clip, or ending above it, are skipped.
@@ -44,13 +37,13 @@ void drawGlyph(Font& font, int32_t code, const Pen& pen, const Canvas& canvas, u
 bool drawText(Font& font, const char* text, Fixed lineStart, Pen& pen, const Canvas& canvas, uint32_t color,
               Fixed opacity) {
     const int32_t lineHeight = font.lineHeight();
-    const Fixed lowestVisibleTop = (canvas.top - lineHeight) * kFixedOne;
+    const Fixed lowestVisibleTop = (canvas.clip.top - lineHeight) * kFixedOne;
     for (const char* c = text; *c != '\0'; ++c) {
         const auto code = static_cast<uint8_t>(*c);
         if (code == '\n') {
             pen.y += lineHeight * kFixedOne;
             pen.x = lineStart;
-            if ((pen.y >> kFixedShift) > canvas.bottom) {
+            if ((pen.y >> kFixedShift) > canvas.clip.bottom) {
                 return false;
             }
         } else if (code == '\t') {
@@ -61,7 +54,8 @@ bool drawText(Font& font, const char* text, Fixed lineStart, Pen& pen, const Can
                 continue;
             }
             const int32_t left = pen.x >> kFixedShift;
-            if (code != ' ' && left < canvas.right && left + width > canvas.left && pen.y > lowestVisibleTop) {
+            if (code != ' ' && left < canvas.clip.right && left + width > canvas.clip.left &&
+                pen.y > lowestVisibleTop) {
                 drawGlyph(font, code, pen, canvas, color, opacity);
             }
             pen.x += width * kFixedOne;
@@ -103,11 +97,11 @@ int32_t TextSprite::signature(Fixed x, Fixed y, Fixed scale) {
 void TextSprite::draw(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
                       int32_t clipTop, int32_t clipRight, int32_t clipBottom, Fixed opacity) {
     const Fixed effective = fmul(opacity, m_opacity);
-    fillRect(surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom, m_color);
+    const Canvas canvas{surfaceOf(surface, stride, rows), {clipLeft, clipTop, clipRight, clipBottom}};
+    Drawing::fillRect(canvas.surface, canvas.clip, m_color);
     if (!m_font) {
         return;
     }
-    const Canvas canvas{surface, stride, rows, clipLeft, clipTop, clipRight, clipBottom};
     // One pixel of margin on the left, as measure counts it.
     const Fixed lineStart = m_fixLeft + kFixedOne;
     Pen pen{lineStart, m_fixTop};

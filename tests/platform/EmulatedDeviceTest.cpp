@@ -70,7 +70,7 @@ TEST_F(EmulatedDeviceTest, EachProfileAnswersAsItsHandheld) {
         EXPECT_EQ(record.width, expected.width);
         EXPECT_EQ(record.height, expected.height);
 
-        const ScreenRect window = device.windowRect();
+        const Rect window = device.windowRect();
         EXPECT_EQ(window.right - window.left, expected.width);
         EXPECT_EQ(window.bottom - window.top, expected.height);
         EXPECT_EQ(device.displayOrientation(), Platform::kOrientation0);
@@ -103,7 +103,7 @@ TEST_F(EmulatedDeviceTest, ShowingTheWindowSendsSizeActivateAndAWholePaint) {
     EXPECT_EQ(messages[1].type, MessageType::Activate);
     EXPECT_EQ(messages[1].wParam, 1u);
     EXPECT_EQ(messages[2].type, MessageType::Paint);
-    const ScreenRect painted = device.beginPaint();
+    const Rect painted = device.beginPaint();
     EXPECT_EQ((std::array{painted.left, painted.top, painted.right, painted.bottom}), (std::array{0, 0, 3, 2}));
     device.endPaint();
 }
@@ -142,7 +142,7 @@ TEST_F(EmulatedDeviceTest, InvalidationsUniteIntoOnePaint) {
     const std::vector<WindowMessage> messages = drain(device);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].type, MessageType::Paint);
-    const ScreenRect painted = device.beginPaint();
+    const Rect painted = device.beginPaint();
     EXPECT_EQ((std::array{painted.left, painted.top, painted.right, painted.bottom}), (std::array{10, 5, 110, 40}));
     device.endPaint();
 }
@@ -155,7 +155,7 @@ TEST_F(EmulatedDeviceTest, AnInvalidationAfterThePaintBeganQueuesAnother) {
     device.invalidateRect({200, 300, 400, 400});  // clipped to the 240 x 320 window
     device.endPaint();
     ASSERT_EQ(drain(device).size(), 1u);
-    const ScreenRect painted = device.beginPaint();
+    const Rect painted = device.beginPaint();
     EXPECT_EQ((std::array{painted.left, painted.top, painted.right, painted.bottom}), (std::array{200, 300, 240, 320}));
     device.endPaint();
 }
@@ -172,7 +172,7 @@ TEST_F(EmulatedDeviceTest, APaintAskedOutsideTheTurnedWindowIsAnsweredWithNothin
     const std::vector<WindowMessage> messages = drain(device);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].type, MessageType::Paint);
-    const ScreenRect painted = device.beginPaint();
+    const Rect painted = device.beginPaint();
     EXPECT_TRUE(painted.right <= painted.left || painted.bottom <= painted.top);
     device.endPaint();
     EXPECT_TRUE(drain(device).empty());  // answered once
@@ -245,7 +245,7 @@ TEST_F(EmulatedDeviceTest, RotationCyclesThroughNinetyAndTwoSeventyAndSendsTheNe
         EXPECT_EQ(messages[0].type, MessageType::Size);
         EXPECT_EQ(messages[0].lParam, sizes[turn]);
         EXPECT_EQ(messages[1].type, MessageType::Paint);
-        const ScreenRect window = device.windowRect();
+        const Rect window = device.windowRect();
         EXPECT_EQ(packPoint(window.right, window.bottom), sizes[turn]);
         device.beginPaint();
         device.endPaint();
@@ -306,7 +306,7 @@ TEST_F(EmulatedDeviceTest, MovingTheWindowToAnotherSizeSendsSizeAtOnce) {
     ASSERT_EQ(receivedMessages().size(), 2u);
     EXPECT_EQ(receivedMessages()[1].type, MessageType::Size);
     EXPECT_EQ(receivedMessages()[1].lParam, 176u | 200u << 16);
-    const ScreenRect window = device.windowRect();
+    const Rect window = device.windowRect();
     EXPECT_EQ((std::array{window.left, window.top, window.right, window.bottom}), (std::array{0, 20, 176, 220}));
 }
 

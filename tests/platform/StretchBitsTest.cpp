@@ -43,7 +43,7 @@ void clearDisplay(HeadlessDevice& device, int32_t orientation) {
 }
 
 // Paints the stretch inside `paint` and compares every logical pixel with the model.
-void expectStretchAsModelled(HeadlessDevice& device, const Stretch& stretch, const ScreenRect& paint) {
+void expectStretchAsModelled(HeadlessDevice& device, const Stretch& stretch, const Rect& paint) {
     const int32_t orientation = device.displayOrientation();
     clearDisplay(device, orientation);
     const std::vector<uint32_t> surface = patternSurface(stretch);
@@ -78,7 +78,7 @@ TEST(StretchBits, EveryOrientationAndRatioShowsTheNearestSurfacePixels) {
     for (int turns = 0; turns < 3; ++turns) {
         const int32_t width = device.display().logicalWidth(device.displayOrientation());
         const int32_t height = device.display().logicalHeight(device.displayOrientation());
-        const ScreenRect whole{0, 0, width, height};
+        const Rect whole{0, 0, width, height};
         for (const Stretch& stretch : {Stretch{(width + 1) / 2, (height + 1) / 2, width, height},  // twice
                                        Stretch{3, 2, 9, 6},                                      // three times, cut
                                        Stretch{width, height, width, height},                    // same size
@@ -94,7 +94,7 @@ TEST(StretchBits, EveryOrientationAndRatioShowsTheNearestSurfacePixels) {
 TEST(StretchBits, OnlyThePaintRectangleIsWritten) {
     HeadlessDevice device(kOddProfile, setupIn("/tmp/unused"));
     for (int turns = 0; turns < 3; ++turns) {
-        for (const ScreenRect& paint : {ScreenRect{1, 2, 4, 4}, ScreenRect{2, 0, 3, 5}, ScreenRect{0, 1, 5, 2}}) {
+        for (const Rect& paint : {Rect{1, 2, 4, 4}, Rect{2, 0, 3, 5}, Rect{0, 1, 5, 2}}) {
             expectStretchAsModelled(device, Stretch{3, 4, 6, 8}, paint);
         }
         device.rotate();

@@ -23,8 +23,8 @@ struct Copy {
     int32_t surfaceHeight;
     int32_t frameWidth;
     int32_t frameHeight;
-    ScreenRect paint;
-    ScreenRect window;
+    Rect paint;
+    Rect window;
     bool sameWidth;
 };
 
@@ -108,9 +108,9 @@ void DisplayMemoryModel::expectRandomCopiesAsModelled() {
         Pixels expected(static_cast<std::size_t>(copy.frameWidth) * copy.frameHeight + kGuard, kUntouched);
         modelCopy(surface, expected, copy, orientation);
         Pixels frame(expected.size(), kUntouched);
-        DisplayMemory::copyToFrameBuffer(surface.data(), copy.surfaceWidth, copy.surfaceHeight, frame.data(),
-                                         copy.frameWidth, 1, copy.frameHeight, copy.frameWidth, copy.paint,
-                                         copy.window, copy.sameWidth);
+        DisplayMemory::copyToFrameBuffer(Surface32{surface.data(), copy.surfaceWidth, copy.surfaceHeight},
+                                         {{frame.data(), copy.frameWidth, copy.frameHeight}, copy.frameWidth, 1},
+                                         copy.paint, copy.window, copy.sameWidth);
         ASSERT_EQ(frame, expected) << "copy " << n << ": surface " << copy.surfaceWidth << "x" << copy.surfaceHeight
                                    << ", frame " << copy.frameWidth << "x" << copy.frameHeight
                                    << (copy.sameWidth ? " upright" : " turned") << " " << orientation;

@@ -18,14 +18,15 @@ protected:
     // A surface whose pixels turn into 1, 2, 3... row by row (in the blue bits); the top
     // byte never reaches the display. Copies it into a frame with an x stride of 1.
     Pixels copy(int32_t surfaceWidth, int32_t surfaceHeight, int32_t frameWidth, int32_t frameHeight,
-                const ScreenRect& paint, const ScreenRect& window, bool sameWidth, int32_t guard = 0) {
+                const Rect& paint, const Rect& window, bool sameWidth, int32_t guard = 0) {
         std::vector<uint32_t> surface(static_cast<std::size_t>(surfaceWidth * surfaceHeight));
         for (std::size_t i = 0; i < surface.size(); ++i) {
             surface[i] = 0xAA000000 | static_cast<uint32_t>(i + 1) << 3;
         }
         Pixels frame(static_cast<std::size_t>(frameWidth * frameHeight + guard), 0);
-        DisplayMemory::copyToFrameBuffer(surface.data(), surfaceWidth, surfaceHeight, frame.data(), frameWidth, 1,
-                                         frameHeight, frameWidth, paint, window, sameWidth);
+        DisplayMemory::copyToFrameBuffer(Surface32{surface.data(), surfaceWidth, surfaceHeight},
+                                         {{frame.data(), frameWidth, frameHeight}, frameWidth, 1}, paint, window,
+                                         sameWidth);
         return frame;
     }
 };
@@ -63,7 +64,8 @@ TEST_F(ShellDisplayMemory, NothingIsWrittenOutsideTheFrame) {
     EXPECT_EQ(copy(4, 3, 3, 4, {0, 0, 4, 3}, {-1, -2, 3, 1}, false, 4),
               (Pixels{0, 0, 10, 0, 0, 11, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0}));
     Pixels frame(4, 0);
-    DisplayMemory::copyToFrameBuffer(nullptr, 2, 2, frame.data(), 2, 1, 2, 2, {0, 0, 2, 2}, {0, 0, 2, 2}, true);
+    DisplayMemory::copyToFrameBuffer(Surface32{nullptr, 2, 2}, {{frame.data(), 2, 2}, 2, 1}, {0, 0, 2, 2},
+                                     {0, 0, 2, 2}, true);
     EXPECT_EQ(frame, (Pixels{0, 0, 0, 0}));
 }
 

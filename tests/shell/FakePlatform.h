@@ -42,7 +42,7 @@ public:
     void close() override {}
 };
 
-inline std::vector<int32_t> sides(const ScreenRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+inline std::vector<int32_t> sides(const Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
 class FakePlatform : public Platform {
 public:
@@ -58,19 +58,19 @@ public:
     int32_t orientation = kOrientation0;
     bool runningCopy = false;
     bool refuseWindow = false;
-    ScreenRect rect{0, 0, 240, 320};
+    Rect rect{0, 0, 240, 320};
 
     // What the shell did.
     WindowClient* client = nullptr;
-    std::vector<ScreenRect> moves;
+    std::vector<Rect> moves;
     std::deque<WindowMessage> messages;  // handed out by getMessage until empty or quit
     bool quitPosted = false;
     int32_t exitCode = -1;
     std::vector<WindowMessage> posted;
-    std::vector<ScreenRect> invalidated;
+    std::vector<Rect> invalidated;
     std::function<void()> onInvalidate;  // a test may paint at once
     int32_t endPaints = 0;
-    std::vector<ScreenRect> deviceCopies;  // surface size and stretched size (0 x 0 unscaled)
+    std::vector<Rect> deviceCopies;  // surface size and stretched size (0 x 0 unscaled)
     std::function<void()> onDeviceCopy;    // runs while the copy reads the surface
     FakeClock fakeClock;
     SilentWaveOutput wave;
@@ -90,7 +90,7 @@ public:
         client = refuseWindow ? nullptr : &windowClient;
         return !refuseWindow && client->windowMessage(WindowMessage{MessageType::Create, 0, 0}) == 0;
     }
-    ScreenRect windowRect() override { return rect; }
+    Rect windowRect() override { return rect; }
     void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) override {
         moves.push_back({left, top, left + width, top + height});
     }
@@ -111,13 +111,13 @@ public:
     }
     int32_t quitCode() override { return exitCode; }
     void postMessage(const WindowMessage& message) override { posted.push_back(message); }
-    void invalidateRect(const ScreenRect& invalid) override {
+    void invalidateRect(const Rect& invalid) override {
         invalidated.push_back(invalid);
         if (onInvalidate) {
             onInvalidate();
         }
     }
-    ScreenRect beginPaint() override { return rect; }
+    Rect beginPaint() override { return rect; }
     void endPaint() override { ++endPaints; }
     void setBitsToDevice(const uint32_t*, int32_t width, int32_t height) override {
         stretchBits(nullptr, width, height, 0, 0);

@@ -18,13 +18,13 @@ Array<uint32_t> surfaceOf(int32_t width, int32_t height, uint32_t pixel) {
 
 TEST(Drawing, AFillWithoutOpacityWritesNothing) {
     Array<uint32_t> surface = surfaceOf(4, 4, 0x12345678);
-    Drawing::fillRect(surface, 4, 4, 0, 0, 4, 4, 0x00FFFFFF);
+    Drawing::fillRect(surfaceOf(surface, 4, 4), {0, 0, 4, 4}, 0x00FFFFFF);
     EXPECT_EQ(surface[5], 0x12345678u);
 }
 
 TEST(Drawing, AnOpaqueFillWritesTheColourWithItsAlphaInTheDepthByte) {
     Array<uint32_t> surface = surfaceOf(4, 3, 0x01020304);
-    Drawing::fillRect(surface, 4, 3, 1, 0, 3, 3, 0xFF336699);
+    Drawing::fillRect(surfaceOf(surface, 4, 3), {1, 0, 3, 3}, 0xFF336699);
     EXPECT_EQ(surface[0], 0x01020304u);
     EXPECT_EQ(surface[1], 0xFF336699u);
     EXPECT_EQ(surface[2 * 4 + 2], 0xFF336699u);
@@ -33,22 +33,22 @@ TEST(Drawing, AnOpaqueFillWritesTheColourWithItsAlphaInTheDepthByte) {
 
 TEST(Drawing, HalfAndThreeQuarterFillsUseTheirShiftShortcuts) {
     Array<uint32_t> surface = surfaceOf(2, 1, 0xFF000000);
-    Drawing::fillRect(surface, 2, 1, 0, 0, 1, 1, 0x80FFFFFF);
-    Drawing::fillRect(surface, 2, 1, 1, 0, 2, 1, 0xC0FFFFFF);
+    Drawing::fillRect(surfaceOf(surface, 2, 1), {0, 0, 1, 1}, 0x80FFFFFF);
+    Drawing::fillRect(surfaceOf(surface, 2, 1), {1, 0, 2, 1}, 0xC0FFFFFF);
     EXPECT_EQ(surface[0], 0x007F7F7Fu);  // 127 per channel, depth byte cleared
     EXPECT_EQ(surface[1], 0x00BEBEBEu);  // 127 + 63 = 190
 }
 
 TEST(Drawing, OtherOpacitiesMixEachChannelWithTwoShiftedProducts) {
     Array<uint32_t> surface = surfaceOf(1, 1, 0xFF00FF40);
-    Drawing::fillRect(surface, 1, 1, 0, 0, 1, 1, 0x7FFF0080);
+    Drawing::fillRect(surfaceOf(surface, 1, 1), {0, 0, 1, 1}, 0x7FFF0080);
     // keep = 128: red 0 + 255*127>>8 = 126; green 255*128>>8 = 127; blue 64*128>>8 + 128*127>>8 = 32 + 63.
     EXPECT_EQ(surface[0], 0x007E7F5Fu);
 }
 
 TEST(Drawing, FillsStayInsideTheSurface) {
     Array<uint32_t> surface = surfaceOf(3, 2, 0);
-    Drawing::fillRect(surface, 3, 9, -5, -5, 50, 50, 0xFF0000FF);
+    Drawing::fillRect(surfaceOf(surface, 3, 9), {-5, -5, 50, 50}, 0xFF0000FF);
     for (int32_t i = 0; i < surface.length(); ++i) {
         EXPECT_EQ(surface[i], 0xFF0000FFu);
     }

@@ -66,7 +66,7 @@ void expectFillsAsModelled() {
         }
         Array<uint32_t> surface = allocInt<uint32_t>(stride * rows);
         std::copy(before.begin(), before.end(), surface.data());
-        Drawing::fillRect(surface, stride, rows, left, top, right, bottom, colour);
+        Drawing::fillRect(surfaceOf(surface, stride, rows), {left, top, right, bottom}, colour);
         ASSERT_EQ(Words(surface.data(), surface.data() + surface.length()), expected)
             << "fill " << n << ": colour 0x" << std::hex << colour << std::dec << " over " << left << "," << top
             << "-" << right << "," << bottom << " of " << stride << "x" << rows;

@@ -205,12 +205,13 @@ TEST(RenderChecksum, NearerSurfacePixelsHideThePicture) {
 
 TEST(RenderChecksum, FillsInEveryBlendingMode) {
     const Array<uint32_t> pixels = flatSurface();
-    Drawing::fillRect(pixels, kWidth, kHeight, 0, 0, kWidth, kHeight, 0x00FFFFFF);  // writes nothing
-    Drawing::fillRect(pixels, kWidth, kHeight, 2, 3, 30, 20, 0xFF336699);
-    Drawing::fillRect(pixels, kWidth, kHeight, 20, 10, 50, 30, 0x80C08040);
-    Drawing::fillRect(pixels, kWidth, kHeight, 40, 5, 70, 44, 0xC01090F0);
-    Drawing::fillRect(pixels, kWidth, kHeight, -4, 25, 35, 52, 0x60FFCC00);
-    Drawing::fillRect(pixels, kWidth, kHeight, 10, 35, 60, 45, Drawing::withOpacity(0xFF80FF80, 0x5000));
+    Drawing::fillRect(surfaceOf(pixels, kWidth, kHeight), {0, 0, kWidth, kHeight}, 0x00FFFFFF);  // writes nothing
+    Drawing::fillRect(surfaceOf(pixels, kWidth, kHeight), {2, 3, 30, 20}, 0xFF336699);
+    Drawing::fillRect(surfaceOf(pixels, kWidth, kHeight), {20, 10, 50, 30}, 0x80C08040);
+    Drawing::fillRect(surfaceOf(pixels, kWidth, kHeight), {40, 5, 70, 44}, 0xC01090F0);
+    Drawing::fillRect(surfaceOf(pixels, kWidth, kHeight), {-4, 25, 35, 52}, 0x60FFCC00);
+    Drawing::fillRect(surfaceOf(pixels, kWidth, kHeight), {10, 35, 60, 45},
+                      Drawing::withOpacity(0xFF80FF80, 0x5000));
     EXPECT_EQ(checksum(pixels), "0x28FAA834C5C91BB3");
 }
 

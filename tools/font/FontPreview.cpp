@@ -37,7 +37,7 @@ struct Surface {
     Array<uint32_t> pixels = allocInt<uint32_t>(kScreenWidth * kScreenHeight);
 
     void fill(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t color) const {
-        Drawing::fillRect(pixels, kScreenWidth, kScreenHeight, left, top, right, bottom, color);
+        Drawing::fillRect(surfaceOf(pixels, kScreenWidth, kScreenHeight), {left, top, right, bottom}, color);
     }
 };
 

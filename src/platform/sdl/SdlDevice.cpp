@@ -443,7 +443,7 @@ void SdlDevice::post(MessageType type, uint32_t wParam, uint32_t lParam) {
 
 // SDL gives the mouse in window points; the picture is placed in device pixels.
 uint32_t SdlDevice::penPoint(int32_t windowX, int32_t windowY) {
-    const ScreenRect window = windowRect();
+    const Rect window = windowRect();
     const ScreenPlacement where = placement();
     SDL_Point points{0, 0};
     SDL_GetWindowSize(m_window, &points.x, &points.y);

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "platform/Rectangles.h"
+#include "core/Rect.h"
 #include "platform/ScriptInput.h"
 #include "platform/sdl/ScreenPlacement.h"
 
@@ -28,7 +28,7 @@ public:
     struct View {
         uint32_t windowId = 0;
         ScreenPlacement placement;
-        ScreenRect window;
+        Rect window;
         SDL_Point points{0, 0};
         SDL_Point pixels{0, 0};
     };
