@@ -26,10 +26,22 @@ namespace {
 using namespace blit;
 
 // std::min, std::max and std::clamp are templates: built here, with -mavx2, they would be
-// weak definitions the linker could pick for the rest of the program.
-int32_t smaller(int32_t a, int32_t b) { return a < b ? a : b; }
-int32_t larger(int32_t a, int32_t b) { return a < b ? b : a; }
-int32_t clampInt(int32_t value, int32_t low, int32_t high) { return smaller(larger(value, low), high); }
+// weak definitions the linker could pick for the rest of the program. These are the same
+// comparisons in the same order, and templates as well: gcc then inlines and allocates the
+// registers of the row loops as it did with the standard ones (other forms cost the unscaled
+// blits about 15%).
+template <typename T>
+constexpr const T& smaller(const T& a, const T& b) {
+    return b < a ? b : a;
+}
+template <typename T>
+constexpr const T& larger(const T& a, const T& b) {
+    return a < b ? b : a;
+}
+template <typename T>
+constexpr const T& clamped(const T& value, const T& low, const T& high) {
+    return smaller(larger(value, low), high);
+}
 
 // ---- The blit ----
 
@@ -64,7 +76,7 @@ struct WideConstants {
 // below cannot change the outcome and a d of 0 wraps to the top; both sides are offset by 2^31
 // for the signed compare, and the pixel's two offsets make one addition.
 Wide hidingLimitOf8(int32_t depth) {
-    const auto limit = static_cast<uint32_t>(clampInt(depth, 1, 256) - 1);
+    const auto limit = static_cast<uint32_t>(clamped(depth, 1, 256) - 1);
     return splat8((limit << kDepthShift) ^ 0x80000000u);
 }
 
@@ -381,8 +393,10 @@ void drawUnscaledRowOfTrueRuns(const RowWalk& row, uint32_t contentSpan, const W
     }
 }
 
+// Kept a function of its own per case, as the row loops were measured: inlined, all four into
+// one entry, gcc lays out and allocates the registers of the hot loops differently, and slower.
 template <bool kFullOpacity, bool kNaturalSize>
-int32_t drawRowsInWideLanes(const BlitRows& rows, const Sampling& sampling) {
+[[gnu::noinline]] int32_t drawRowsInWideLanes(const BlitRows& rows, const Sampling& sampling) {
     const WideConstants constants{hidingLimitOf8(sampling.depth), splat8(depthKeyOf(sampling)),
                                   _mm256_set1_epi32(sampling.opacity), opaqueFadeWeights8(sampling.opacity)};
     Wide hiddenCount = _mm256_setzero_si256();

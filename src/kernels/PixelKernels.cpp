@@ -3,6 +3,7 @@
 // machine runs, and the one in use.
 #include "kernels/PixelKernels.h"
 
+#include <array>
 #include <atomic>
 
 #include "kernels/KernelTables.h"
@@ -18,17 +19,28 @@ bool processorRunsAvx2() {
 }
 #endif
 
-std::vector<const PixelKernels*> tablesTheMachineRuns() {
-    std::vector<const PixelKernels*> tables{&kernels::kPlainKernels};
+// Every table this build holds, plain first, widest last, and how many of them the machine
+// runs. (No heap: the list is made before anything else draws, and an allocation here would
+// move every later one, and with it how the pictures and surfaces sit in the cache lines.)
+struct MachineTables {
+    std::array<const PixelKernels*, 3> tables{};
+    std::size_t count = 0;
+
+    void add(const PixelKernels& table) { tables[count++] = &table; }
+};
+
+MachineTables tablesTheMachineRuns() {
+    MachineTables runs;
+    runs.add(kernels::kPlainKernels);
 #if defined(VORNEL_KERNELS_SSE2)
-    tables.push_back(&kernels::kSse2Kernels);
+    runs.add(kernels::kSse2Kernels);
 #endif
 #if defined(VORNEL_KERNELS_AVX2)
     if (processorRunsAvx2()) {
-        tables.push_back(&kernels::kAvx2Kernels);
+        runs.add(kernels::kAvx2Kernels);
     }
 #endif
-    return tables;
+    return runs;
 }
 
 // The table in use; the widest supported one until a ScopedPixelKernels changes it. Atomic
@@ -40,9 +52,9 @@ std::atomic<const PixelKernels*>& activeTable() {
 
 }  // namespace
 
-const std::vector<const PixelKernels*>& PixelKernels::supported() {
-    static const std::vector<const PixelKernels*> tables = tablesTheMachineRuns();
-    return tables;
+std::span<const PixelKernels* const> PixelKernels::supported() {
+    static const MachineTables runs = tablesTheMachineRuns();
+    return {runs.tables.data(), runs.count};
 }
 
 const PixelKernels& PixelKernels::active() {

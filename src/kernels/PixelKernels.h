@@ -7,7 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <span>
 
 #include "kernels/BlitRows.h"
 
@@ -51,7 +51,7 @@ struct PixelKernels {
     static const PixelKernels& active();
 
     // Every table this build holds and this machine can run, plain first, widest last.
-    static const std::vector<const PixelKernels*>& supported();
+    static std::span<const PixelKernels* const> supported();
 
 private:
     friend class ScopedPixelKernels;
