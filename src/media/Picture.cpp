@@ -1,21 +1,13 @@
-// Drawing a picture into the depth-keyed surface: clipping once at entry, whole-row copies for
-// opaque pictures at natural size, and the sampling walk with run skipping, depth test and
-// blending, in the widest lanes the machine has (BlitRows.h, PictureLanes.cpp,
-// PictureWideLanes.cpp) or a pixel at a time.
+// Drawing a picture into the depth-keyed surface: clipping once at entry, then whole-row copies
+// for opaque pictures at natural size, or the sampling walk with run skipping, depth test and
+// blending; both through the active pixel kernels (kernels/PixelKernels.h).
 #include "media/Picture.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstring>
 #include <utility>
 #include <vector>
 
-#include "core/Processor.h"
-#include "media/BlitRows.h"
-
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
+#include "kernels/PixelKernels.h"
 
 namespace vornel {
 namespace {
@@ -35,92 +27,17 @@ void clampAxis(int32_t& low, int32_t& high, int32_t limit, int32_t origin, int64
     high = static_cast<int32_t>(std::min<int64_t>({high, limit, origin + span}));
 }
 
-int32_t widestLanes() {
-#if defined(__SSE2__)
-    return hasWideLanes() ? 8 : 4;
-#else
-    return 1;
-#endif
-}
-
-std::atomic<int32_t> laneLimit{8};
-
-#if defined(__SSE2__)
-// One row's copy in AVX2: words one by one up to a 32-byte boundary of the target, then 32
-// bytes a store, four stores a turn, so that no store straddles two cache lines and the loop's
-// own instructions stay few; then the rest.
-[[gnu::target("avx2")]] void copyRowWide(const uint32_t* from, uint32_t* to, std::size_t count) {
-    std::size_t i = 0;
-    for (; i < count && reinterpret_cast<std::uintptr_t>(to + i) % 32 != 0; ++i) {
-        to[i] = from[i];
-    }
-    for (; count - i >= 32; i += 32) {
-        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i));
-        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i + 8));
-        const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i + 16));
-        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i + 24));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(to + i), a);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(to + i + 8), b);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(to + i + 16), c);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(to + i + 24), d);
-    }
-    for (; count - i >= 8; i += 8) {
-        _mm256_store_si256(reinterpret_cast<__m256i*>(to + i),
-                           _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i)));
-    }
-    for (; i < count; ++i) {
-        to[i] = from[i];
-    }
-}
-#endif
-
 // Opaque pictures at natural size: each row of the area is one copy. The picture's alpha and
 // run bits land in the surface's depth byte.
-void copyRows(const uint32_t* pixels, int32_t width, uint32_t* surface, int32_t stride, const DrawArea& area,
+void copyRows(const uint32_t* pixels, int32_t width, uint32_t* surface, int32_t stride, const Rect& area,
               int32_t originX, int32_t originY) {
-#if defined(__SSE2__)
-    if (processorHasAvx2()) {
-        for (int32_t y = area.top; y < area.bottom; ++y) {
-            copyRowWide(pixels + (y - originY) * width + (area.left - originX), surface + y * stride + area.left,
-                        static_cast<std::size_t>(area.right - area.left));
-        }
-        return;
-    }
-#endif
-    const auto rowBytes = static_cast<std::size_t>(area.right - area.left) * sizeof(uint32_t);
-    for (int32_t y = area.top; y < area.bottom; ++y) {
-        std::memcpy(surface + y * stride + area.left, pixels + (y - originY) * width + (area.left - originX), rowBytes);
-    }
-}
-
-// Every row of the area a pixel at a time; answers the hidden pixels of all of them.
-template <bool kFullOpacity>
-int32_t drawRowsOneByOne(const BlitRows& rows, const Sampling& sampling) {
-    return sumOverRows(rows, sampling.inverseScale, [&sampling](const RowWalk& row) {
-        return drawRest<kFullOpacity>(row, sampling, row.left, row.firstSample);
-    });
-}
-
-template <bool kFullOpacity>
-int32_t drawSampled(const BlitRows& rows, const Sampling& sampling) {
-#if defined(__SSE2__)
-    const int32_t lanes = Picture::laneWidth();
-    if (lanes > 1 && lanesCanDraw(sampling, kFullOpacity)) {
-        return lanes == 8 ? drawInWideLanes(rows, sampling) : drawInLanes(rows, sampling);
-    }
-#endif
-    return drawRowsOneByOne<kFullOpacity>(rows, sampling);
+    PixelKernels::active().copyRows(pixels + (area.top - originY) * width + (area.left - originX), width,
+                                    surface + area.top * stride + area.left, stride,
+                                    static_cast<std::size_t>(area.right - area.left),
+                                    static_cast<std::size_t>(area.bottom - area.top));
 }
 
 }  // namespace
-
-int32_t Picture::laneWidth() {
-    return std::min(laneLimit.load(std::memory_order_relaxed), widestLanes());
-}
-
-void Picture::limitLaneWidth(int32_t lanes) {
-    laneLimit.store(lanes, std::memory_order_relaxed);
-}
 
 void Picture::noteTrueRuns() {
     m_trueRuns = 0;
@@ -174,7 +91,7 @@ int32_t Picture::blitInto(const Surface32& surface, const Rect& clip, FixedPoint
     }
     const int32_t originX = fromFixed(topLeft.x);
     const int32_t originY = fromFixed(topLeft.y);
-    DrawArea area{clip.left, clip.top, clip.right, clip.bottom};
+    Rect area = clip;
     clampAxis(area.left, area.right, surface.stride, originX, sampledSpan(m_width, inverseScale));
     clampAxis(area.top, area.bottom, surface.rows, originY, sampledSpan(m_height, inverseScale));
     if (area.isEmpty()) {
@@ -188,7 +105,7 @@ int32_t Picture::blitInto(const Surface32& surface, const Rect& clip, FixedPoint
     const BlitRows rows{m_pixels.data(), m_width,  surface.pixels,          surface.stride,
                         area,           originX,  originY,                m_trueRuns != 0,
                         m_contentSpans.data()};
-    return opacity == kFixedOne ? drawSampled<true>(rows, sampling) : drawSampled<false>(rows, sampling);
+    return PixelKernels::active().drawBlitRows(rows, sampling);
 }
 
 }  // namespace vornel

@@ -10,17 +10,9 @@
 #include "core/Fixed.h"
 #include "core/Rect.h"
 #include "core/SurfaceView.h"
+#include "kernels/PictureWord.h"  // the pixel word: kAlphaShift, kRunShift, kColourMask, ...
 
 namespace vornel {
-
-// Picture pixel word: bits 29-31 the alpha code (0 transparent, 1-6 translucent with opacity
-// code/8 and a premultiplied colour, 7 opaque), bits 24-28 how many further pixels of the same
-// run follow (at most 31), bits 0-23 the colour 0xRRGGBB.
-inline constexpr int kAlphaShift = 29;
-inline constexpr int kRunShift = 24;
-inline constexpr uint32_t kColourMask = 0xFFFFFF;
-inline constexpr uint32_t kOpaqueAlpha = 0xE0000000;  // alpha code 7
-inline constexpr int32_t kMaxRun = 31;
 
 class Picture final : public Base {
 public:
@@ -38,12 +30,6 @@ public:
     // pixels; 1 when inverseScale is 0.
     int32_t blitInto(const Surface32& surface, const Rect& clip, FixedPoint topLeft, Fixed inverseScale,
                      int32_t depth, Fixed opacity);
-
-    // How many pixels the blit draws at a time: 8 in AVX2 lanes, 4 in SSE2 lanes, or 1, the
-    // widest the machine has up to the limit (8 unless set). Every width draws the same words;
-    // the tests set each limit in turn to check that.
-    static int32_t laneWidth();
-    static void limitLaneWidth(int32_t lanes);
 
     bool hasPixels() const { return !m_pixels.isEmpty(); }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Rect.h"
+#include "kernels/PixelKernels.h"
 #include "platform/ControllerButton.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
@@ -287,7 +288,8 @@ void EmulatedDevice::setBitsToDevice(const uint32_t* surface, int32_t width, int
 // Nearest-pixel stretch: target pixel (x, y) shows surface pixel (x * w / tw, y * h / th).
 // The surface column of each target column is worked out once a call, which takes the 64-bit
 // division out of the pixel loop; each target row then runs through display memory with the
-// one step its orientation gives (display memory is addressed linearly along a logical row).
+// one step its orientation gives (display memory is addressed linearly along a logical row),
+// through the active pixel kernels.
 void EmulatedDevice::stretchBits(const uint32_t* surface, int32_t width, int32_t height, int32_t targetWidth,
                                  int32_t targetHeight) {
     if (surface == nullptr || width <= 0 || height <= 0 || targetWidth <= 0 || targetHeight <= 0) {
@@ -306,6 +308,7 @@ void EmulatedDevice::stretchBits(const uint32_t* surface, int32_t width, int32_t
     const std::ptrdiff_t step = logicalRowStep(m_display, orientation, window.left + area.left, window.top + area.top,
                                                area.right - area.left);
     uint16_t* const memory = m_display.memory();
+    const PixelKernels::StretchRow stretch = PixelKernels::active().stretchTo565;
     const int32_t left = window.left + area.left;
     const uint32_t* previousRow = nullptr;
     std::ptrdiff_t previousStart = 0;
@@ -317,11 +320,7 @@ void EmulatedDevice::stretchBits(const uint32_t* surface, int32_t width, int32_t
             copyLogicalRow(memory, previousStart, start, step, columns.size());
             continue;
         }
-        std::ptrdiff_t at = start;
-        for (const int32_t column : columns) {
-            memory[at] = PhysicalDisplay::toRgb565(row[column]);
-            at += step;
-        }
+        stretch(row, columns.data(), columns.size(), memory + start, step);
         previousRow = row;
         previousStart = start;
     }

@@ -3,7 +3,7 @@
 // at a time where it can; every word of the surface and the hidden count must still come out
 // as the model says, including words no real picture holds (colours past their alpha, run
 // counts that do not match the run, depth keys above the drawing depth's byte). Each case runs
-// at every lane width the machine has: a pixel at a time, four and eight at a time.
+// in every table of pixel kernels the machine has: a pixel at a time, four and eight at a time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Processor.h"
+#include "kernels/ScopedPixelKernels.h"
 #include "media/Picture.h"
 
 namespace vornel {
@@ -206,16 +206,10 @@ void expectBlitsAsModelled(uint32_t seed, int32_t count, int32_t maxSide) {
     }
 }
 
-// Pins the blit to one lane width for a test; skips the test where the machine lacks it.
-class BlitModel : public testing::TestWithParam<int32_t> {
+// Draws through one table of pixel kernels for a test.
+class BlitModel : public testing::TestWithParam<const PixelKernels*> {
 protected:
-    void SetUp() override {
-        Picture::limitLaneWidth(GetParam());
-        if (Picture::laneWidth() != GetParam()) {
-            GTEST_SKIP() << "this machine draws at most " << Picture::laneWidth() << " pixels at a time";
-        }
-    }
-    void TearDown() override { Picture::limitLaneWidth(8); }
+    ScopedPixelKernels m_kernels{*GetParam()};
 };
 
 TEST_P(BlitModel, SmallPicturesDrawAsModelled) {
@@ -252,51 +246,46 @@ TEST_P(BlitModel, AlternatingDepthsHideEveryOtherPixel) {
 }
 
 // Opaque pictures at natural size and full opacity copy their words, alpha and run bits
-// landing in the depth byte, into the clipped area: rows of every width and alignment, with
-// and without AVX2.
-TEST(BlitModel, OpaquePicturesCopyTheirWordsRowByRow) {
-    for (const bool avx2 : {true, false}) {
-        allowAvx2(avx2);
-        RandomCases random(3);
-        for (int32_t n = 0; n < 600; ++n) {
-            const int32_t width = random.between(1, 90);
-            const int32_t height = random.between(1, 6);
-            const int32_t stride = random.between(1, 100);
-            const int32_t rows = random.between(1, 8);
-            Words words(static_cast<std::size_t>(width) * height);
-            for (uint32_t& word : words) {
-                word = kOpaqueAlpha | (random.word() & 0x1FFFFFFF);
-            }
-            const Words before = random.surface(static_cast<std::size_t>(stride) * rows);
-            Placement at = random.placement(stride, rows);
-            at.inverseScale = kFixedOne;
-            at.opacity = kFixedOne;
-
-            Words expected = before;
-            int32_t left = at.clipLeft;
-            int32_t right = at.clipRight;
-            int32_t top = at.clipTop;
-            int32_t bottom = at.clipBottom;
-            modelAxis(left, right, stride, at.x, width, kFixedOne);
-            modelAxis(top, bottom, rows, at.y, height, kFixedOne);
-            for (int32_t y = top; y < bottom; ++y) {
-                for (int32_t x = left; x < right; ++x) {
-                    expected[static_cast<std::size_t>(y * stride + x)] =
-                        words[static_cast<std::size_t>((y - at.y) * width + (x - at.x))];
-                }
-            }
-            const Ref<Picture> picture = pictureOf(width, height, words);
-            picture->m_opaque = 1;
-            const Array<uint32_t> surface = array(before);
-            EXPECT_EQ(picture->blit(surface, stride, rows, at.clipLeft, at.clipTop, at.clipRight, at.clipBottom,
-                                    toFixed(at.x), toFixed(at.y), kFixedOne, at.depth, kFixedOne),
-                      0);
-            ASSERT_EQ(Words(surface.data(), surface.data() + surface.length()), expected)
-                << (avx2 ? "with" : "without") << " AVX2, case " << n << ": " << width << "x" << height << " at "
-                << at.x << "," << at.y;
+// landing in the depth byte, into the clipped area: rows of every width and alignment.
+TEST_P(BlitModel, OpaquePicturesCopyTheirWordsRowByRow) {
+    RandomCases random(3);
+    for (int32_t n = 0; n < 600; ++n) {
+        const int32_t width = random.between(1, 90);
+        const int32_t height = random.between(1, 6);
+        const int32_t stride = random.between(1, 100);
+        const int32_t rows = random.between(1, 8);
+        Words words(static_cast<std::size_t>(width) * height);
+        for (uint32_t& word : words) {
+            word = kOpaqueAlpha | (random.word() & 0x1FFFFFFF);
         }
+        const Words before = random.surface(static_cast<std::size_t>(stride) * rows);
+        Placement at = random.placement(stride, rows);
+        at.inverseScale = kFixedOne;
+        at.opacity = kFixedOne;
+
+        Words expected = before;
+        int32_t left = at.clipLeft;
+        int32_t right = at.clipRight;
+        int32_t top = at.clipTop;
+        int32_t bottom = at.clipBottom;
+        modelAxis(left, right, stride, at.x, width, kFixedOne);
+        modelAxis(top, bottom, rows, at.y, height, kFixedOne);
+        for (int32_t y = top; y < bottom; ++y) {
+            for (int32_t x = left; x < right; ++x) {
+                expected[static_cast<std::size_t>(y * stride + x)] =
+                    words[static_cast<std::size_t>((y - at.y) * width + (x - at.x))];
+            }
+        }
+        const Ref<Picture> picture = pictureOf(width, height, words);
+        picture->m_opaque = 1;
+        const Array<uint32_t> surface = array(before);
+        EXPECT_EQ(picture->blit(surface, stride, rows, at.clipLeft, at.clipTop, at.clipRight, at.clipBottom,
+                                toFixed(at.x), toFixed(at.y), kFixedOne, at.depth, kFixedOne),
+                  0);
+        ASSERT_EQ(Words(surface.data(), surface.data() + surface.length()), expected)
+            << "case " << n << ": " << width << "x" << height << " at "
+            << at.x << "," << at.y;
     }
-    allowAvx2(true);
 }
 
 // Run counts are true when no transparent pixel's count reaches past a pixel of its row that
@@ -327,10 +316,8 @@ TEST(TrueRuns, NoteEachRowsSpanOfPixelsThatAreNotTransparent) {
     EXPECT_EQ(picture->m_contentSpans, (std::vector<uint32_t>{1 | 4 << 16, 0, 0 | 5 << 16}));
 }
 
-INSTANTIATE_TEST_SUITE_P(LaneWidths, BlitModel, testing::Values(1, 4, 8),
-                         [](const testing::TestParamInfo<int32_t>& info) {
-                             return "Lanes" + std::to_string(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Kernels, BlitModel, testing::ValuesIn(PixelKernels::supported()),
+                         [](const auto& info) { return std::string(info.param->name); });
 
 }  // namespace
 }  // namespace vornel

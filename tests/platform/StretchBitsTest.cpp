@@ -1,11 +1,14 @@
 // The stretching paint against a plain model of it, pixel for pixel, in every orientation:
 // enlarged two and three times, at the same size, shrunk, by ratios that do not divide, and
-// inside a paint rectangle. Pixels outside what may be drawn keep what they showed.
+// inside a paint rectangle, in every table of pixel kernels the machine has. Pixels outside
+// what may be drawn keep what they showed.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "DeviceTestSupport.h"
+#include "kernels/ScopedPixelKernels.h"
 #include "platform/headless/HeadlessDevice.h"
 
 namespace vornel {
@@ -73,7 +76,12 @@ void expectStretchAsModelled(HeadlessDevice& device, const Stretch& stretch, con
     }
 }
 
-TEST(StretchBits, EveryOrientationAndRatioShowsTheNearestSurfacePixels) {
+class StretchBits : public testing::TestWithParam<const PixelKernels*> {
+protected:
+    ScopedPixelKernels m_kernels{*GetParam()};
+};
+
+TEST_P(StretchBits, EveryOrientationAndRatioShowsTheNearestSurfacePixels) {
     HeadlessDevice device(kOddProfile, setupIn("/tmp/unused"));
     for (int turns = 0; turns < 3; ++turns) {
         const int32_t width = device.display().logicalWidth(device.displayOrientation());
@@ -91,7 +99,7 @@ TEST(StretchBits, EveryOrientationAndRatioShowsTheNearestSurfacePixels) {
     }
 }
 
-TEST(StretchBits, OnlyThePaintRectangleIsWritten) {
+TEST_P(StretchBits, OnlyThePaintRectangleIsWritten) {
     HeadlessDevice device(kOddProfile, setupIn("/tmp/unused"));
     for (int turns = 0; turns < 3; ++turns) {
         for (const Rect& paint : {Rect{1, 2, 4, 4}, Rect{2, 0, 3, 5}, Rect{0, 1, 5, 2}}) {
@@ -100,6 +108,9 @@ TEST(StretchBits, OnlyThePaintRectangleIsWritten) {
         device.rotate();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Kernels, StretchBits, testing::ValuesIn(PixelKernels::supported()),
+                         [](const auto& info) { return std::string(info.param->name); });
 
 }  // namespace
 }  // namespace vornel

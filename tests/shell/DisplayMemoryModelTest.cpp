@@ -6,10 +6,11 @@
 
 #include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "FakePlatform.h"
-#include "core/Processor.h"
+#include "kernels/ScopedPixelKernels.h"
 #include "shell/DisplayMemory.h"
 
 namespace vornel {
@@ -58,24 +59,20 @@ void modelCopy(const std::vector<uint32_t>& surface, Pixels& frame, const Copy& 
     }
 }
 
-class DisplayMemoryModel : public test::ShellFixture {
+// The copies in each table of pixel kernels the machine has.
+class DisplayMemoryModel : public test::ShellFixture, public testing::WithParamInterface<const PixelKernels*> {
 protected:
-    void TearDown() override {
-        allowAvx2(true);
-        test::ShellFixture::TearDown();
-    }
     void expectRandomCopiesAsModelled();
+
+    ScopedPixelKernels m_kernels{*GetParam()};
 };
 
-// The copies as the machine makes them (in AVX2 where it has them), then in SSE2 alone.
-TEST_F(DisplayMemoryModel, RandomCopiesLandAsModelled) {
+TEST_P(DisplayMemoryModel, RandomCopiesLandAsModelled) {
     expectRandomCopiesAsModelled();
 }
 
-TEST_F(DisplayMemoryModel, RandomCopiesLandAsModelledWithoutAvx2) {
-    allowAvx2(false);
-    expectRandomCopiesAsModelled();
-}
+INSTANTIATE_TEST_SUITE_P(Kernels, DisplayMemoryModel, testing::ValuesIn(PixelKernels::supported()),
+                         [](const auto& info) { return std::string(info.param->name); });
 
 void DisplayMemoryModel::expectRandomCopiesAsModelled() {
     std::mt19937 random(11);

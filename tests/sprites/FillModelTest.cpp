@@ -1,14 +1,15 @@
 // Rectangle fills against a plain model of each blending mode, channel by channel: random
 // colours of every opacity over random surfaces, rectangles of every width (the fills work
-// on several pixels at a time) and rectangles reaching past the surface, with and without
-// AVX2.
+// on several pixels at a time) and rectangles reaching past the surface, in every table of
+// pixel kernels the machine has.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
-#include "core/Processor.h"
+#include "kernels/ScopedPixelKernels.h"
 #include "sprites/Drawing.h"
 
 namespace vornel {
@@ -73,16 +74,15 @@ void expectFillsAsModelled() {
     }
 }
 
-TEST(FillModel, RandomFillsMixAsModelled) {
+class FillModel : public testing::TestWithParam<const PixelKernels*> {};
+
+TEST_P(FillModel, RandomFillsMixAsModelled) {
+    const ScopedPixelKernels kernels(*GetParam());
     expectFillsAsModelled();
 }
 
-// The same fills in the code built for machines without AVX2.
-TEST(FillModel, RandomFillsMixAsModelledWithoutAvx2) {
-    allowAvx2(false);
-    expectFillsAsModelled();
-    allowAvx2(true);
-}
+INSTANTIATE_TEST_SUITE_P(Kernels, FillModel, testing::ValuesIn(PixelKernels::supported()),
+                         [](const auto& info) { return std::string(info.param->name); });
 
 }  // namespace
 }  // namespace vornel

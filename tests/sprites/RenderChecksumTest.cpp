@@ -2,7 +2,8 @@
 // drawn into a small patterned surface through every path, and a 64-bit FNV-1a checksum of
 // the result compared with the one the code gave when these were recorded. Any change to the
 // output of blit, fillRect, the gradient or the glyph painting fails here, naming the path;
-// a faster version of any of them must leave every checksum as it is.
+// a faster version of any of them must leave every checksum as it is. Every case runs in each
+// table of pixel kernels the machine has.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "../media/BankFiles.h"
+#include "kernels/ScopedPixelKernels.h"
 #include "media/Picture.h"
 #include "sprites/Drawing.h"
 #include "sprites/Psprite.h"
@@ -135,12 +137,17 @@ struct Blit {
     int32_t clipBottom = kHeight;
 };
 
+class RenderChecksum : public testing::TestWithParam<const PixelKernels*> {
+protected:
+    ScopedPixelKernels m_kernels{*GetParam()};
+};
+
 int32_t draw(Picture& picture, const Array<uint32_t>& pixels, const Blit& blit) {
     return picture.blit(pixels, kWidth, kHeight, blit.clipLeft, blit.clipTop, blit.clipRight, blit.clipBottom,
                         toFixed(blit.x), toFixed(blit.y), blit.inverseScale, kDrawingDepth, blit.opacity);
 }
 
-TEST(RenderChecksum, OpaquePicturesAtNaturalSizeCopyTheirRows) {
+TEST_P(RenderChecksum, OpaquePicturesAtNaturalSizeCopyTheirRows) {
     const Array<uint32_t> pixels = flatSurface();
     Ref<Picture> block = opaqueBlock();
     EXPECT_EQ(draw(*block, pixels, {2, 3}), 0);
@@ -149,7 +156,7 @@ TEST(RenderChecksum, OpaquePicturesAtNaturalSizeCopyTheirRows) {
     EXPECT_EQ(checksum(pixels), "0x2981C1C12A37A6DD");
 }
 
-TEST(RenderChecksum, SampledBlitsSkipTransparentRunsAndBlendTranslucentEdges) {
+TEST_P(RenderChecksum, SampledBlitsSkipTransparentRunsAndBlendTranslucentEdges) {
     const Array<uint32_t> pixels = flatSurface();
     Ref<Picture> ball = disc();
     EXPECT_EQ(draw(*ball, pixels, {5, 4}), 0);
@@ -159,7 +166,7 @@ TEST(RenderChecksum, SampledBlitsSkipTransparentRunsAndBlendTranslucentEdges) {
     EXPECT_EQ(checksum(pixels), "0x8186451D6D8BB6E5");
 }
 
-TEST(RenderChecksum, BlitsScaledDownToThreeQuarters) {
+TEST_P(RenderChecksum, BlitsScaledDownToThreeQuarters) {
     const Array<uint32_t> pixels = flatSurface();
     Ref<Picture> ball = disc();
     Ref<Picture> block = opaqueBlock();
@@ -169,7 +176,7 @@ TEST(RenderChecksum, BlitsScaledDownToThreeQuarters) {
     EXPECT_EQ(checksum(pixels), "0xA923CB90349F2A94");
 }
 
-TEST(RenderChecksum, BlitsScaledUpToOneAndAHalf) {
+TEST_P(RenderChecksum, BlitsScaledUpToOneAndAHalf) {
     const Array<uint32_t> pixels = flatSurface();
     Ref<Picture> ball = disc();
     Ref<Picture> block = opaqueBlock();
@@ -179,7 +186,7 @@ TEST(RenderChecksum, BlitsScaledUpToOneAndAHalf) {
     EXPECT_EQ(checksum(pixels), "0xD20CA3336E349AB6");
 }
 
-TEST(RenderChecksum, BlitsAtHalfOpacityMixEveryChannel) {
+TEST_P(RenderChecksum, BlitsAtHalfOpacityMixEveryChannel) {
     const Array<uint32_t> pixels = flatSurface();
     Ref<Picture> ball = disc();
     Ref<Picture> block = opaqueBlock();
@@ -189,7 +196,7 @@ TEST(RenderChecksum, BlitsAtHalfOpacityMixEveryChannel) {
     EXPECT_EQ(checksum(pixels), "0xAFCE5929B220D264");
 }
 
-TEST(RenderChecksum, NearerSurfacePixelsHideThePicture) {
+TEST_P(RenderChecksum, NearerSurfacePixelsHideThePicture) {
     // Depth 20 is nearer than the drawing depth and hides it; 0 and 200 do not.
     const Array<uint32_t> pixels = surface([](int32_t x, int32_t y) {
         return (x + 2 * y) % 5 == 0 ? 20 : x > 40 ? 200 : 0;
@@ -203,7 +210,7 @@ TEST(RenderChecksum, NearerSurfacePixelsHideThePicture) {
     EXPECT_EQ(checksum(pixels), "0x8852442AFBD5E92B");
 }
 
-TEST(RenderChecksum, FillsInEveryBlendingMode) {
+TEST_P(RenderChecksum, FillsInEveryBlendingMode) {
     const Array<uint32_t> pixels = flatSurface();
     Drawing::fillRect(surfaceOf(pixels, kWidth, kHeight), {0, 0, kWidth, kHeight}, 0x00FFFFFF);  // writes nothing
     Drawing::fillRect(surfaceOf(pixels, kWidth, kHeight), {2, 3, 30, 20}, 0xFF336699);
@@ -215,7 +222,7 @@ TEST(RenderChecksum, FillsInEveryBlendingMode) {
     EXPECT_EQ(checksum(pixels), "0x28FAA834C5C91BB3");
 }
 
-TEST(RenderChecksum, GradientsRunRowByRowInsideTheClip) {
+TEST_P(RenderChecksum, GradientsRunRowByRowInsideTheClip) {
     const Array<uint32_t> pixels = flatSurface();
     Ref<Psprite> panel = new Psprite(4, 2, 50, 40, 0xFF203080);
     panel->setColor2(0xFFF0C010);
@@ -254,7 +261,7 @@ Ref<Font> handMadeFont(test::BankFolder& folder) {
     return font->load(*String::fromLiteral("f15.bin")) ? font : nullptr;
 }
 
-TEST(RenderChecksum, TextIsPaintedWithItsShadowAndBlendedWhenTranslucent) {
+TEST_P(RenderChecksum, TextIsPaintedWithItsShadowAndBlendedWhenTranslucent) {
     test::BankFolder folder;
     Ref<Font> font = handMadeFont(folder);
     ASSERT_TRUE(font);
@@ -273,6 +280,9 @@ TEST(RenderChecksum, TextIsPaintedWithItsShadowAndBlendedWhenTranslucent) {
     faint->draw(pixels, kWidth, kHeight, 24, 30, 60, 36, 0x6000);  // clipped, at 3/4 opacity: no shadow
     EXPECT_EQ(checksum(pixels), "0xFADFBE88ACCCC62A");
 }
+
+INSTANTIATE_TEST_SUITE_P(Kernels, RenderChecksum, testing::ValuesIn(PixelKernels::supported()),
+                         [](const auto& info) { return std::string(info.param->name); });
 
 }  // namespace
 }  // namespace vornel

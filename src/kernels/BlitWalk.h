@@ -1,58 +1,22 @@
-// What one blit hands to the code that walks its rows: the picture, the surface and the area
-// to draw, the sampling that stays the same for every row, and the pixel-at-a-time walk along
-// one row that every way of drawing falls back on for what it does not do in lanes.
+// The pixel-at-a-time walk along a blit's rows, which every kernel set falls back on for what
+// it does not draw in lanes, and the small steps the lanes share with it.
+//
+// Everything here has internal linkage (an unnamed namespace), so each kernel file that
+// includes it compiles a copy of its own. The AVX2 file is built with -mavx2: were these
+// functions ordinary inline ones, its AVX2-built copies would be emitted as weak definitions
+// beside the baseline files' copies, and the linker keeps whichever it meets first, possibly
+// the AVX2 one for the baseline callers too, which then fault on processors without AVX2.
+// A copy per file costs a few hundred bytes of code; it also keeps the walk inlined into each
+// set's row loops. Only the kernels library includes this header.
 #pragma once
 
 #include <cstdint>
 
 #include "core/Fixed.h"
-#include "media/Picture.h"
+#include "kernels/BlitRows.h"
 
 namespace vornel::blit {
-
-inline constexpr int kDepthShift = 24;  // the surface keeps its depth key where pictures keep alpha and run
-inline constexpr uint32_t kChannelMask = 0xFF;
-
-// The surface rectangle a blit may touch, right and bottom exclusive.
-struct DrawArea {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-
-    bool isEmpty() const { return left >= right || top >= bottom; }
-};
-
-// The picture and the surface one blit walks, and the area it draws.
-struct BlitRows {
-    const uint32_t* pixels;
-    int32_t width;
-    uint32_t* surface;
-    int32_t stride;
-    DrawArea area;
-    int32_t originX;
-    int32_t originY;
-    bool trueRuns;                  // Picture::m_trueRuns
-    const uint32_t* contentSpans;  // Picture::m_contentSpans, when trueRuns
-};
-
-// Drawing parameters that stay the same for every row of one blit.
-struct Sampling {
-    Fixed inverseScale;
-    int32_t scale;  // surface pixels per picture pixel, Fixed
-    int32_t depth;
-    Fixed opacity;
-};
-
-// Where one row's sampling walks: picture row, surface row and the columns between.
-struct RowWalk {
-    const uint32_t* source;  // the picture row being sampled
-    uint32_t* target;        // the surface row
-    int32_t left;
-    int32_t right;
-    Fixed firstSample;    // picture column of the first surface pixel, Fixed
-    int32_t sourceWidth;  // picture pixels in the row
-};
+namespace {
 
 inline uint32_t depthKeyOf(const Sampling& sampling) {
     return static_cast<uint32_t>(sampling.depth & 0xFF) << kDepthShift;
@@ -70,8 +34,7 @@ inline RowWalk rowWalkOf(const BlitRows& rows, int32_t y, Fixed rowSample, Fixed
 }
 
 // Every row of the area through drawRow(row), which answers the row's hidden pixels; answers
-// those of all rows. (The AVX2 rows keep a loop of their own: a lambda built for SSE2 could
-// not take their AVX2 code inline.)
+// those of all rows.
 template <typename DrawRow>
 int32_t sumOverRows(const BlitRows& rows, Fixed inverseScale, const DrawRow& drawRow) {
     const Fixed firstSample = (rows.area.left - rows.originX) * inverseScale;
@@ -169,12 +132,5 @@ int32_t drawRest(const RowWalk& row, const Sampling& sampling, int32_t x, Fixed 
     return hidden;
 }
 
-// Every row four pixels at a time in SSE2 lanes; the machine must have SSE2, and
-// lanesCanDraw() must allow the sampling. Answers the hidden pixels.
-int32_t drawInLanes(const BlitRows& rows, const Sampling& sampling);
-
-// The same in AVX2 lanes, eight pixels at a time, on machines that have them (hasWideLanes()).
-int32_t drawInWideLanes(const BlitRows& rows, const Sampling& sampling);
-bool hasWideLanes();
-
+}  // namespace
 }  // namespace vornel::blit

@@ -1,16 +1,26 @@
-// The blit's rows four surface pixels at a time, in the 32-bit lanes of an SSE2 register.
-// Each lane goes through exactly the arithmetic of overlay() and fade(), rewritten without
-// branches, so the surface ends up the same word for word; transparent runs, and the last
-// pixels of a row when fewer than four remain, still go through drawStep().
-#include "media/BlitRows.h"
-
-#if defined(__SSE2__)
+// The kernels in SSE2 registers, four 32-bit pixels a step: the blit's rows, the mixed fill
+// and the 5-6-5 rows. Built wherever the compiler targets SSE2 (and meant to build as well for
+// WebAssembly's SIMD through SSE2's intrinsics), so this file holds SSE2 intrinsics only: no
+// inline assembly, nothing that asks the processor what it has. Entries with no SSE2 version
+// here point at the plain kernels.
 #include <emmintrin.h>
 
 #include <algorithm>
 
-namespace vornel::blit {
+#include "kernels/BlitWalk.h"
+#include "kernels/KernelTables.h"
+#include "kernels/PixelSteps.h"
+
+namespace vornel::kernels {
 namespace {
+
+using namespace blit;
+
+// ---- The blit ----
+// Each lane goes through exactly the arithmetic of overlay() and fade(), rewritten without
+// branches, so the surface ends up the same word for word; transparent runs, and the last
+// pixels of a row when fewer than four remain, still go through drawStep().
+
 
 // The lane helpers are marked always_inline: gcc would otherwise keep drawLanes() a call of
 // its own and pass the hidden count through memory.
@@ -217,8 +227,6 @@ int32_t drawRowsByLanes(const BlitRows& rows, const Sampling& sampling) {
     return hidden - (counts[0] + counts[1] + counts[2] + counts[3]);
 }
 
-}  // namespace
-
 int32_t drawInLanes(const BlitRows& rows, const Sampling& sampling) {
     const bool naturalSize = sampling.inverseScale == kFixedOne;
     if (sampling.opacity == kFixedOne) {
@@ -227,6 +235,93 @@ int32_t drawInLanes(const BlitRows& rows, const Sampling& sampling) {
     return naturalSize ? drawRowsByLanes<false, true>(rows, sampling) : drawRowsByLanes<false, false>(rows, sampling);
 }
 
-}  // namespace vornel::blit
+int32_t drawBlitRows(const BlitRows& rows, const Sampling& sampling) {
+    if (!lanesCanDraw(sampling, sampling.opacity == kFixedOne)) {
+        return plain::drawBlitRows(rows, sampling);
+    }
+    return drawInLanes(rows, sampling);
+}
 
-#endif  // __SSE2__
+// ---- The mixed fill ----
+
+// One row mixed. gcc vectorises mixChannels() only with 32-bit multiplies, which SSE2 lacks;
+// here the row goes four pixels at a time with each channel widened to the upper byte of a
+// 16-bit lane, so that the high half of its product with the weight is exactly
+// channel·weight/256 rounded down, then packed back. The depth byte's lanes are weighed by 0,
+// which clears them as mixChannels() does.
+void mixRow(uint32_t* row, std::size_t width, uint32_t keep, uint32_t colourShare) {
+    std::size_t x = 0;
+    const auto k = static_cast<int16_t>(keep);
+    const __m128i keeps = _mm_set_epi16(0, k, k, k, 0, k, k, k);  // lanes B G R A of two pixels
+    const __m128i share = _mm_set1_epi32(static_cast<int>(colourShare));
+    const __m128i zero = _mm_setzero_si128();
+    for (; width - x >= 4; x += 4) {
+        auto* four = reinterpret_cast<__m128i*>(row + x);
+        const __m128i old = _mm_loadu_si128(four);
+        const __m128i low = _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, old), keeps);
+        const __m128i high = _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, old), keeps);
+        _mm_storeu_si128(four, _mm_add_epi32(_mm_packus_epi16(low, high), share));
+    }
+    for (; x < width; ++x) {
+        row[x] = mixChannels(row[x], keep, colourShare);
+    }
+}
+
+void fillMixed(uint32_t* first, std::ptrdiff_t stride, std::size_t width, std::size_t rows, uint32_t colour) {
+    const MixWeights weights = mixWeightsOf(colour);
+    for (std::size_t y = 0; y < rows; ++y) {
+        mixRow(first + static_cast<std::ptrdiff_t>(y) * stride, width, weights.keep, weights.colourShare);
+    }
+}
+
+// ---- The 5-6-5 rows ----
+
+// Four pixels' 5-6-5 values, shifted up by 5 bits into the lanes' low halves: one multiply-add
+// of 16-bit pairs moves red and blue into place together (red × 2^13 + blue × 2^2, with
+// nothing else left in the pairs), and green is already where it belongs.
+__m128i to565Lanes(__m128i pixels) {
+    const __m128i redBlue = _mm_and_si128(pixels, _mm_set1_epi32(0x00F800F8));
+    const __m128i placed = _mm_madd_epi16(redBlue, _mm_set1_epi32(0x20000004));
+    return _mm_or_si128(placed, _mm_and_si128(pixels, _mm_set1_epi32(0x0000FC00)));
+}
+
+// The 16-bit values of two such groups, in order: each lane is moved so that the value's
+// top bit is the lane's sign, which lets the signed pack keep all 16 bits.
+__m128i pack565(__m128i low, __m128i high) {
+    const __m128i lowSigned = _mm_srai_epi32(_mm_slli_epi32(low, 16 - 5), 16);
+    const __m128i highSigned = _mm_srai_epi32(_mm_slli_epi32(high, 16 - 5), 16);
+    return _mm_packs_epi32(lowSigned, highSigned);
+}
+
+// Eight pixels from `from` as 5-6-5 at `to`.
+void convertEight(const uint32_t* from, uint16_t* to) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 4));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), pack565(to565Lanes(low), to565Lanes(high)));
+}
+
+// Sixteen pixels a turn (two groups of eight halve the loop's own instructions), then eight,
+// then one at a time.
+void convertTo565(const uint32_t* from, uint16_t* to, std::size_t count) {
+    std::size_t i = 0;
+    for (; count - i >= 16; i += 16) {
+        convertEight(from + i, to + i);
+        convertEight(from + i + 8, to + i + 8);
+    }
+    if (count - i >= 8) {
+        convertEight(from + i, to + i);
+        i += 8;
+    }
+    for (; i < count; ++i) {
+        to[i] = to565(from[i]);
+    }
+}
+
+}  // namespace
+
+extern const PixelKernels kSse2Kernels = {
+    "sse2",        plain::copyRows, plain::fillOpaque, plain::fillHalf,     plain::fillQuarter, fillMixed,
+    drawBlitRows,  convertTo565,    plain::turnTo565,  plain::stretchTo565,
+};
+
+}  // namespace vornel::kernels
