@@ -38,6 +38,26 @@ void Drawing::fillRect(const Surface32& surface, const Rect& area, uint32_t colo
                                           static_cast<std::size_t>(clipped.height()), color);
 }
 
+void Drawing::fillGradient(const Surface32& surface, const Rect& area, uint32_t from, uint32_t to,
+                           int32_t firstRow, Fixed step) {
+    if (surface.isEmpty()) {
+        return;
+    }
+    const Rect clipped = intersect(area, surface.bounds());
+    if (clipped.isEmpty()) {
+        return;
+    }
+    const PixelKernels& kernels = PixelKernels::active();
+    const auto width = static_cast<std::size_t>(clipped.width());
+    for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
+        const uint32_t color = gradientColour(from, to, (y - firstRow) * step);
+        const uint32_t alpha = color >> 24;
+        if (alpha != 0) {
+            fillOf(kernels, alpha)(surface.row(y) + clipped.left, surface.stride, width, 1, color);
+        }
+    }
+}
+
 uint32_t Drawing::gradientColour(uint32_t from, uint32_t to, Fixed t) {
     if (from == to) {
         return from;

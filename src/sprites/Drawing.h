@@ -18,6 +18,12 @@ public:
     // Translucent fills leave TT 0. The area is cut to the surface first.
     static void fillRect(const Surface32& surface, const Rect& area, uint32_t color);
 
+    // The rows of the area (surface pixels), each filled as fillRect fills it with the gradient
+    // colour of its distance from firstRow: gradientColour(from, to, (y - firstRow) × step).
+    // The area is cut to the surface once and the kernel looked up once, not once a row.
+    static void fillGradient(const Surface32& surface, const Rect& area, uint32_t from, uint32_t to,
+                             int32_t firstRow, Fixed step);
+
     // The opaque colour of a gradient row a fraction t (Fixed, 0 to 1) of the way from one
     // colour to the other; equal colours give the colour itself, AA included.
     static uint32_t gradientColour(uint32_t from, uint32_t to, Fixed t);

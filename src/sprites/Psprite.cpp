@@ -336,11 +336,7 @@ void Psprite::drawGradient(const Surface32& surface, const Rect& clip) {
     if (m_height <= 0) {
         return;
     }
-    const Fixed step = kFixedOne / m_height;
-    for (int32_t y = clip.top; y < clip.bottom; ++y) {
-        const uint32_t color = Drawing::gradientColour(m_color, m_color2, (y - m_top) * step);
-        Drawing::fillRect(surface, {clip.left, y, clip.right, y + 1}, color);
-    }
+    Drawing::fillGradient(surface, clip, m_color, m_color2, m_top, kFixedOne / m_height);
 }
 
 void Psprite::drawChildren(const Array<uint32_t>& surface, int32_t stride, int32_t rows, int32_t clipLeft,
