@@ -1,0 +1,54 @@
+// The demo file: what a recorded session holds and how it is laid out on disk.
+//
+//   header   "VORNDEMO", format version (u16), game version, device profile (each a u8
+//            length and the bytes), the random seed (u32), the starting settings file (a u16
+//            length and the bytes)
+//   frames   one chunk a frame: 'F', the payload's length (u32), the payload, its CRC-32
+//            (u32); the payload is the frame's records in the order the game read them, each
+//            a kind byte and a value (zigzag varint)
+//   trailer  a chunk 'E' whose payload is the frame count (u32) and the checksum of every
+//            frame drawn (u32)
+//
+// Numbers are little-endian. Each frame is written whole and flushed, so a recording cut off
+// by a crash or a kill still plays up to its last complete frame.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vornel {
+
+struct DemoHeader {
+    static constexpr uint16_t kFormatVersion = 1;
+
+    uint16_t formatVersion = kFormatVersion;
+    std::string gameVersion;
+    std::string profile;
+    uint32_t seed = 0;
+    std::vector<uint8_t> settings;  // the settings file as it was at the start; empty for none
+
+    friend bool operator==(const DemoHeader&, const DemoHeader&) = default;
+};
+
+// One value the game thread took from outside, in the order it took them.
+struct DemoRecord {
+    uint8_t kind = 0;
+    int32_t value = 0;
+
+    friend bool operator==(const DemoRecord&, const DemoRecord&) = default;
+};
+
+namespace demo {
+
+inline constexpr char kMagic[8] = {'V', 'O', 'R', 'N', 'D', 'E', 'M', 'O'};
+inline constexpr uint8_t kFrameChunk = 'F';
+inline constexpr uint8_t kEndChunk = 'E';
+inline constexpr std::size_t kLongestString = 255;
+inline constexpr std::size_t kLongestSettings = 65535;
+
+// CRC-32 (the polynomial of zip and PNG) of the bytes.
+uint32_t crc32(const uint8_t* bytes, std::size_t count);
+
+}  // namespace demo
+}  // namespace vornel
