@@ -47,6 +47,19 @@ inline constexpr uint8_t kEndChunk = 'E';
 inline constexpr std::size_t kLongestString = 255;
 inline constexpr std::size_t kLongestSettings = 65535;
 
+// What each record is: the value the game thread read, by where it read it.
+enum Kind : uint8_t {
+    kTicks = 1,     // the device clock, milliseconds
+    kNextKey = 2,   // the oldest queued key press, 0 for none
+    kKeyHeld = 3,   // whether the key asked about is held, 0 or 1
+    kStylusX = 4,   // the pen position, game pixels
+    kStylusY = 5,
+    kDragX = 6,     // the pen's drag not used yet, game pixels
+    kDragY = 7,
+    kTakeDragY = 8, // the vertical drag, used up by the read
+    kPaused = 9,    // whether the window is in the background, 0 or 1
+};
+
 // CRC-32 (the polynomial of zip and PNG) of the bytes.
 uint32_t crc32(const uint8_t* bytes, std::size_t count);
 
