@@ -2,10 +2,13 @@
 // in the same order, and a game that reads otherwise is caught at the first difference.
 #include "core/DemoTape.h"
 
+#include "core/TapedClock.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include <unistd.h>
 
@@ -59,6 +62,32 @@ TEST_F(DemoTapeTest, AGameThatReadsOtherwiseLosesStepAndGetsLiveValues) {
     fewerReads.pass(kTicks, 0);
     fewerReads.endFrame();
     EXPECT_EQ(fewerReads.stepLost(), "the game left the recording in frame 1: 1 recorded values left unread");
+}
+
+// A clock that stands still and counts its sleeps.
+class StillClock final : public Clock {
+public:
+    uint32_t ticks() override { return 77; }
+    void sleep(uint32_t) override { ++sleeps; }
+    int32_t sleeps = 0;
+};
+
+TEST_F(DemoTapeTest, OnlyTheGameThreadsClockReadsArePlayedBackAndAFlatOutPlaybackNeverSleeps) {
+    DemoTape tape(reader);
+    StillClock beneath;
+    TapedClock clock(beneath, tape, false);
+    EXPECT_EQ(clock.ticks(), 77u);  // no thread taped yet
+    clock.tapeThisThread();
+    EXPECT_EQ(clock.ticks(), 1000u);
+    uint32_t otherThreads = 0;
+    std::thread([&] { otherThreads = clock.ticks(); }).join();
+    EXPECT_EQ(otherThreads, 77u);
+    clock.sleep(30);
+    EXPECT_EQ(beneath.sleeps, 0);
+    TapedClock paced(beneath, tape, true);
+    paced.tapeThisThread();
+    paced.sleep(30);
+    EXPECT_EQ(beneath.sleeps, 1);
 }
 
 }  // namespace
