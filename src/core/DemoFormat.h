@@ -58,6 +58,8 @@ enum Kind : uint8_t {
     kDragY = 7,
     kTakeDragY = 8, // the vertical drag, used up by the read
     kPaused = 9,    // whether the window is in the background, 0 or 1
+    kOpen = 10,     // whether the window is still open, 0 or 1
+    kWantedSize = 11,  // the size the window asks for, height << 16 | width (0: none yet)
 };
 
 // CRC-32 (the polynomial of zip and PNG) of the bytes.

@@ -28,7 +28,8 @@ int32_t DemoTape::pass(uint8_t kind, int32_t live) {
     return recorded.value;
 }
 
-bool DemoTape::endFrame() {
+bool DemoTape::endFrame(uint32_t frameHash) {
+    m_checksum = (m_checksum ^ frameHash) * 16777619u;  // FNV-1a's prime, a word at a time
     if (m_mode == Mode::kRecording) {
         m_writer->endFrame();
         ++m_frames;

@@ -29,9 +29,12 @@ public:
     // The value the game reads: recording, the live value, written down; playing back, the
     // recorded one (the live value once the tape has run out or lost step).
     int32_t pass(uint8_t kind, int32_t live);
-    // The game's frame ends: recording, the frame is written; playing back, the next frame's
-    // values come up. Answers false once a played-back tape has no frame left.
-    bool endFrame();
+    // The game's frame ends with the frame's hash, which goes into the checksum of the
+    // session: recording, the frame is written; playing back, the next frame's values come
+    // up. Answers false once a played-back tape has no frame left.
+    bool endFrame(uint32_t frameHash);
+    // The checksum of every frame ended so far.
+    uint32_t checksum() const { return m_checksum; }
 
     // Playing back: whether every read so far got a recorded value of its kind and every
     // frame used up its values; otherwise where the game left the recording.
@@ -50,6 +53,7 @@ private:
     std::vector<DemoRecord> m_frame;  // playing back: the current frame's records
     std::size_t m_next = 0;           // the next of them to hand out
     std::size_t m_frames = 0;
+    uint32_t m_checksum = 2166136261u;  // FNV-1a's offset basis
     bool m_inStep = true;
     std::string m_stepLost;
 };

@@ -28,9 +28,9 @@ protected:
         DemoTape tape(writer);
         EXPECT_EQ(tape.pass(kTicks, 1000), 1000);
         EXPECT_EQ(tape.pass(kKey, 5), 5);
-        tape.endFrame();
+        tape.endFrame(0);
         tape.pass(kTicks, 1032);
-        tape.endFrame();
+        tape.endFrame(0);
         ASSERT_TRUE(writer.finish(0, error)) << error;
         ASSERT_TRUE(reader.open(path, error)) << error;
     }
@@ -44,9 +44,9 @@ TEST_F(DemoTapeTest, PlayingBackHandsOutTheRecordedValuesFrameByFrame) {
     DemoTape tape(reader);
     EXPECT_EQ(tape.pass(kTicks, 7), 1000);
     EXPECT_EQ(tape.pass(kKey, 0), 5);
-    EXPECT_TRUE(tape.endFrame());
+    EXPECT_TRUE(tape.endFrame(0));
     EXPECT_EQ(tape.pass(kTicks, 7), 1032);
-    EXPECT_FALSE(tape.endFrame());  // no frame left
+    EXPECT_FALSE(tape.endFrame(0));  // no frame left
     EXPECT_TRUE(tape.inStep()) << tape.stepLost();
     EXPECT_EQ(tape.frames(), 2u);
 }
@@ -60,7 +60,7 @@ TEST_F(DemoTapeTest, AGameThatReadsOtherwiseLosesStepAndGetsLiveValues) {
 
     DemoTape fewerReads(reader);
     fewerReads.pass(kTicks, 0);
-    fewerReads.endFrame();
+    fewerReads.endFrame(0);
     EXPECT_EQ(fewerReads.stepLost(), "the game left the recording in frame 1: 1 recorded values left unread");
 }
 
