@@ -1,4 +1,4 @@
-// The demo file's chunk check.
+// The demo file's chunk check and numbers.
 #include "core/DemoFormat.h"
 
 #include <array>
@@ -30,6 +30,14 @@ uint32_t crc32(const uint8_t* bytes, std::size_t count) {
         crc = kTable[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
     }
     return ~crc;
+}
+
+void putVarint(std::vector<uint8_t>& out, uint32_t value) {
+    while (value >= 0x80) {
+        out.push_back(static_cast<uint8_t>(value | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<uint8_t>(value));
 }
 
 }  // namespace vornel::demo

@@ -3,14 +3,17 @@
 //   header   "VORNDEMO", format version (u16), game version, device profile (each a u8
 //            length and the bytes), the random seed (u32), the starting settings file (a u16
 //            length and the bytes)
-//   frames   one chunk a frame: 'F', the payload's length (u32), the payload, its CRC-32
-//            (u32); the payload is the frame's records in the order the game read them, each
-//            a kind byte and a value (zigzag varint)
-//   trailer  a chunk 'E' whose payload is the frame count (u32) and the checksum of every
-//            frame drawn (u32)
+//   frames   one chunk a frame: 'F', the payload's length (varint), the payload, its CRC-32
+//            (u32); the payload is the frame's records in the order the game read them
+//   trailer  a chunk 'E' (same framing) whose payload is the number of frame chunks (u32)
+//            and the checksum of every frame drawn (u32)
 //
-// Numbers are little-endian. Each frame is written whole and flushed, so a recording cut off
-// by a crash or a kill still plays up to its last complete frame.
+// A record is the change from the previous value of its kind (0 before the first), zigzag
+// coded so that small changes of either sign are small numbers z: one byte kind << 3 | z when
+// z is below 7, else kind << 3 | 7 followed by z - 7 as a varint. Varints are 7 bits a byte,
+// low bits first, the top bit set on every byte but the last. Numbers are little-endian.
+// Each frame is written whole and flushed, so a recording cut off by a crash or a kill still
+// plays up to its last complete frame.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +49,8 @@ inline constexpr uint8_t kFrameChunk = 'F';
 inline constexpr uint8_t kEndChunk = 'E';
 inline constexpr std::size_t kLongestString = 255;
 inline constexpr std::size_t kLongestSettings = 65535;
+inline constexpr uint8_t kKindLimit = 32;   // kinds are 1 to 31
+inline constexpr uint32_t kInlineLimit = 7;  // changes coded in the kind's byte
 
 // What each record is: the value the game thread read, by where it read it.
 enum Kind : uint8_t {
@@ -64,6 +69,15 @@ enum Kind : uint8_t {
 
 // CRC-32 (the polynomial of zip and PNG) of the bytes.
 uint32_t crc32(const uint8_t* bytes, std::size_t count);
+
+void putVarint(std::vector<uint8_t>& out, uint32_t value);
+// Small magnitudes of either sign become small numbers: 0, -1, 1, -2, ... become 0, 1, 2, 3, ...
+inline uint32_t zigzag(int32_t value) {
+    return (static_cast<uint32_t>(value) << 1) ^ static_cast<uint32_t>(value >> 31);
+}
+inline int32_t unzigzag(uint32_t value) {
+    return static_cast<int32_t>((value >> 1) ^ (0u - (value & 1)));
+}
 
 }  // namespace demo
 }  // namespace vornel

@@ -2,6 +2,8 @@
 #include "core/DemoReader.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -38,6 +40,20 @@ public:
         value = low | high << 16;
         return true;
     }
+    bool varint(uint32_t& value) {
+        value = 0;
+        for (int shift = 0; shift < 35; shift += 7) {
+            uint8_t byte = 0;
+            if (!u8(byte)) {
+                return false;
+            }
+            value |= static_cast<uint32_t>(byte & 0x7F) << shift;
+            if ((byte & 0x80) == 0) {
+                return true;
+            }
+        }
+        return false;
+    }
     bool skip(std::size_t count) {
         if (m_bytes.size() - m_at < count) {
             return false;
@@ -60,36 +76,30 @@ private:
     std::size_t m_at;
 };
 
-// One record from the frame's payload: a kind and a zigzag varint of at most five bytes.
-bool readRecord(Bytes& in, DemoRecord& record) {
-    if (!in.u8(record.kind)) {
-        return false;
-    }
-    uint32_t zigzag = 0;
-    for (int shift = 0; shift < 35; shift += 7) {
-        uint8_t byte = 0;
-        if (!in.u8(byte)) {
-            return false;
-        }
-        zigzag |= static_cast<uint32_t>(byte & 0x7F) << shift;
-        if ((byte & 0x80) == 0) {
-            record.value = static_cast<int32_t>((zigzag >> 1) ^ (0u - (zigzag & 1)));
-            return true;
-        }
-    }
-    return false;
-}
-
-// Whether the payload is whole records, no byte left over.
-bool holdsWholeRecords(const std::vector<uint8_t>& bytes, std::size_t from, std::size_t to) {
+// The frame's records, each the change from the previous value of its kind; false when the
+// payload is not whole records of known kinds.
+bool decodeFrame(const std::vector<uint8_t>& bytes, std::size_t from, std::size_t to,
+                 std::array<int32_t, demo::kKindLimit>& previous, std::vector<DemoRecord>& records) {
     const std::vector<uint8_t> payload(bytes.begin() + static_cast<std::ptrdiff_t>(from),
                                        bytes.begin() + static_cast<std::ptrdiff_t>(to));
     Bytes in(payload, 0);
-    DemoRecord record;
-    while (in.at() < payload.size()) {
-        if (!readRecord(in, record)) {
+    uint8_t head = 0;
+    while (in.u8(head)) {
+        const auto kind = static_cast<uint8_t>(head >> 3);
+        uint32_t coded = head & 7u;
+        if (kind == 0) {
             return false;
         }
+        if (coded == demo::kInlineLimit) {
+            uint32_t beyond = 0;
+            if (!in.varint(beyond) || beyond > UINT32_MAX - demo::kInlineLimit) {
+                return false;
+            }
+            coded += beyond;
+        }
+        previous[kind] = static_cast<int32_t>(static_cast<uint32_t>(previous[kind]) +
+                                              static_cast<uint32_t>(demo::unzigzag(coded)));
+        records.push_back({kind, previous[kind]});
     }
     return true;
 }
@@ -99,12 +109,12 @@ bool holdsWholeRecords(const std::vector<uint8_t>& bytes, std::size_t from, std:
 bool DemoReader::open(const std::string& path, std::string& error) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        error = "cannot read the demo \"" + path + "\"";
+        error = path + ": cannot read the demo";
         return false;
     }
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (!parse(bytes, error)) {
-        error = "\"" + path + "\": " + error;
+        error = path + ": " + error;
         return false;
     }
     return true;
@@ -113,8 +123,8 @@ bool DemoReader::open(const std::string& path, std::string& error) {
 bool DemoReader::parse(const std::vector<uint8_t>& bytes, std::string& error) {
     m_bytes = bytes;
     m_header = DemoHeader{};
+    m_records.clear();
     m_frameStarts.clear();
-    m_frameEnds.clear();
     m_complete = false;
     m_incompleteReason.clear();
     m_storedChecksum = 0;
@@ -123,6 +133,7 @@ bool DemoReader::parse(const std::vector<uint8_t>& bytes, std::string& error) {
         return false;
     }
     readChunks(at);
+    m_bytes = {};  // every frame is decoded
     return true;
 }
 
@@ -160,6 +171,7 @@ bool DemoReader::readHeader(std::size_t& at, std::string& error) {
 // Frames up to the trailer, or up to the first chunk that is cut short or fails its check.
 void DemoReader::readChunks(std::size_t at) {
     Bytes in(m_bytes, at);
+    std::array<int32_t, demo::kKindLimit> previous{};
     while (true) {
         const std::size_t chunk = in.at();
         uint8_t type = 0;
@@ -168,9 +180,13 @@ void DemoReader::readChunks(std::size_t at) {
             stopAt(chunk, "the recording ends without its trailer (cut short)");
             return;
         }
-        const std::size_t payload = chunk + 5;
+        if (!in.varint(length)) {
+            stopAt(chunk, "the recording is cut short in a frame");
+            return;
+        }
+        const std::size_t payload = in.at();
         uint32_t check = 0;
-        if (!in.u32(length) || !in.skip(length) || !in.u32(check)) {
+        if (!in.skip(length) || !in.u32(check)) {
             stopAt(chunk, "the recording is cut short in a frame");
             return;
         }
@@ -180,24 +196,29 @@ void DemoReader::readChunks(std::size_t at) {
             return;
         }
         if (type == demo::kEndChunk) {
-            Bytes trailer(m_bytes, payload);
-            uint32_t frames = 0;
-            if (length != 8 || !trailer.u32(frames) || !trailer.u32(m_storedChecksum) || frames != frameCount()) {
-                stopAt(chunk, "the recording's trailer does not match its frames");
-                return;
-            }
-            m_complete = in.at() == m_bytes.size();
-            if (!m_complete) {
-                m_incompleteReason = "bytes follow the recording's trailer";
-            }
+            readTrailer(chunk, payload, length, in.at());
             return;
         }
-        if (!holdsWholeRecords(m_bytes, payload, payload + length)) {
+        std::vector<DemoRecord> records;
+        if (!decodeFrame(m_bytes, payload, payload + length, previous, records)) {
             stopAt(chunk, "the recording is damaged");
             return;
         }
-        m_frameStarts.push_back(payload);
-        m_frameEnds.push_back(payload + length);
+        m_frameStarts.push_back(m_records.size());
+        m_records.insert(m_records.end(), records.begin(), records.end());
+    }
+}
+
+void DemoReader::readTrailer(std::size_t chunk, std::size_t payload, uint32_t length, std::size_t end) {
+    Bytes trailer(m_bytes, payload);
+    uint32_t frames = 0;
+    if (length != 8 || !trailer.u32(frames) || !trailer.u32(m_storedChecksum) || frames != frameCount()) {
+        stopAt(chunk, "the recording's trailer does not match its frames");
+        return;
+    }
+    m_complete = end == m_bytes.size();
+    if (!m_complete) {
+        m_incompleteReason = "bytes follow the recording's trailer";
     }
 }
 
@@ -207,18 +228,12 @@ void DemoReader::stopAt(std::size_t chunk, const std::string& why) {
 }
 
 std::vector<DemoRecord> DemoReader::frame(std::size_t i) const {
-    std::vector<DemoRecord> records;
     if (i >= frameCount()) {
-        return records;
+        return {};
     }
-    const std::vector<uint8_t> payload(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_frameStarts[i]),
-                                       m_bytes.begin() + static_cast<std::ptrdiff_t>(m_frameEnds[i]));
-    Bytes in(payload, 0);
-    DemoRecord record;
-    while (in.at() < payload.size() && readRecord(in, record)) {
-        records.push_back(record);
-    }
-    return records;
+    const std::size_t end = i + 1 < frameCount() ? m_frameStarts[i + 1] : m_records.size();
+    return {m_records.begin() + static_cast<std::ptrdiff_t>(m_frameStarts[i]),
+            m_records.begin() + static_cast<std::ptrdiff_t>(end)};
 }
 
 }  // namespace vornel

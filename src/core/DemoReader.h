@@ -34,12 +34,13 @@ public:
 private:
     bool readHeader(std::size_t& at, std::string& error);
     void readChunks(std::size_t at);
+    void readTrailer(std::size_t chunk, std::size_t payload, uint32_t length, std::size_t end);
     void stopAt(std::size_t chunk, const std::string& why);
 
     std::vector<uint8_t> m_bytes;
     DemoHeader m_header;
-    std::vector<std::size_t> m_frameStarts;  // where each frame's payload starts in m_bytes
-    std::vector<std::size_t> m_frameEnds;
+    std::vector<DemoRecord> m_records;       // every frame's records, values decoded
+    std::vector<std::size_t> m_frameStarts;  // where each frame's records start in m_records
     bool m_complete = false;
     std::string m_incompleteReason;
     uint32_t m_storedChecksum = 0;

@@ -1,6 +1,8 @@
 // Recording and playing back the game thread's outside values.
 #include "core/DemoTape.h"
 
+#include "core/DemoFormat.h"
+
 namespace vornel {
 
 DemoTape::DemoTape(const DemoReader& reader) : m_mode(Mode::kPlaying), m_reader(&reader) {
@@ -12,35 +14,61 @@ int32_t DemoTape::pass(uint8_t kind, int32_t live) {
         m_writer->record(kind, live);
         return live;
     }
-    if (!m_inStep) {
-        return live;
+    if (!m_ended && m_interrupted.load(std::memory_order_relaxed)) {
+        end("the window was closed in frame " + std::to_string(m_frames + 1));
     }
-    if (m_next >= m_frame.size()) {
-        loseStep("a read of kind " + std::to_string(kind) + " past the recorded values");
-        return live;
+    if (!m_ended) {
+        if (m_next >= m_frame.size()) {
+            loseStep("a read of kind " + std::to_string(kind) + " past the recorded values");
+        } else if (m_frame[m_next].kind != kind) {
+            loseStep("a read of kind " + std::to_string(kind) + " where kind " +
+                     std::to_string(m_frame[m_next].kind) + " was recorded");
+        } else {
+            return m_frame[m_next++].value;
+        }
     }
-    const DemoRecord& recorded = m_frame[m_next++];
-    if (recorded.kind != kind) {
-        loseStep("a read of kind " + std::to_string(kind) + " where kind " + std::to_string(recorded.kind) +
-                 " was recorded");
-        return live;
-    }
-    return recorded.value;
+    return kind == demo::kOpen ? 0 : live;
 }
 
 bool DemoTape::endFrame(uint32_t frameHash) {
     m_checksum = (m_checksum ^ frameHash) * 16777619u;  // FNV-1a's prime, a word at a time
     if (m_mode == Mode::kRecording) {
-        m_writer->endFrame();
         ++m_frames;
+        m_writer->endFrame();
         return true;
     }
-    if (m_inStep && m_next != m_frame.size()) {
+    if (!m_ended && m_next != m_frame.size()) {
         loseStep(std::to_string(m_frame.size() - m_next) + " recorded values left unread");
     }
     ++m_frames;
+    if (m_ended) {
+        return false;
+    }
+    if (m_frames >= m_reader->frameCount()) {
+        end("the recording has no frame " + std::to_string(m_frames + 1));
+        return false;
+    }
     loadFrame();
-    return m_frames < m_reader->frameCount();
+    return true;
+}
+
+bool DemoTape::finishRecording(std::string& error) {
+    m_writer->endFrame();
+    return m_writer->finish(m_checksum, error);
+}
+
+bool DemoTape::playedWhole(std::string& why) const {
+    if (!m_stepLost.empty()) {
+        why = m_stepLost;
+    } else if (m_ended) {
+        why = m_endReason;
+    } else if (m_frames + 1 != m_reader->frameCount() || m_next != m_frame.size()) {
+        why = "the game ended in frame " + std::to_string(m_frames + 1) + " of the recording's " +
+              std::to_string(m_reader->frameCount());
+    } else {
+        return true;
+    }
+    return false;
 }
 
 void DemoTape::loadFrame() {
@@ -49,8 +77,13 @@ void DemoTape::loadFrame() {
 }
 
 void DemoTape::loseStep(const std::string& why) {
-    m_inStep = false;
     m_stepLost = "the game left the recording in frame " + std::to_string(m_frames + 1) + ": " + why;
+    end(m_stepLost);
+}
+
+void DemoTape::end(const std::string& why) {
+    m_ended = true;
+    m_endReason = why;
 }
 
 }  // namespace vornel

@@ -1,10 +1,15 @@
 // The values a game thread takes from outside, on tape: recording, each value it reads goes
 // into the current frame of a demo file; playing back, it gets the recorded values instead,
-// in the same order. A read whose kind is not the one recorded next, or a frame that ends
-// with recorded values left, means the game went another way than the recording: the tape
-// then says so and hands out the live values from there on.
+// in the same order.
+//
+// A playback ends early when the game reads otherwise than the recording (a read of another
+// kind, or a frame that leaves recorded values unread: the game lost step), when it draws
+// more frames than were recorded (a recording cut short ends there), or when the viewer
+// closes the window. From then on the game gets the live values, except that the window reads
+// as closed, so that the game's run ends at its next look.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,24 +32,36 @@ public:
     Mode mode() const { return m_mode; }
 
     // The value the game reads: recording, the live value, written down; playing back, the
-    // recorded one (the live value once the tape has run out or lost step).
+    // recorded one (see above for a playback that has ended).
     int32_t pass(uint8_t kind, int32_t live);
     // The game's frame ends with the frame's hash, which goes into the checksum of the
     // session: recording, the frame is written; playing back, the next frame's values come
-    // up. Answers false once a played-back tape has no frame left.
+    // up. Answers false once a playback has ended.
     bool endFrame(uint32_t frameHash);
     // The checksum of every frame ended so far.
     uint32_t checksum() const { return m_checksum; }
-
-    // Playing back: whether every read so far got a recorded value of its kind and every
-    // frame used up its values; otherwise where the game left the recording.
-    bool inStep() const { return m_inStep; }
-    const std::string& stepLost() const { return m_stepLost; }
     // Frames ended so far.
     std::size_t frames() const { return m_frames; }
 
+    // Recording: the reads after the last frame (the game's last look at the window, as its
+    // run ends) go into one more chunk, then the trailer; false, with the reason, when the
+    // file could not be written whole.
+    bool finishRecording(std::string& error);
+    // Playing back: whether the game read every recorded value, no more and no other, and
+    // drew every recorded frame; otherwise why not.
+    bool playedWhole(std::string& why) const;
+
+    // From any thread: the viewer closed the window, the playback ends at the game's next read.
+    void interrupt() { m_interrupted.store(true); }
+
+    // Whether the game read every value as recorded so far (a playback that ran out of
+    // frames or was interrupted is still in step); otherwise where it left the recording.
+    bool inStep() const { return m_stepLost.empty(); }
+    const std::string& stepLost() const { return m_stepLost; }
+
 private:
     void loseStep(const std::string& why);
+    void end(const std::string& why);
     void loadFrame();
 
     Mode m_mode;
@@ -54,8 +71,10 @@ private:
     std::size_t m_next = 0;           // the next of them to hand out
     std::size_t m_frames = 0;
     uint32_t m_checksum = 2166136261u;  // FNV-1a's offset basis
-    bool m_inStep = true;
+    bool m_ended = false;               // playing back: live values from now on
+    std::string m_endReason;
     std::string m_stepLost;
+    std::atomic<bool> m_interrupted{false};
 };
 
 }  // namespace vornel

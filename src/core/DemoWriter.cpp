@@ -22,16 +22,6 @@ void putString(std::vector<uint8_t>& out, const std::string& text) {
     out.insert(out.end(), text.begin(), text.end());
 }
 
-// Small magnitudes of either sign take one byte: 0, -1, 1, -2, ... become 0, 1, 2, 3, ...
-void putVarint(std::vector<uint8_t>& out, int32_t value) {
-    auto zigzag = (static_cast<uint32_t>(value) << 1) ^ static_cast<uint32_t>(value >> 31);
-    while (zigzag >= 0x80) {
-        out.push_back(static_cast<uint8_t>(zigzag | 0x80));
-        zigzag >>= 7;
-    }
-    out.push_back(static_cast<uint8_t>(zigzag));
-}
-
 }  // namespace
 
 DemoWriter::~DemoWriter() {
@@ -60,12 +50,21 @@ bool DemoWriter::open(const std::string& path, const DemoHeader& header, std::st
     m_failed = std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size() || std::fflush(m_file) != 0;
     m_frame.clear();
     m_frames = 0;
+    m_previous.fill(0);
     return true;
 }
 
 void DemoWriter::record(uint8_t kind, int32_t value) {
-    m_frame.push_back(kind);
-    putVarint(m_frame, value);
+    kind %= demo::kKindLimit;
+    const auto change = static_cast<int32_t>(static_cast<uint32_t>(value) - static_cast<uint32_t>(m_previous[kind]));
+    m_previous[kind] = value;
+    const uint32_t coded = demo::zigzag(change);
+    if (coded < demo::kInlineLimit) {
+        m_frame.push_back(static_cast<uint8_t>(kind << 3 | coded));
+        return;
+    }
+    m_frame.push_back(static_cast<uint8_t>(kind << 3 | demo::kInlineLimit));
+    demo::putVarint(m_frame, coded - demo::kInlineLimit);
 }
 
 void DemoWriter::endFrame() {
@@ -98,7 +97,7 @@ bool DemoWriter::finish(uint32_t checksum, std::string& error) {
 // between frames leaves whole chunks behind.
 void DemoWriter::writeChunk(uint8_t type, const std::vector<uint8_t>& payload) {
     std::vector<uint8_t> chunk{type};
-    putU32(chunk, static_cast<uint32_t>(payload.size()));
+    demo::putVarint(chunk, static_cast<uint32_t>(payload.size()));
     chunk.insert(chunk.end(), payload.begin(), payload.end());
     putU32(chunk, demo::crc32(payload.data(), payload.size()));
     if (std::fwrite(chunk.data(), 1, chunk.size(), m_file) != chunk.size() || std::fflush(m_file) != 0) {

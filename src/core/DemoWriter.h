@@ -2,6 +2,7 @@
 // flushed to the file as soon as it ends, and the trailer when the recording finishes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -24,7 +25,7 @@ public:
     bool open(const std::string& path, const DemoHeader& header, std::string& error);
     bool isOpen() const { return m_file != nullptr; }
 
-    // Adds a record to the frame being recorded.
+    // Adds a record to the frame being recorded (kinds 1 to 31).
     void record(uint8_t kind, int32_t value);
     // Writes the frame's chunk and flushes it; a frame without records is written too, since
     // playback counts frames.
@@ -41,6 +42,7 @@ private:
 
     std::FILE* m_file = nullptr;
     std::vector<uint8_t> m_frame;
+    std::array<int32_t, demo::kKindLimit> m_previous{};  // the last value of each kind
     uint32_t m_frames = 0;
     bool m_failed = false;
 };

@@ -21,6 +21,8 @@ public:
 
     // Makes the calling thread the one whose reads are taped; the game thread calls it first.
     void tapeThisThread() { m_tapedThread.store(std::this_thread::get_id()); }
+    // No thread's reads are taped any more (a new thread may get an ended one's id).
+    void stopTaping() { m_tapedThread.store(std::thread::id()); }
 
     uint32_t ticks() override;
     void sleep(uint32_t milliseconds) override;

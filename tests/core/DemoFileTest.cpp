@@ -108,7 +108,8 @@ TEST_F(DemoFileTest, ForeignFilesOtherVersionsAndDamageAreToldApart) {
     EXPECT_FALSE(reader.parse(later, error));
     EXPECT_EQ(error, "a demo of format version 2; this program plays version 1");
 
-    bytes[bytes.size() - 30] ^= 0x40;  // inside the last frame: its check fails
+    const std::size_t trailer = 1 + 1 + 8 + 4;
+    bytes[bytes.size() - trailer - 4 - 1] ^= 0x40;  // the last frame's last byte: its check fails
     ASSERT_TRUE(reader.parse(bytes, error));
     EXPECT_EQ(reader.frameCount(), 2u);
     EXPECT_FALSE(reader.isComplete());
