@@ -24,10 +24,21 @@ int32_t DemoTape::pass(uint8_t kind, int32_t live) {
             loseStep("a read of kind " + std::to_string(kind) + " where kind " +
                      std::to_string(m_frame[m_next].kind) + " was recorded");
         } else {
-            return m_frame[m_next++].value;
+            const int32_t recorded = m_frame[m_next++].value;
+            if (kind == m_watchedKind && recorded != m_watchedValue) {
+                m_watchedValue = recorded;
+                m_onWatchedChange(recorded);
+            }
+            return recorded;
         }
     }
     return kind == demo::kOpen ? 0 : live;
+}
+
+void DemoTape::watch(uint8_t kind, std::function<void(int32_t)> onChange) {
+    m_watchedKind = kind;
+    m_watchedValue = 0;
+    m_onWatchedChange = std::move(onChange);
 }
 
 bool DemoTape::endFrame(uint32_t frameHash) {

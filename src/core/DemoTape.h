@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,10 @@ public:
     // drew every recorded frame; otherwise why not.
     bool playedWhole(std::string& why) const;
 
+    // Playing back: onChange is called (on the game thread, before the game gets the value)
+    // with each new value of the kind that the recording hands out.
+    void watch(uint8_t kind, std::function<void(int32_t)> onChange);
+
     // From any thread: the viewer closed the window, the playback ends at the game's next read.
     void interrupt() { m_interrupted.store(true); }
 
@@ -75,6 +80,9 @@ private:
     std::string m_endReason;
     std::string m_stepLost;
     std::atomic<bool> m_interrupted{false};
+    uint8_t m_watchedKind = 0;
+    int32_t m_watchedValue = 0;
+    std::function<void(int32_t)> m_onWatchedChange;
 };
 
 }  // namespace vornel

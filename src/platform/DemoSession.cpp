@@ -115,9 +115,30 @@ bool DemoSession::start(const std::string& profileName, const std::string& saveF
     return true;
 }
 
-void DemoSession::takeOverClock(Clock& deviceClock) {
-    m_clock = std::make_unique<TapedClock>(deviceClock, *m_tape, m_kind == Kind::kPlay);
+void DemoSession::attach(EmulatedDevice& device) {
+    m_clock = std::make_unique<TapedClock>(device.clock(), *m_tape, m_kind == Kind::kPlay);
     Clock::install(m_clock.get());
+    if (isPlaying()) {
+        m_tape->watch(demo::kWantedSize, [&device](int32_t size) { turnLike(device, size); });
+    }
+}
+
+// The size the game asked for is the window's: a landscape size on an upright display (or
+// the other way round) means the display was turned. The window's thread looks when it turns,
+// so that quick turns one after another still end as the recording's did.
+void DemoSession::turnLike(EmulatedDevice& device, int32_t recordedSize) {
+    const auto packed = static_cast<uint32_t>(recordedSize);
+    if (packed == 0) {
+        return;
+    }
+    const bool recordedLandscape = (packed & 0xFFFF) > packed >> 16;
+    device.runOnWindowThread([&device, recordedLandscape] {
+        const int32_t orientation = device.displayOrientation();
+        const PhysicalDisplay& display = device.display();
+        if ((display.logicalWidth(orientation) > display.logicalHeight(orientation)) != recordedLandscape) {
+            device.rotate();
+        }
+    });
 }
 
 void DemoSession::gameStarts() {

@@ -17,6 +17,7 @@
 #include "core/DemoTape.h"
 #include "core/DemoWriter.h"
 #include "core/TapedClock.h"
+#include "platform/EmulatedDevice.h"
 #include "platform/LaunchOptions.h"
 
 namespace vornel {
@@ -45,8 +46,9 @@ public:
     // as it is in saveFolder now). Both: seeds the game's random numbers. False, with a
     // one-line reason, when the file cannot be made.
     bool start(const std::string& profile, const std::string& saveFolder, std::string& error);
-    // Puts the taped clock over the device's, as the clock every thread reads.
-    void takeOverClock(Clock& deviceClock);
+    // Puts the taped clock over the device's, as the clock every thread reads; playing back,
+    // the device's display turns when the recording's did.
+    void attach(EmulatedDevice& device);
 
     DemoTape& tape() { return *m_tape; }
     // The calling thread's tick reads go through the tape from now on (and no other's).
@@ -73,6 +75,7 @@ private:
     bool makePrivateFolder(std::string& error);
     static std::vector<uint8_t> settingsIn(const std::string& saveFolder);
     void reportPlayback() const;
+    static void turnLike(EmulatedDevice& device, int32_t recordedSize);
 
     const Kind m_kind;
     const std::string m_path;

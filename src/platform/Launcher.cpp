@@ -281,7 +281,7 @@ int Launcher::launch(const LaunchOptions& options, Entry entry) {
     Platform::setCurrent(device);
     Clock::install(&device->clock());
     if (demo) {
-        demo->takeOverClock(device->clock());
+        demo->attach(*device);
     }
     const int status = entry();
     device->stopThreads();
