@@ -3,6 +3,10 @@
 
 #include <array>
 
+// Compiled into this file alone: nothing to link, and the same on every target.
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
 namespace vornel::demo {
 namespace {
 
@@ -23,6 +27,11 @@ constexpr std::array<uint32_t, 256> makeTable() {
 constexpr std::array<uint32_t, 256> kTable = makeTable();
 
 }  // namespace
+
+uint32_t frameHash(const uint32_t* pixels, std::size_t count) {
+    const XXH64_hash_t hash = XXH3_64bits(pixels, count * sizeof(uint32_t));
+    return static_cast<uint32_t>(hash ^ hash >> 32);
+}
 
 uint32_t crc32(const uint8_t* bytes, std::size_t count) {
     uint32_t crc = 0xFFFFFFFF;

@@ -249,16 +249,9 @@ void Screen::setTape(DemoTape* tape) {
     m_input.setTape(tape);
 }
 
-// FNV-1a over whole words: a frame of 240 x 320 takes some 0.1 ms, paid only while a demo
-// records or plays.
+// Paid only while a demo records or plays.
 uint32_t Screen::hashOfBuffer() const {
-    uint32_t hash = 2166136261u;
-    if (hasBuffer()) {
-        for (int32_t i = 0; i < m_buffer.length(); ++i) {
-            hash = (hash ^ m_buffer.data()[i]) * 16777619u;
-        }
-    }
-    return hash;
+    return hasBuffer() ? demo::frameHash(m_buffer.data(), static_cast<std::size_t>(m_buffer.length())) : 0;
 }
 
 void Screen::playSound(Ref<String> name) {
