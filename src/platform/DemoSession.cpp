@@ -144,6 +144,7 @@ void DemoSession::turnLike(EmulatedDevice& device, int32_t recordedSize) {
 void DemoSession::gameStarts() {
     m_started = std::chrono::steady_clock::now();
     m_clock->tapeThisThread();
+    m_gameStarted.store(true);
 }
 
 void DemoSession::gameEnded() {
@@ -162,6 +163,10 @@ void DemoSession::windowCloses() {
 }
 
 void DemoSession::report() const {
+    if (!m_gameStarted.load()) {
+        std::fprintf(stderr, "vornel: %s: the game did not start\n", m_path.c_str());
+        return;
+    }
     if (!m_gameEnded.load()) {
         std::fprintf(stderr, "vornel: %s: the game did not end in time; the demo keeps its whole frames\n",
                      m_path.c_str());

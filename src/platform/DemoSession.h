@@ -85,6 +85,7 @@ private:
     std::unique_ptr<TapedClock> m_clock;
     std::string m_privateFolder;
     std::atomic<bool> m_gameClosed{false};
+    std::atomic<bool> m_gameStarted{false};
     std::atomic<bool> m_gameEnded{false};
     std::string m_recordingError;
     std::chrono::steady_clock::time_point m_started;
