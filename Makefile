@@ -79,13 +79,15 @@ fuzz: deps
 
 # The drawing benchmarks against pixman and SDL2, in a Release build of their own: the
 # benchmarks' own tests first, then a table with one case a row and last the summary line
-# "bench: worst_vs_pixman=X worst_vs_sdl=Y frame_us=Z play_frame_us=W".
+# "bench: worst_vs_pixman=X worst_vs_sdl=Y frame_us=Z play_frame_us=W timedemo_fps=F", where the
+# last is the whole game: the timedemo of the golden demo of a game on Hard.
 bench: deps
 	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DVORNEL_BENCH=ON -DVORNEL_TESTS=OFF >/dev/null
-	@cmake --build $(BENCH) -j $(JOBS) --target vornel-bench vornel-bench-tests vornel_art_bank vornel_font_file
+	@cmake --build $(BENCH) -j $(JOBS) --target vornel-bench vornel-bench-tests vornel vornel_art_bank vornel_font_file \
+		vornel_sound_files vornel_text_files
 	@out=$$($(BENCH)/bench/vornel-bench-tests --gtest_brief=1 2>&1) || { echo "$$out"; exit 1; }; \
 	echo "bench tests: $$(echo "$$out" | tail -n 1)"
-	@$(BENCH)/bench/vornel-bench $(BENCH)/bin
+	@$(BENCH)/bench/vornel-bench $(BENCH)/bin --timedemo $(BENCH)/bin/vornel tests/demos/hard-game.vdm
 
 # Soak: 50 whole games of the built-in player at 200 times real speed, failing when memory
 # grows from the first game to the last; then a few games under AddressSanitizer, failing on

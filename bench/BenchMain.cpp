@@ -1,7 +1,8 @@
 // vornel-bench: times the game's drawing, decoding, presentation and mixing beside pixman and
 // SDL2 doing the same work, and prints one table row per case and a summary line:
-//   vornel-bench [DATA_FOLDER] [--benchmark_... options of Google Benchmark]
+//   vornel-bench [DATA_FOLDER] [--timedemo PROGRAM DEMO] [--benchmark_... options of Google Benchmark]
 // DATA_FOLDER holds app*.bin and f15.bin (default: ../bin beside the executable's folder).
+// With --timedemo the table ends with the whole game: PROGRAM's timedemo of DEMO.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <pixman.h>
@@ -16,6 +17,7 @@
 #include "GameAssets.h"
 #include "ResultCollector.h"
 #include "ResultTable.h"
+#include "Timedemo.h"
 
 namespace {
 
@@ -27,8 +29,12 @@ using vornel::bench::BenchCatalogue;
 constexpr int kRepetitions = 9;
 constexpr double kMinSeconds = 0.06;
 
+constexpr int kTimedemoRuns = 3;
+
 struct Arguments {
     std::string folder;
+    std::string program;  // --timedemo: the vornel program and the demo it plays
+    std::string demo;
     std::vector<char*> benchmarkArguments;  // the program's name first, as Google Benchmark wants
 };
 
@@ -43,10 +49,13 @@ bool parse(int argc, char** argv, Arguments& arguments) {
         const std::string argument = argv[i];
         if (argument.rfind("--benchmark_", 0) == 0) {
             arguments.benchmarkArguments.push_back(argv[i]);
+        } else if (argument == "--timedemo" && i + 2 < argc) {
+            arguments.program = argv[++i];
+            arguments.demo = argv[++i];
         } else if (argument.rfind("--", 0) != 0 && arguments.folder.empty()) {
             arguments.folder = argument;
         } else {
-            std::fprintf(stderr, "usage: vornel-bench [DATA_FOLDER] [--benchmark_... options]\n");
+            std::fprintf(stderr, "usage: vornel-bench [DATA_FOLDER] [--timedemo PROGRAM DEMO] [--benchmark_... options]\n");
             return false;
         }
     }
@@ -87,7 +96,13 @@ int main(int argc, char** argv) {
     std::printf("bench: %d CPUs at %.0f MHz, pixman %s, SDL %d.%d.%d; median of %d runs of >= %.0f ms each\n",
                 results.cpuCount(), results.cpuMhz(), pixman_version_string(), sdl.major, sdl.minor, sdl.patch,
                 kRepetitions, kMinSeconds * 1000);
-    vornel::bench::ResultTable(catalogue, results, "render_full_frame", "render_play_frame").print(stdout);
+    vornel::bench::ResultTable table(catalogue, results, "render_full_frame", "render_play_frame");
+    vornel::bench::TimedemoResult timedemo;
+    const bool timed = arguments.program.empty() ||
+                       vornel::bench::Timedemo::run(arguments.program, arguments.demo, arguments.folder, kTimedemoRuns,
+                                                    timedemo);
+    table.setTimedemo(timedemo);
+    table.print(stdout);
     benchmark::Shutdown();
-    return results.failures().empty() ? 0 : 1;
+    return results.failures().empty() && timed && (arguments.program.empty() || timedemo.matched) ? 0 : 1;
 }

@@ -86,13 +86,26 @@ void ResultTable::print(std::FILE* out) const {
         std::fprintf(out, "%-*s %10s %s %s\n", kLabelWidth, row.label.c_str(), timeText(ours).c_str(),
                      pixman.c_str(), sdl.c_str());
     }
+    printTimedemo(out);
     printNotes(out);
     for (const std::string& failure : m_results.failures()) {
         std::fprintf(out, "failed: %s\n", failure.c_str());
     }
-    std::fprintf(out, "bench: worst_vs_pixman=%s worst_vs_sdl=%s frame_us=%s play_frame_us=%s\n",
+    std::fprintf(out, "bench: worst_vs_pixman=%s worst_vs_sdl=%s frame_us=%s play_frame_us=%s timedemo_fps=%s\n",
                  summaryRatio(worstPixman).c_str(), summaryRatio(worstSdl).c_str(),
-                 summaryTime(gameTime(m_frameCase)).c_str(), summaryTime(gameTime(m_playFrameCase)).c_str());
+                 summaryTime(gameTime(m_frameCase)).c_str(), summaryTime(gameTime(m_playFrameCase)).c_str(),
+                 summaryTime(m_timedemo.fps).c_str());
+}
+
+// The whole game, drawn frame by frame as fast as it goes: frames per second, not microseconds.
+void ResultTable::printTimedemo(std::FILE* out) const {
+    if (m_timedemo.fps < 0) {
+        return;
+    }
+    const std::string label = "timedemo " + m_timedemo.demoName + " (" + std::to_string(m_timedemo.frames) +
+                              " frames), frames/s";
+    std::fprintf(out, "%-*s %10.0f%s\n", kLabelWidth, label.c_str(), m_timedemo.fps,
+                 m_timedemo.matched ? "" : "  (frames differ from the recording)");
 }
 
 void ResultTable::printNotes(std::FILE* out) const {

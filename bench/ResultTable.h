@@ -1,5 +1,6 @@
 // The table printed after a run: one row per case with the game's time, each peer's time and
-// the ratio peer / game (above 1: the game is faster), then the summary line that scripts read.
+// the ratio peer / game (above 1: the game is faster), the whole game's timedemo, then the
+// summary line that scripts read.
 #pragma once
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 
 #include "BenchCatalogue.h"
 #include "ResultCollector.h"
+#include "Timedemo.h"
 
 namespace vornel::bench {
 
@@ -16,6 +18,9 @@ public:
     ResultTable(const BenchCatalogue& catalogue, const ResultCollector& results, std::string frameCase,
                 std::string playFrameCase);
 
+    // The whole game's row: the timedemo's frames per second, in the table and the summary.
+    void setTimedemo(const TimedemoResult& timedemo) { m_timedemo = timedemo; }
+
     // Prints the table, the notes on cells that are not comparable, and last the summary.
     void print(std::FILE* out) const;
 
@@ -24,12 +29,14 @@ private:
     std::string peerCells(const BenchCatalogue::Case& row, BenchCatalogue::Runner runner, double ours,
                           double& worst) const;
     void printNotes(std::FILE* out) const;
+    void printTimedemo(std::FILE* out) const;
     double gameTime(const std::string& caseId) const;  // microseconds, or -1
 
     const BenchCatalogue& m_catalogue;
     const ResultCollector& m_results;
     std::string m_frameCase;
     std::string m_playFrameCase;
+    TimedemoResult m_timedemo;
 };
 
 }  // namespace vornel::bench

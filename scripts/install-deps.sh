@@ -10,6 +10,7 @@ packages=(
   libjpeg62-turbo-dev  # JPEG pictures of the picture bank
   libpng-dev       # pictures read and written by the content tools
   libfreetype-dev  # the font builder
+  libxxhash-dev    # the hash of each frame of a demo
   fonts-dejavu-core  # the typeface the game's font is made from
   libsdl2-dev      # the window, input and sound of the emulated handheld
   libbenchmark-dev  # benchmarks: Google Benchmark

@@ -1,6 +1,8 @@
 // The lagged-Fibonacci generator and the process-wide instance.
 #include "core/Random.h"
 
+#include <atomic>
+
 #include "core/Clock.h"
 
 namespace vornel {
@@ -31,13 +33,21 @@ int32_t Random::nextRange(int32_t lo, int32_t hi) {
 
 namespace {
 
+std::atomic<bool> g_seeded{false};
+std::atomic<uint32_t> g_seed{0};
+
 // Made on first use and never destroyed, so a draw during the process's exit stays safe.
 Random& processRandom() {
-    static Random* const random = new Random(tickCount());
+    static Random* const random = new Random(g_seeded.load() ? g_seed.load() : tickCount());
     return *random;
 }
 
 }  // namespace
+
+void seedRandom(uint32_t startTicks) {
+    g_seed.store(startTicks);
+    g_seeded.store(true);
+}
 
 Fixed randomFraction() {
     return processRandom().nextFraction();

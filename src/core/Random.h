@@ -29,6 +29,9 @@ private:
 
 // The process-wide generator, made on first use from the tick count. Game thread only.
 Fixed randomFraction();
+// Makes the process-wide generator from these start ticks instead (a demo's seed), before
+// its first use; afterwards it changes nothing.
+void seedRandom(uint32_t startTicks);
 int32_t randomRange(int32_t lo, int32_t hi);
 
 }  // namespace vornel

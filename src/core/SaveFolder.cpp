@@ -185,7 +185,7 @@ bool SaveFolder::prepare(const std::string& folder, std::string& problem) {
         return false;
     }
     // What a save does, short of the rename: a new file in the folder, written and removed.
-    std::string probe = folder + "/" + temporaryPrefixOf("vornel") + std::string(kTemporaryRandom) +
+    std::string probe = folder + "/" + temporaryPrefixOf(kSettingsFile) + std::string(kTemporaryRandom) +
                         std::string(kTemporarySuffix);
     const int fd = ::mkstemps(probe.data(), static_cast<int>(kTemporarySuffix.size()));
     if (fd < 0) {

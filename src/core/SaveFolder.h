@@ -11,6 +11,9 @@ namespace vornel {
 
 class SaveFolder final {
 public:
+    // The game's settings file, the one file a player's folder holds.
+    static constexpr const char* kSettingsFile = "vornel";
+
     // Set once at start-up, before the game thread starts; a separator is added if missing.
     // Until it is set (or when set to ""), files are kept in the program folder.
     static void set(std::string_view folder);

@@ -60,7 +60,8 @@ void GameScene::setSize(int32_t width, int32_t height) {
 }
 
 bool GameScene::checkSize() {
-    const uint32_t wanted = m_wantedSize.load(std::memory_order_acquire);
+    const auto wanted = static_cast<uint32_t>(
+        taped(demo::kWantedSize, static_cast<int32_t>(m_wantedSize.load(std::memory_order_acquire))));
     const int32_t width = packedWidth(wanted);
     const int32_t height = packedHeight(wanted);
     if (wanted == 0 || (width == m_width && height == m_height)) {

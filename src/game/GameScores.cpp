@@ -15,7 +15,7 @@ using namespace panel;
 
 namespace {
 
-constexpr const char* kSettingsFile = "vornel";
+constexpr const char* kSettingsFile = SaveFolder::kSettingsFile;
 
 // Word offsets of the settings block.
 constexpr int32_t kFlagsWord = 0;   // bit 0: sound off; high byte: the level

@@ -99,6 +99,8 @@ bool OptionReader::readOne(const std::string& argument) {
     const std::vector<std::pair<std::string_view, std::string*>> texts = {
         {"--script", &m_options.script}, {"--record-audio", &m_options.recordAudio},
         {"--data", &m_options.dataFolder}, {"--save", &m_options.saveFolder},
+        {"--record-demo", &m_options.recordDemo}, {"--play-demo", &m_options.playDemo},
+        {"--timedemo", &m_options.timedemo},
     };
     for (const auto& [textName, value] : texts) {
         if (name == textName) {
@@ -163,6 +165,14 @@ bool LaunchOptions::parse(const std::vector<std::string>& arguments, LaunchOptio
     if (!reader.read(error)) {
         return false;
     }
+    const int32_t demos = !parsed.recordDemo.empty() + !parsed.playDemo.empty() + !parsed.timedemo.empty();
+    if (demos > 1) {
+        error = "--record-demo, --play-demo and --timedemo go one at a time";
+        return false;
+    }
+    if (!parsed.timedemo.empty()) {
+        parsed.headless = true;  // nothing is shown: the frames go by as fast as they are drawn
+    }
     options = std::move(parsed);
     return true;
 }
@@ -182,6 +192,11 @@ std::string LaunchOptions::usage() {
            "  --save DIR           the folder of the settings file\n"
            "                       (default $XDG_DATA_HOME/vornel or ~/.local/share/vornel)\n"
            "  --autoplay           a built-in player steers the player's bat\n"
+           "  --record-demo FILE   record the whole session into FILE\n"
+           "  --play-demo FILE     play a recorded session back at its pace (the demo chooses\n"
+           "                       the device; the settings file is not touched)\n"
+           "  --timedemo FILE      play a recorded session back headless as fast as it goes\n"
+           "                       and print its frames per second\n"
            "  --stats              at exit, print frames, CPU time per frame, frame lengths\n"
            "                       and peak memory on one line\n"
            "  --help               show this help and exit\n"

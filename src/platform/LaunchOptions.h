@@ -19,6 +19,9 @@ struct LaunchOptions {
     std::string dataFolder;           // the program folder; empty: the executable's folder
     std::string saveFolder;           // empty: $XDG_DATA_HOME/vornel or ~/.local/share/vornel
     bool autoplay = false;
+    std::string recordDemo;           // demo file that receives the whole session
+    std::string playDemo;             // demo file to play back (in the window unless --headless)
+    std::string timedemo;             // demo file to play back headless as fast as it goes
     bool stats = false;               // one line of frame and memory figures at exit
     bool help = false;
     bool version = false;
@@ -27,6 +30,9 @@ struct LaunchOptions {
     // with a one-line reason in error.
     static bool parse(const std::vector<std::string>& arguments, LaunchOptions& options, std::string& error);
     static std::string usage();
+
+    // The demo file to play, from --play-demo or --timedemo; empty for none.
+    const std::string& demoToPlay() const { return timedemo.empty() ? playDemo : timedemo; }
 };
 
 }  // namespace vornel

@@ -33,6 +33,7 @@ struct LaunchState {
     std::string saveFolder;
     bool pen = DeviceProfile::defaultProfile().pen;
     std::unique_ptr<WavRecorder> recorder;  // written by the wave output until the process ends
+    std::unique_ptr<DemoSession> demo;
 };
 
 // Never destroyed: the game thread may still ask while the process exits.
@@ -93,6 +94,19 @@ int refuseUnusableSaveFolder(const LaunchOptions& options, const EmulatedDevice:
     }
     std::fprintf(stderr, "vornel: %s%s%s\n", source.c_str(), problem.c_str(), advice.c_str());
     return options.saveFolder.empty() ? kNoSaveFolder : kBadCommandLine;
+}
+
+// The player's folder, refused when unusable; a demo played back gets a private one instead.
+int chooseSaveFolder(const LaunchOptions& options, const DemoSession* demo, EmulatedDevice::Setup& setup) {
+    if (demo && demo->isPlaying()) {
+        setup.saveFolder = demo->privateSaveFolder();
+        return 0;
+    }
+    setup.saveFolder = Launcher::resolveSaveFolder(options, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (setup.saveFolder.empty()) {
+        return badCommandLine("no save folder: give --save DIR, or set HOME or XDG_DATA_HOME");
+    }
+    return refuseUnusableSaveFolder(options, setup);
 }
 
 // A script for a handheld without a pen may not tap or drag.
@@ -163,6 +177,10 @@ bool Launcher::deviceHasPen() {
     return state().pen;
 }
 
+DemoSession* Launcher::demo() {
+    return state().demo.get();
+}
+
 std::string Launcher::resolveSaveFolder(const LaunchOptions& options, const char* xdgDataHome, const char* home) {
     if (!options.saveFolder.empty()) {
         return withoutTrailingSlash(absoluteOf(options.saveFolder));
@@ -208,22 +226,36 @@ int Launcher::run(int argc, char** argv, Entry entry) {
         std::puts("Vornel 1.01");
         return 0;
     }
-    const DeviceProfile& profile = *DeviceProfile::find(options.device);
-    InputScript script;
-    if (!options.script.empty() && !loadScript(options, profile, script)) {
-        return kBadCommandLine;
+    std::unique_ptr<DemoSession>& demo = state().demo;
+    if (!options.recordDemo.empty() || !options.demoToPlay().empty()) {
+        demo = DemoSession::open(options, error);
+        if (!demo) {
+            std::fprintf(stderr, "vornel: %s\n", error.c_str());
+            return kBadCommandLine;
+        }
     }
+    const int status = launch(options, entry);
+    if (demo) {
+        demo->removePrivateFolder();  // the launch state outlives the run: nothing else would
+    }
+    return status;
+}
+
+int Launcher::launch(const LaunchOptions& options, Entry entry) {
+    DemoSession* demo = state().demo.get();
+    std::string error;
     EmulatedDevice::Setup setup;
     setup.programFolder = resolveProgramFolder(options, error);
     if (setup.programFolder.empty()) {
         return badCommandLine(error);
     }
-    setup.saveFolder = resolveSaveFolder(options, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    if (setup.saveFolder.empty()) {
-        return badCommandLine("no save folder: give --save DIR, or set HOME or XDG_DATA_HOME");
-    }
-    if (const int refused = refuseUnusableSaveFolder(options, setup); refused != 0) {
+    if (const int refused = chooseSaveFolder(options, demo, setup); refused != 0) {
         return refused;
+    }
+    const DeviceProfile& profile = *DeviceProfile::find(demo && demo->isPlaying() ? demo->profile() : options.device);
+    InputScript script;
+    if (!options.script.empty() && !loadScript(options, profile, script)) {
+        return kBadCommandLine;
     }
     setup.speed = options.speed;
     if (!options.recordAudio.empty()) {
@@ -231,6 +263,10 @@ int Launcher::run(int argc, char** argv, Entry entry) {
         if (!state().recorder->open(options.recordAudio, error)) {
             return badCommandLine("--record-audio: " + error);
         }
+    }
+    if (demo && !demo->start(std::string(profile.name), setup.saveFolder, error)) {
+        std::fprintf(stderr, "vornel: %s\n", error.c_str());
+        return kBadCommandLine;
     }
     state().options = options;
     state().saveFolder = setup.saveFolder;
@@ -244,9 +280,15 @@ int Launcher::run(int argc, char** argv, Entry entry) {
     }
     Platform::setCurrent(device);
     Clock::install(&device->clock());
+    if (demo) {
+        demo->attach(*device);
+    }
     const int status = entry();
     device->stopThreads();
     device->waveOutput().close();  // the recording then ends where the run ended
+    if (demo) {
+        demo->report();
+    }
     if (options.stats) {
         printStats();
     }

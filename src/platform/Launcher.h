@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/DemoSession.h"
 #include "platform/LaunchOptions.h"
 
 namespace vornel {
@@ -25,12 +26,18 @@ public:
     static std::string saveFolder();
     // Whether the emulated handheld has a pen (a touch screen).
     static bool deviceHasPen();
+    // The demo being recorded or played back; null for none.
+    static DemoSession* demo();
 
     // --save DIR, else $XDG_DATA_HOME/vornel (when that is an absolute path), else
     // HOME/.local/share/vornel; empty when none can be found. Without a trailing '/'.
     static std::string resolveSaveFolder(const LaunchOptions& options, const char* xdgDataHome, const char* home);
     // --data DIR, else the executable's folder; empty with a reason when there is none.
     static std::string resolveProgramFolder(const LaunchOptions& options, std::string& error);
+
+private:
+    // The run once the command line is read and the demo, if any, opened.
+    static int launch(const LaunchOptions& options, Entry entry);
 };
 
 }  // namespace vornel

@@ -16,7 +16,8 @@ namespace {
 // The one game object, played by the built-in player when the launcher asks for it.
 Ref<Screen> makeGame(Shell& shell) {
     Ref<GameScene> game = new GameScene();
-    if (Launcher::options().autoplay) {
+    const DemoSession* demo = shell.state().m_demo;
+    if (Launcher::options().autoplay && !(demo != nullptr && demo->isPlaying())) {  // a demo brings its own keys
         game->enableAutoplay(&shell.autoplayKeys());
     }
     return game;
@@ -26,6 +27,7 @@ Ref<Screen> makeGame(Shell& shell) {
 
 int entry() {
     auto* shell = new Shell(Platform::current());
+    shell->state().m_demo = Launcher::demo();
     const int exitCode = Entry(*shell).run(&makeGame);
     // A game thread left running may still present a frame or press a key: what it uses
     // must live until the process ends.
@@ -45,7 +47,7 @@ int Entry::run(GameFactory makeGame) {
     }
     m_state.m_windowHost = new WindowHost(m_state, m_platform);
     makeGameObject(makeGame);
-    m_shell.gameThread().start(m_state.m_game);
+    m_shell.gameThread().start(m_state.m_game, demoHooks());
     serveMessages();
     return shutDown();
 }
@@ -123,11 +125,16 @@ void Entry::placeWindow() {
     }
 }
 
-// The game gets its host first, then its size in game pixels.
+// The game gets its host first, then its size in game pixels. A demo tapes what the game
+// takes from outside from here on: the host's first tick read is on this thread.
 void Entry::makeGameObject(GameFactory makeGame) {
     m_state.m_game = makeGame(m_shell);
     if (!m_state.m_game) {
         return;
+    }
+    if (m_state.m_demo != nullptr) {
+        m_state.m_demo->tapeThisThread();
+        m_state.m_game->setTape(&m_state.m_demo->tape());
     }
     m_state.m_game->setHost(m_state.m_windowHost);
     const int32_t width = m_state.m_screenWidth;
@@ -137,6 +144,23 @@ void Entry::makeGameObject(GameFactory makeGame) {
     } else {
         m_state.m_game->setSize(width, height);
     }
+}
+
+// The game thread becomes the demo's taped thread before the game runs; when a played-back
+// game has ended its run, the window closes as it did at the end of the recording.
+GameThread::Hooks Entry::demoHooks() {
+    DemoSession* demo = m_state.m_demo;
+    if (demo == nullptr) {
+        return {};
+    }
+    WindowHost* host = m_state.m_windowHost.get();  // the shell outlives the game thread
+    return {[demo] { demo->gameStarts(); },
+            [demo, host] {
+                demo->gameEnded();
+                if (demo->isPlaying()) {
+                    host->closeWindow();
+                }
+            }};
 }
 
 void Entry::serveMessages() {
@@ -151,6 +175,9 @@ void Entry::serveMessages() {
 // come.
 int Entry::shutDown() {
     m_state.m_shuttingDown = true;
+    if (m_state.m_demo != nullptr) {
+        m_state.m_demo->windowCloses();
+    }
     if (m_state.m_game) {
         m_state.m_game->input().setPaused(false);
     }

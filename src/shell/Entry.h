@@ -44,6 +44,7 @@ private:
     bool makeWindow();
     void placeWindow();
     void makeGameObject(GameFactory makeGame);
+    GameThread::Hooks demoHooks();
     void serveMessages();
     int shutDown();
 

@@ -11,6 +11,13 @@ struct GameThread::Record {
     std::mutex lock;
     std::condition_variable ended;
     bool runEnded = false;
+    bool started = false;
+
+    void markStarted() {
+        const std::lock_guard<std::mutex> guard(lock);
+        started = true;
+        ended.notify_all();
+    }
 
     void markRunEnded() {
         const std::lock_guard<std::mutex> guard(lock);
@@ -27,13 +34,23 @@ GameThread::~GameThread() {
     }
 }
 
-void GameThread::start(Ref<Screen> game) {
+void GameThread::start(Ref<Screen> game, Hooks hooks) {
     m_record->runEnded = false;
+    m_record->started = false;
     m_leftRunning = false;
-    m_thread = std::thread([record = m_record, game = std::move(game)] {
+    m_thread = std::thread([record = m_record, game = std::move(game), hooks = std::move(hooks)] {
+        if (hooks.beforeRun) {
+            hooks.beforeRun();
+        }
+        record->markStarted();
         gameThread(game);
+        if (hooks.afterRun) {
+            hooks.afterRun();
+        }
         record->markRunEnded();
     });
+    std::unique_lock<std::mutex> guard(m_record->lock);
+    m_record->ended.wait(guard, [this] { return m_record->started; });
 }
 
 int32_t GameThread::gameThread(const Ref<Screen>& game) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -22,8 +23,14 @@ public:
     GameThread(const GameThread&) = delete;
     GameThread& operator=(const GameThread&) = delete;
 
-    // Starts the thread on the game object.
-    void start(Ref<Screen> game);
+    // What runs on the game thread around the game's run: first thing, and once it returns.
+    struct Hooks {
+        std::function<void()> beforeRun;
+        std::function<void()> afterRun;
+    };
+
+    // Starts the thread on the game object; returns once beforeRun has run there.
+    void start(Ref<Screen> game, Hooks hooks = {});
     // The thread's body: the game object's run. Answers 0 when run returns.
     static int32_t gameThread(const Ref<Screen>& game);
     // At shutdown: waits up to waitMs for run to return and then collects the thread. A game

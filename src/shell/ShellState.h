@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/Ref.h"
+#include "platform/DemoSession.h"
 #include "platform/Platform.h"
 #include "shell/WindowHost.h"
 #include "sprites/Screen.h"
@@ -47,6 +48,7 @@ public:
     ShellActivationRecord m_shellActivation;
     Ref<WindowHost> m_windowHost;
     Ref<Screen> m_game;  // the game object; the window procedure feeds it input
+    DemoSession* m_demo = nullptr;  // the demo being recorded or played back; null for none
 
     // ---- Presentation ----
     std::atomic<bool> m_paintPending{false};  // set by the game thread, cleared by the paint handler

@@ -36,6 +36,9 @@ void WindowHost::endDrawing() {
 }
 
 void WindowHost::closeWindow() {
+    if (m_shell.m_demo != nullptr) {
+        m_shell.m_demo->gameClosesWindow();
+    }
     WindowMessage message;
     message.type = MessageType::Destroy;
     m_platform.postMessage(message);

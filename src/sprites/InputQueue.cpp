@@ -63,18 +63,16 @@ void InputQueue::setPaused(bool paused) {
 int32_t InputQueue::nextKey() {
     const int32_t read = m_queueRead.load(std::memory_order_relaxed);
     if (read == m_queueWrite.load(std::memory_order_acquire)) {
-        return GameKey::kNone;
+        return taped(demo::kNextKey, GameKey::kNone);
     }
     const int32_t code = m_queue[read].load(std::memory_order_relaxed);
     m_queueRead.store(nextSlot(read), std::memory_order_release);
-    return code;
+    return taped(demo::kNextKey, code);
 }
 
 bool InputQueue::isKeyDown(int32_t code) const {
-    if (!hasHeldBit(code)) {
-        return false;
-    }
-    return (m_keys[code >> 5].load(std::memory_order_relaxed) & (1u << (code & 31))) != 0;
+    const bool held = hasHeldBit(code) && (m_keys[code >> 5].load(std::memory_order_relaxed) & (1u << (code & 31))) != 0;
+    return taped(demo::kKeyHeld, held ? 1 : 0) != 0;
 }
 
 bool InputQueue::keyMatches(int32_t code, int32_t key) const {
@@ -82,23 +80,23 @@ bool InputQueue::keyMatches(int32_t code, int32_t key) const {
 }
 
 int32_t InputQueue::stylusX() const {
-    return m_stylusX.load(std::memory_order_relaxed);
+    return taped(demo::kStylusX, m_stylusX.load(std::memory_order_relaxed));
 }
 
 int32_t InputQueue::stylusY() const {
-    return m_stylusY.load(std::memory_order_relaxed);
+    return taped(demo::kStylusY, m_stylusY.load(std::memory_order_relaxed));
 }
 
 bool InputQueue::isPaused() const {
-    return m_paused.load(std::memory_order_acquire);
+    return taped(demo::kPaused, m_paused.load(std::memory_order_acquire) ? 1 : 0) != 0;
 }
 
 int32_t InputQueue::dragX() const {
-    return m_dragX.load(std::memory_order_relaxed);
+    return taped(demo::kDragX, m_dragX.load(std::memory_order_relaxed));
 }
 
 int32_t InputQueue::dragY() const {
-    return m_dragY.load(std::memory_order_relaxed);
+    return taped(demo::kDragY, m_dragY.load(std::memory_order_relaxed));
 }
 
 void InputQueue::releaseStylus() {
@@ -119,7 +117,7 @@ void InputQueue::clearDragY() {
 }
 
 int32_t InputQueue::takeDragY() {
-    return m_dragY.exchange(0, std::memory_order_relaxed);
+    return taped(demo::kTakeDragY, m_dragY.exchange(0, std::memory_order_relaxed));
 }
 
 }  // namespace vornel

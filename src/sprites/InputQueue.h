@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/DemoTape.h"
 #include "sprites/GameKey.h"
 
 namespace vornel {
@@ -42,6 +43,10 @@ public:
     // Set while the window is in the background: the game waits in its frame pacing.
     void setPaused(bool paused);
 
+    // From now on every value the game thread reads goes through the tape (recorded, or
+    // replaced by the recorded one); null for none. Set before the game thread starts.
+    void setTape(DemoTape* tape) { m_tape = tape; }
+
     // ---- Game thread (the reader) ----
     // The oldest queued press (a signed byte, widened), or 0 when none waits.
     int32_t nextKey();
@@ -67,6 +72,8 @@ public:
 private:
     static int32_t nextSlot(int32_t slot);
     static bool hasHeldBit(int32_t code);
+    // The value read, through the tape when there is one.
+    int32_t taped(uint8_t kind, int32_t live) const { return m_tape != nullptr ? m_tape->pass(kind, live) : live; }
 
     std::atomic<int32_t> m_dragX{0};  // pen drag accumulators, pixels
     std::atomic<int32_t> m_dragY{0};
@@ -77,6 +84,7 @@ private:
     std::atomic<bool> m_paused{false};     // set while the window is in the background
     std::atomic<int32_t> m_stylusX{0};     // last pen position, pixels; x 0: pen not in use
     std::atomic<int32_t> m_stylusY{0};
+    DemoTape* m_tape = nullptr;  // set before the game thread starts, used by it alone
 };
 
 }  // namespace vornel

@@ -241,7 +241,17 @@ void Screen::setHost(Ref<ScreenHost> host) {
 }
 
 bool Screen::isActive() {
-    return !m_host || m_host->isOpen();
+    return taped(demo::kOpen, !m_host || m_host->isOpen() ? 1 : 0) != 0;
+}
+
+void Screen::setTape(DemoTape* tape) {
+    m_tape = tape;
+    m_input.setTape(tape);
+}
+
+// Paid only while a demo records or plays.
+uint32_t Screen::hashOfBuffer() const {
+    return hasBuffer() ? demo::frameHash(m_buffer.data(), static_cast<std::size_t>(m_buffer.length())) : 0;
 }
 
 void Screen::playSound(Ref<String> name) {
@@ -280,6 +290,9 @@ void Screen::pace(int32_t milliseconds) {
     m_lastTick = now;
     if (milliseconds > 0) {
         FrameStats::record(m_frameTime);  // a reset of the frame clock (0 ms) ends no frame
+    }
+    if (m_tape != nullptr) {
+        m_tape->endFrame(hashOfBuffer());
     }
 }
 

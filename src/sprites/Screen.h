@@ -60,6 +60,11 @@ public:
     virtual void keyUp(int32_t code);
     // The window's input: the window thread writes it, the game thread reads it.
     InputQueue& input() { return m_input; }
+    // From now on every value the game thread takes from outside through the screen (input,
+    // whether the window is open) goes through the tape, and every frame the screen paces
+    // ends a frame of the tape with the hash of the buffer; null for none. Set before the game
+    // thread starts.
+    void setTape(DemoTape* tape);
     // The off-screen buffer as a surface (m_width x m_height); empty while there is no whole
     // buffer. Presentation reads the finished pixels through it.
     Surface32 frameBuffer() const;
@@ -104,8 +109,17 @@ private:
     void present(const Rect& area);
     bool startWipe();
     void wipeStripe(const Rect& stripe);
+    // A hash of every pixel of the buffer, for the demo's checksum.
+    uint32_t hashOfBuffer() const;
 
     InputQueue m_input;  // keys, pen and pause from the window thread
+
+protected:
+    // The value through the tape when there is one (see setTape).
+    int32_t taped(uint8_t kind, int32_t live) { return m_tape != nullptr ? m_tape->pass(kind, live) : live; }
+
+private:
+    DemoTape* m_tape = nullptr;  // set before the game thread starts, used by it alone
 };
 
 }  // namespace vornel

@@ -26,6 +26,7 @@ int fuzzFont(const uint8_t* data, std::size_t size);
 int fuzzWav(const uint8_t* data, std::size_t size);
 int fuzzSettings(const uint8_t* data, std::size_t size);
 int fuzzScript(const uint8_t* data, std::size_t size);
+int fuzzDemo(const uint8_t* data, std::size_t size);
 }
 
 namespace {
@@ -69,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegression,
                          testing::Values(FuzzTarget{"bank", fuzzBank}, FuzzTarget{"decoder", fuzzDecoder},
                                          FuzzTarget{"jpeg", fuzzJpeg}, FuzzTarget{"font", fuzzFont},
                                          FuzzTarget{"wav", fuzzWav}, FuzzTarget{"settings", fuzzSettings},
-                                         FuzzTarget{"script", fuzzScript}),
+                                         FuzzTarget{"script", fuzzScript}, FuzzTarget{"demo", fuzzDemo}),
                          [](const testing::TestParamInfo<FuzzTarget>& info) { return std::string(info.param.folder); });
 
 // Refuses and remembers the largest request beyond any picture the game has, so that a

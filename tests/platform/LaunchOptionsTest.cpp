@@ -87,6 +87,17 @@ TEST(LaunchOptionsTest, UnknownOptionsAndStrayArgumentsAreRefused) {
     EXPECT_EQ(parse({"--headless=yes"}).error, "--headless takes no value");
 }
 
+// A timedemo shows nothing, so it runs headless; one demo at a time.
+TEST(LaunchOptionsTest, DemoOptionsGoOneAtATimeAndATimedemoIsHeadless) {
+    const Parsed timed = parse({"--timedemo", "a.vdm"});
+    EXPECT_TRUE(timed.options.headless);
+    EXPECT_EQ(timed.options.demoToPlay(), "a.vdm");
+    EXPECT_EQ(parse({"--play-demo=b.vdm"}).options.demoToPlay(), "b.vdm");
+    EXPECT_FALSE(parse({"--play-demo", "b.vdm"}).options.headless);
+    EXPECT_EQ(parse({"--record-demo", "a.vdm", "--timedemo", "b.vdm"}).error,
+              "--record-demo, --play-demo and --timedemo go one at a time");
+}
+
 TEST(LaunchOptionsTest, AMissingValueIsRefused) {
     EXPECT_EQ(parse({"--script"}).error, "--script needs a value");
     EXPECT_EQ(parse({"--save="}).error, "--save needs a value");

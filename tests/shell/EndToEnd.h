@@ -67,6 +67,12 @@ protected:
     // device: the script's input then reaches the game through SDL's event queue.
     pid_t startInWindow(const std::string& device, const std::string& script,
                         const std::vector<std::string>& extra = {}, int32_t speed = 10) {
+        std::vector<std::string> environment = windowEnvironment();
+        std::vector<char*> envp = pointersTo(environment);
+        return launch(device, script, extra, speed, envp.data());
+    }
+    // This process's environment with SDL's windowless video driver and dummy sound device.
+    static std::vector<std::string> windowEnvironment() {
         std::vector<std::string> environment = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
         for (char** variable = environ; *variable != nullptr; ++variable) {
             const std::string entry = *variable;
@@ -74,8 +80,7 @@ protected:
                 environment.push_back(entry);
             }
         }
-        std::vector<char*> envp = pointersTo(environment);
-        return launch(device, script, extra, speed, envp.data());
+        return environment;
     }
     static std::vector<char*> pointersTo(std::vector<std::string>& strings) {
         std::vector<char*> pointers;
@@ -88,10 +93,15 @@ protected:
     pid_t launch(const std::string& device, const std::string& script, const std::vector<std::string>& extra,
                  int32_t speed, char** envp) {
         std::ofstream(file("script.txt")) << script;
-        std::vector<std::string> arguments = {VORNEL_PROGRAM, "--device", device,
-                                              "--speed", std::to_string(speed), "--save", file("save"),
-                                              "--data", VORNEL_DATA, "--script", file("script.txt")};
+        std::vector<std::string> arguments = {"--device", device, "--speed", std::to_string(speed),
+                                              "--save", file("save"), "--script", file("script.txt")};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return spawn(arguments, envp);
+    }
+    // The program on these arguments (and its data folder), its output going to "out.txt"
+    // and "err.txt".
+    pid_t spawn(std::vector<std::string> arguments, char** envp = environ) {
+        arguments.insert(arguments.begin(), {VORNEL_PROGRAM, "--data", VORNEL_DATA});
         std::vector<char*> argv = pointersTo(arguments);
         posix_spawn_file_actions_t actions;
         ::posix_spawn_file_actions_init(&actions);

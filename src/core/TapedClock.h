@@ -1,0 +1,39 @@
+// The device clock as the game thread sees it while a demo records or plays back: that
+// thread's tick reads go through the tape, and playing back it sleeps only when the playback
+// is paced (a timedemo runs flat out on the recorded times). Every other thread (the
+// window's, the audio's) uses the clock beneath unchanged.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "core/Clock.h"
+#include "core/DemoTape.h"
+
+namespace vornel {
+
+class TapedClock final : public Clock {
+public:
+    // The clock beneath and the tape must outlive this one.
+    TapedClock(Clock& beneath, DemoTape& tape, bool pacedPlayback)
+        : m_beneath(beneath), m_tape(tape), m_pacedPlayback(pacedPlayback) {}
+
+    // Makes the calling thread the one whose reads are taped; the game thread calls it first.
+    void tapeThisThread() { m_tapedThread.store(std::this_thread::get_id()); }
+    // No thread's reads are taped any more (a new thread may get an ended one's id).
+    void stopTaping() { m_tapedThread.store(std::thread::id()); }
+
+    uint32_t ticks() override;
+    void sleep(uint32_t milliseconds) override;
+
+private:
+    bool onTapedThread() const { return m_tapedThread.load() == std::this_thread::get_id(); }
+
+    Clock& m_beneath;
+    DemoTape& m_tape;
+    const bool m_pacedPlayback;
+    std::atomic<std::thread::id> m_tapedThread{};
+};
+
+}  // namespace vornel

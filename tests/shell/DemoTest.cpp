@@ -1,0 +1,134 @@
+// Demos run through the program: the golden demos play back exactly as recorded; a demo
+// plays back the same at any speed, flat out, and when it was recorded from a window's real
+// events; a playback leaves the player's settings alone; and a closed window, a killed
+// recording and a foreign file each end as they should.
+#include "EndToEnd.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+namespace vornel {
+namespace {
+
+struct Outcome {
+    std::string frames;
+    std::string checksum;
+    std::string match;  // "yes", "no", or empty for a recording
+};
+
+class DemoTest : public EndToEnd {
+protected:
+    // The last "demo:" or "timedemo:" line of the program's output.
+    Outcome outcome() const {
+        static const std::regex line(
+            R"(^(demo|timedemo): frames=(\d+) (seconds=[0-9.]+ fps=[0-9.]+ )?checksum=([0-9a-f]{8})( match=(yes|no)| recorded)$)");
+        Outcome found;
+        std::istringstream lines(output());
+        std::smatch parts;
+        for (std::string text; std::getline(lines, text);) {
+            if (std::regex_match(text, parts, line)) {
+                found = {parts[2], parts[4], parts[6]};
+            }
+        }
+        return found;
+    }
+    int play(const std::string& demo, const std::vector<std::string>& how) {
+        std::vector<std::string> arguments = how;
+        arguments.push_back(demo);
+        return exitStatus(spawn(arguments));
+    }
+    // Records the script on the device headless, at the speed given; answers the outcome.
+    Outcome record(const std::string& device, const std::string& script, int32_t speed) {
+        EXPECT_EQ(run(device, script, {"--record-demo", file("session.vdm")}, speed), 0) << errors();
+        return outcome();
+    }
+};
+
+// Device time from the start until the main menu has faded in over the table.
+constexpr const char* kMenuShown = "wait 3500\n";
+
+TEST_F(DemoTest, EveryGoldenDemoPlaysBackFrameForFrameAsRecorded) {
+    std::ifstream list(std::string(VORNEL_GOLDEN_DEMOS) + "/golden.txt");
+    int32_t demos = 0;
+    for (std::string name, device, frames, checksum; list >> name >> device >> frames >> checksum; ++demos) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(play(std::string(VORNEL_GOLDEN_DEMOS) + "/" + name + ".vdm", {"--timedemo"}), 0) << errors();
+        const Outcome played = outcome();
+        EXPECT_EQ(played.frames, frames) << output();
+        EXPECT_EQ(played.checksum, checksum);
+        EXPECT_EQ(played.match, "yes") << errors();
+    }
+    EXPECT_EQ(demos, 5);
+}
+
+// Recorded at 20 times real speed, played at 1 and at 200 times and flat out: the same frames.
+// The player's settings file is the recording's and stays as it was through every playback.
+TEST_F(DemoTest, ADemoPlaysBackTheSameAtAnySpeedAndLeavesThePlayersSettingsAlone) {
+    std::vector<uint8_t> settings(24, 0);
+    settings[1] = 1;  // Hard
+    writeSettings(settings);
+    const std::string script = std::string(kMenuShown) +
+                               "char N\nwait 1500\nkey down left\nwait 500\nkey up left\nwait 1000\nquit\n";
+    const Outcome recorded = record("smartphone", script, 20);
+    ASSERT_FALSE(recorded.checksum.empty()) << output();
+    const std::vector<uint8_t> saved = readSettings();
+    for (const auto& how : std::vector<std::vector<std::string>>{
+             {"--headless", "--speed", "1", "--play-demo"}, {"--headless", "--speed", "200", "--play-demo"},
+             {"--timedemo"}}) {
+        SCOPED_TRACE(how[how.size() - 1] + " " + (how.size() > 1 ? how[2] : ""));
+        ASSERT_EQ(play(file("session.vdm"), how), 0) << errors();
+        const Outcome played = outcome();
+        EXPECT_EQ(played.frames, recorded.frames);
+        EXPECT_EQ(played.checksum, recorded.checksum);
+        EXPECT_EQ(played.match, "yes") << errors();
+        EXPECT_EQ(readSettings(), saved);
+    }
+}
+
+// The keys reach the recording game through SDL's own event queue, as a person's do.
+TEST_F(DemoTest, ADemoRecordedInAWindowPlaysBackHeadless) {
+    const std::string script = std::string(kMenuShown) + "char N\nwait 1000\nkey down right\nwait 600\nkey up right\n" +
+                               "press escape\nwait 1000\nchar R\nwait 1000\nquit\n";
+    ASSERT_EQ(exitStatus(startInWindow("pocketpc", script, {"--record-demo", file("window.vdm")})), 0) << errors();
+    const Outcome recorded = outcome();
+    ASSERT_FALSE(recorded.checksum.empty()) << output();
+    ASSERT_EQ(play(file("window.vdm"), {"--timedemo"}), 0) << errors();
+    EXPECT_EQ(outcome().checksum, recorded.checksum);
+    EXPECT_EQ(outcome().match, "yes") << errors();
+}
+
+// A viewer who closes the window ends the playback there; a recording killed outright plays
+// up to its last whole frame; a file that is no demo is refused with one line.
+TEST_F(DemoTest, AClosedWindowAKilledRecordingAndAForeignFileEachEndCleanly) {
+    std::vector<std::string> environment = windowEnvironment();
+    std::vector<char*> envp = pointersTo(environment);
+    const pid_t watching = spawn({"--play-demo", std::string(VORNEL_GOLDEN_DEMOS) + "/easy-game.vdm"}, envp.data());
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    ::kill(watching, SIGTERM);  // as the window's close button
+    EXPECT_EQ(exitStatus(watching), 0);
+    EXPECT_EQ(outcome().match, "no");
+    EXPECT_NE(errors().find("the window was closed in frame"), std::string::npos) << errors();
+
+    const pid_t recording =
+        start("pocketpc", "wait 3600000\n", {"--autoplay", "--record-demo", file("killed.vdm")}, 20);
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    ::kill(recording, SIGKILL);
+    exitStatus(recording);
+    ASSERT_EQ(play(file("killed.vdm"), {"--timedemo"}), 0) << errors();
+    EXPECT_GT(std::stoi("0" + outcome().frames), 10) << output();
+    EXPECT_EQ(outcome().match, "no");
+    EXPECT_NE(errors().find("cut short"), std::string::npos) << errors();
+
+    std::ofstream(file("foreign.vdm")) << "RIFF....WAVEfmt ";
+    EXPECT_EQ(play(file("foreign.vdm"), {"--timedemo"}), 2);
+    EXPECT_EQ(errors(), "vornel: " + file("foreign.vdm") + ": not a demo file\n");
+}
+
+}  // namespace
+}  // namespace vornel
