@@ -1,7 +1,9 @@
 // The device clock as the game thread sees it while a demo records or plays back: that
-// thread's tick reads go through the tape, and playing back it sleeps only when the playback
-// is paced (a timedemo runs flat out on the recorded times). Every other thread (the
-// window's, the audio's) uses the clock beneath unchanged.
+// thread's tick reads go through the tape. Playing back, its own sleeps are skipped: a paced
+// playback instead holds each tick read until the clock beneath has come to the recorded
+// moment (counted from the first read), so that every frame lasts as long as it did in the
+// recording, late frames included; a timedemo runs flat out on the recorded times. Every
+// other thread (the window's, the audio's) uses the clock beneath unchanged.
 #pragma once
 
 #include <atomic>
@@ -28,12 +30,16 @@ public:
     void sleep(uint32_t milliseconds) override;
 
 private:
+    // Paced playback: waits until the clock beneath shows the recorded moment.
+    void holdUntil(uint32_t recorded, uint32_t live);
     bool onTapedThread() const { return m_tapedThread.load() == std::this_thread::get_id(); }
 
     Clock& m_beneath;
     DemoTape& m_tape;
     const bool m_pacedPlayback;
     std::atomic<std::thread::id> m_tapedThread{};
+    bool m_started = false;  // paced playback: the first tick read has set the offset
+    uint32_t m_offset = 0;   // the clock beneath minus the recorded time
 };
 
 }  // namespace vornel

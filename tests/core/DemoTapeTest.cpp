@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <unistd.h>
 
@@ -64,12 +65,12 @@ TEST_F(DemoTapeTest, AGameThatReadsOtherwiseLosesStepAndGetsLiveValues) {
     EXPECT_EQ(fewerReads.stepLost(), "the game left the recording in frame 1: 1 recorded values left unread");
 }
 
-// A clock that stands still and counts its sleeps.
+// A clock that stands still and keeps its sleeps.
 class StillClock final : public Clock {
 public:
     uint32_t ticks() override { return 77; }
-    void sleep(uint32_t) override { ++sleeps; }
-    int32_t sleeps = 0;
+    void sleep(uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
+    std::vector<uint32_t> sleeps;
 };
 
 TEST_F(DemoTapeTest, OnlyTheGameThreadsClockReadsArePlayedBackAndAFlatOutPlaybackNeverSleeps) {
@@ -83,11 +84,21 @@ TEST_F(DemoTapeTest, OnlyTheGameThreadsClockReadsArePlayedBackAndAFlatOutPlaybac
     std::thread([&] { otherThreads = clock.ticks(); }).join();
     EXPECT_EQ(otherThreads, 77u);
     clock.sleep(30);
-    EXPECT_EQ(beneath.sleeps, 0);
+    EXPECT_TRUE(beneath.sleeps.empty());
+}
+
+// The recorded frame of 32 ms lasts 32 ms of the clock beneath, however long the game slept.
+TEST_F(DemoTapeTest, APacedPlaybackHoldsEachTickReadUntilItsRecordedMoment) {
+    DemoTape tape(reader);
+    StillClock beneath;
     TapedClock paced(beneath, tape, true);
     paced.tapeThisThread();
-    paced.sleep(30);
-    EXPECT_EQ(beneath.sleeps, 1);
+    EXPECT_EQ(paced.ticks(), 1000u);
+    paced.sleep(5);
+    tape.pass(2, 0);
+    tape.endFrame(0);
+    EXPECT_EQ(paced.ticks(), 1032u);
+    EXPECT_EQ(beneath.sleeps, std::vector<uint32_t>{32});
 }
 
 }  // namespace
