@@ -20,7 +20,7 @@ PREFIX    ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZERS      := bank decoder jpeg font wav settings script demo
 
-.PHONY: all deps build run install test test-asan test-tsan fuzz bench soak web test-web clean
+.PHONY: all deps build run install test test-asan test-tsan fuzz bench soak web run-web test-web clean
 
 all: build
 
@@ -92,13 +92,22 @@ bench: deps
 
 # The browser build in $(WEB)/ with Debian's emscripten (the native build makes the data files
 # first): libjpeg-turbo for wasm from Debian's source package, fetched once into $(WEB)/jpeg/,
-# then the game's libraries and their model tests for Node. em++ finds its JavaScript
-# modules through NODE_PATH.
+# then the game and the model tests for Node, and the page's static files in $(WEB)/dist/.
+# em++ finds its JavaScript modules through NODE_PATH.
 web: build
 	@scripts/install-deps.sh web
 	@NODE_PATH=/usr/share/nodejs scripts/web-jpeg.sh $(WEB)/jpeg
+	@rm -rf $(WEB)/data && mkdir -p $(WEB)/data
+	@cp $(BUILD)/bin/app*.bin $(BUILD)/bin/f15.bin $(BUILD)/bin/*.wav $(BUILD)/bin/*.txt $(WEB)/data/
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB) -j $(JOBS)
+	@rm -rf $(WEB)/dist && mkdir -p $(WEB)/dist
+	@cp web/index.html $(WEB)/bin/vornel.js $(WEB)/bin/vornel.wasm $(WEB)/bin/vornel.data $(WEB)/dist/
+
+# Serves the page on this machine only, with Python's own static file server.
+run-web: web
+	@echo "Vornel in the browser: http://127.0.0.1:8000/ (Ctrl+C stops the server)"
+	@cd $(WEB)/dist && exec python3 -m http.server 8000 --bind 127.0.0.1 >/dev/null
 
 test-web: web
 	@cd $(WEB) && ctest --output-on-failure

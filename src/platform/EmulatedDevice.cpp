@@ -181,11 +181,19 @@ void EmulatedDevice::showWindow() {
 
 bool EmulatedDevice::getMessage(WindowMessage& message) {
     while (!m_quitReceived) {
-        MessageQueue::Entry entry;
-        if (!m_queue.take(entry)) {
-            waitForInput();
-            continue;
+        if (takeMessage(message)) {
+            return true;
         }
+        if (!m_quitReceived) {
+            waitForInput();
+        }
+    }
+    return false;
+}
+
+bool EmulatedDevice::takeMessage(WindowMessage& message) {
+    MessageQueue::Entry entry;
+    while (!m_quitReceived && m_queue.take(entry)) {
         switch (entry.kind) {
             case MessageQueue::Entry::Kind::Quit:
                 m_quitCode.store(static_cast<int32_t>(entry.message.wParam));
