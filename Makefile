@@ -109,8 +109,12 @@ run-web: web
 	@echo "Vornel in the browser: http://127.0.0.1:8000/ (Ctrl+C stops the server)"
 	@cd $(WEB)/dist && exec python3 -m http.server 8000 --bind 127.0.0.1 >/dev/null
 
+# The model tests in Node, then the page in Debian's Chromium, headless, driven by
+# puppeteer-core (pinned in web/tests/package.json; it never downloads a browser).
 test-web: web
 	@cd $(WEB) && ctest --output-on-failure
+	@cd web/tests && npm ci --no-audit --no-fund >/dev/null
+	@cd web/tests && VORNEL_WEB_DIST=$(CURDIR)/$(WEB)/dist VORNEL_GOLDEN_DEMOS=$(CURDIR)/tests/demos node --test
 
 # Soak: 50 whole games of the built-in player at 200 times real speed, failing when memory
 # grows from the first game to the last; then a few games under AddressSanitizer, failing on
