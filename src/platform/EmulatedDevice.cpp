@@ -27,14 +27,6 @@ int32_t nextOrientation(int32_t orientation) {
     return Platform::kOrientation0;
 }
 
-WindowMessage messageOf(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {
-    WindowMessage message;
-    message.type = type;
-    message.wParam = wParam;
-    message.lParam = lParam;
-    return message;
-}
-
 // How far display memory moves from one logical pixel of a row to the next, found from the
 // row's first two pixels (a row of one pixel takes no step).
 std::ptrdiff_t logicalRowStep(const PhysicalDisplay& display, int32_t orientation, int32_t x, int32_t y,

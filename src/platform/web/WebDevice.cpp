@@ -90,23 +90,15 @@ void WebDevice::displayTurned() {
     EM_ASM({ Module.vornelResize($0, $1); }, display().logicalWidth(orientation), display().logicalHeight(orientation));
 }
 
-void WebDevice::post(MessageType type, uint32_t wParam, uint32_t lParam) {
-    WindowMessage message;
-    message.type = type;
-    message.wParam = wParam;
-    message.lParam = lParam;
-    postMessage(message);
-}
-
 void WebDevice::pageKey(bool down, int32_t virtualKey) {
     if (virtualKey > 0 && virtualKey < 256) {
-        post(down ? MessageType::KeyDown : MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0);
+        postMessage(messageOf(down ? MessageType::KeyDown : MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0));
     }
 }
 
 void WebDevice::pageCharacter(int32_t code) {
     if (code > 0 && code < 256) {
-        post(MessageType::Char, static_cast<uint32_t>(code), 0);
+        postMessage(messageOf(MessageType::Char, static_cast<uint32_t>(code), 0));
     }
 }
 
@@ -118,17 +110,17 @@ void WebDevice::pagePen(int32_t kind, int32_t x, int32_t y) {
     const uint32_t point = packPoint(x, y);
     if (kind == kPenDown) {
         m_penDown = true;
-        post(MessageType::PenDown, 0, point);
+        postMessage(messageOf(MessageType::PenDown, 0, point));
     } else if (kind == kPenMove && m_penDown) {
-        post(MessageType::PenMove, 1, point);
+        postMessage(messageOf(MessageType::PenMove, 1, point));
     } else if (kind == kPenUp && m_penDown) {
         m_penDown = false;
-        post(MessageType::PenUp, 0, point);
+        postMessage(messageOf(MessageType::PenUp, 0, point));
     }
 }
 
 void WebDevice::pageVisible(bool visible) {
-    post(MessageType::Activate, visible ? 1 : 0, 0);
+    postMessage(messageOf(MessageType::Activate, visible ? 1 : 0, 0));
 }
 
 }  // namespace vornel

@@ -44,8 +44,6 @@ protected:
     void displayTurned() override;
 
 private:
-    void post(MessageType type, uint32_t wParam, uint32_t lParam);
-
     WebClock m_clock;
     WebWaveOutput m_waveOutput;
     std::function<void()> m_gameBody;
