@@ -11,15 +11,16 @@ GAME      := $(BUILD)/bin/vornel
 TSAN      := build-tsan
 BENCH     := build-bench
 FUZZ      := build-fuzz
+WEB       := build-web
 
 # make install: where the game goes; DESTDIR (given to make) stages the whole tree elsewhere.
 PREFIX    ?= /usr/local
 
 # make fuzz: each target runs this many seconds.
 FUZZ_SECONDS ?= 60
-FUZZERS      := bank decoder jpeg font wav settings script
+FUZZERS      := bank decoder jpeg font wav settings script demo
 
-.PHONY: all deps build run install test test-asan test-tsan fuzz bench soak clean
+.PHONY: all deps build run install test test-asan test-tsan fuzz bench soak web run-web test-web clean
 
 all: build
 
@@ -89,6 +90,32 @@ bench: deps
 	echo "bench tests: $$(echo "$$out" | tail -n 1)"
 	@$(BENCH)/bench/vornel-bench $(BENCH)/bin --timedemo $(BENCH)/bin/vornel tests/demos/hard-game.vdm
 
+# The browser build in $(WEB)/ with Debian's emscripten (the native build makes the data files
+# first): libjpeg-turbo for wasm from Debian's source package, fetched once into $(WEB)/jpeg/,
+# then the game and the model tests for Node, and the page's static files in $(WEB)/dist/.
+# em++ finds its JavaScript modules through NODE_PATH.
+web: build
+	@scripts/install-deps.sh web
+	@NODE_PATH=/usr/share/nodejs scripts/web-jpeg.sh $(WEB)/jpeg
+	@rm -rf $(WEB)/data && mkdir -p $(WEB)/data
+	@cp $(BUILD)/bin/app*.bin $(BUILD)/bin/f15.bin $(BUILD)/bin/*.wav $(BUILD)/bin/*.txt $(WEB)/data/
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB) -j $(JOBS)
+	@rm -rf $(WEB)/dist && mkdir -p $(WEB)/dist
+	@cp web/index.html $(WEB)/bin/vornel.js $(WEB)/bin/vornel.wasm $(WEB)/bin/vornel.data $(WEB)/dist/
+
+# Serves the page on this machine only, with Python's own static file server.
+run-web: web
+	@echo "Vornel in the browser: http://127.0.0.1:8000/ (Ctrl+C stops the server)"
+	@cd $(WEB)/dist && exec python3 -m http.server 8000 --bind 127.0.0.1 >/dev/null
+
+# The model tests in Node, then the page in Debian's Chromium, headless, driven by
+# puppeteer-core (pinned in web/tests/package.json; it never downloads a browser).
+test-web: web
+	@cd $(WEB) && ctest --output-on-failure
+	@cd web/tests && npm ci --no-audit --no-fund >/dev/null
+	@cd web/tests && VORNEL_WEB_DIST=$(CURDIR)/$(WEB)/dist VORNEL_GOLDEN_DEMOS=$(CURDIR)/tests/demos node --test
+
 # Soak: 50 whole games of the built-in player at 200 times real speed, failing when memory
 # grows from the first game to the last; then a few games under AddressSanitizer, failing on
 # any leak. Each run gives up after ten minutes.
@@ -99,4 +126,4 @@ soak: build
 	@timeout 600 scripts/leak-soak.sh $(ASAN)/bin/vornel
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(TSAN) $(BENCH) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(TSAN) $(BENCH) $(FUZZ) $(WEB)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vornel builds with, and only those that are missing: when
-# everything is present this costs one dpkg query and touches no network.
+# everything is present this costs one dpkg query and touches no network. With the argument
+# "web", also the packages of the browser build.
 set -euo pipefail
 
 packages=(
@@ -18,6 +19,15 @@ packages=(
   clang            # fuzzing (make fuzz): libFuzzer comes with clang
   libclang-rt-dev  # fuzzing: the libFuzzer and sanitizer runtimes
 )
+
+# `install-deps.sh web`: also what the browser build and its tests need.
+if [[ "${1:-}" == web ]]; then
+  packages+=(
+    emscripten     # the WebAssembly compiler (em++) and its system libraries
+    dpkg-dev       # apt-get source unpacks libjpeg-turbo's source package with dpkg-source
+    chromium       # the browser the web tests drive
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -2,7 +2,6 @@
 // sees the same elements, and the last copy to go frees them.
 #pragma once
 
-#include <atomic>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
@@ -17,7 +16,8 @@ namespace vornel {
 inline constexpr uint64_t kMaxArrayBytes = 0xFFFFFFFFu;
 
 // The shared count word of an array value, separately allocated and touched atomically
-// because a pixel buffer may be read by the window thread while the game thread holds it.
+// because a pixel buffer may be read by the window thread while the game thread holds it
+// (through the compiler's atomic built-ins: the WebAssembly build's library has no atomic_ref).
 namespace arraycount {
 
 inline int32_t* create() {
@@ -30,17 +30,17 @@ inline int32_t* create() {
 
 inline void share(int32_t* count) {
     if (count != nullptr) {
-        std::atomic_ref<int32_t>(*count).fetch_add(1, std::memory_order_relaxed);
+        __atomic_fetch_add(count, 1, __ATOMIC_RELAXED);
     }
 }
 
 // Answers true when the caller dropped the last share and must free the blocks.
 inline bool unshare(int32_t* count) {
-    return count != nullptr && std::atomic_ref<int32_t>(*count).fetch_sub(1, std::memory_order_acq_rel) == 1;
+    return count != nullptr && __atomic_fetch_sub(count, 1, __ATOMIC_ACQ_REL) == 1;
 }
 
 inline int32_t shares(int32_t* count) {
-    return count == nullptr ? 0 : std::atomic_ref<int32_t>(*count).load(std::memory_order_relaxed);
+    return count == nullptr ? 0 : __atomic_load_n(count, __ATOMIC_RELAXED);
 }
 
 }  // namespace arraycount

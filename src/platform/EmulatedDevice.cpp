@@ -27,14 +27,6 @@ int32_t nextOrientation(int32_t orientation) {
     return Platform::kOrientation0;
 }
 
-WindowMessage messageOf(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {
-    WindowMessage message;
-    message.type = type;
-    message.wParam = wParam;
-    message.lParam = lParam;
-    return message;
-}
-
 // How far display memory moves from one logical pixel of a row to the next, found from the
 // row's first two pixels (a row of one pixel takes no step).
 std::ptrdiff_t logicalRowStep(const PhysicalDisplay& display, int32_t orientation, int32_t x, int32_t y,
@@ -181,11 +173,19 @@ void EmulatedDevice::showWindow() {
 
 bool EmulatedDevice::getMessage(WindowMessage& message) {
     while (!m_quitReceived) {
-        MessageQueue::Entry entry;
-        if (!m_queue.take(entry)) {
-            waitForInput();
-            continue;
+        if (takeMessage(message)) {
+            return true;
         }
+        if (!m_quitReceived) {
+            waitForInput();
+        }
+    }
+    return false;
+}
+
+bool EmulatedDevice::takeMessage(WindowMessage& message) {
+    MessageQueue::Entry entry;
+    while (!m_quitReceived && m_queue.take(entry)) {
         switch (entry.kind) {
             case MessageQueue::Entry::Kind::Quit:
                 m_quitCode.store(static_cast<int32_t>(entry.message.wParam));

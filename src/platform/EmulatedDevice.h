@@ -97,6 +97,9 @@ protected:
     virtual void raiseWindow() {}
 
     MessageQueue& queue() { return m_queue; }
+    // The next queued message without waiting: actions queued before it run, the quit
+    // message ends the queue. False when nothing is queued (or the quit has come).
+    bool takeMessage(WindowMessage& message);
 
 private:
     Rect clientRect();

@@ -12,12 +12,10 @@
 
 #include "core/FrameStats.h"
 #include "core/SaveFolder.h"
+#include "platform/DeviceMaker.h"
 #include "platform/DeviceProfile.h"
 #include "platform/InputScript.h"
 #include "platform/WavRecorder.h"
-#include "platform/headless/HeadlessDevice.h"
-#include "platform/headless/StopSignals.h"
-#include "platform/sdl/SdlDevice.h"
 
 namespace vornel {
 namespace {
@@ -122,22 +120,6 @@ bool loadScript(const LaunchOptions& options, const DeviceProfile& profile, Inpu
         return false;
     }
     return true;
-}
-
-// The device lives until the process ends: the game thread is never waited for.
-EmulatedDevice* makeDevice(const LaunchOptions& options, const DeviceProfile& profile, EmulatedDevice::Setup setup,
-                           WavRecorder* recorder) {
-    if (options.headless) {
-        StopSignals::install();
-        return new HeadlessDevice(profile, std::move(setup), recorder);
-    }
-    std::string error;
-    std::unique_ptr<SdlDevice> device =
-        SdlDevice::create(profile, std::move(setup), {options.zoom, options.fullscreen}, recorder, error);
-    if (!device) {
-        std::fprintf(stderr, "vornel: %s\n", error.c_str());
-    }
-    return device.release();
 }
 
 // stats: frames=N cpu_us_per_frame=X frame_ms_p50=A frame_ms_p99=B frame_ms_max=C max_rss_kb=Y, where the
@@ -271,7 +253,7 @@ int Launcher::launch(const LaunchOptions& options, Entry entry) {
     state().options = options;
     state().saveFolder = setup.saveFolder;
     state().pen = profile.pen;
-    EmulatedDevice* device = makeDevice(options, profile, std::move(setup), state().recorder.get());
+    EmulatedDevice* device = DeviceMaker::make(options, profile, std::move(setup), state().recorder.get());
     if (device == nullptr) {
         return kNoDisplay;
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/Clock.h"
@@ -97,6 +98,15 @@ public:
     virtual void setBitsToDevice(const uint32_t* surface, int32_t width, int32_t height) = 0;
     virtual void stretchBits(const uint32_t* surface, int32_t width, int32_t height, int32_t targetWidth,
                              int32_t targetHeight) = 0;
+
+    // ---- The game's thread ----
+    // A platform without threads (the browser) keeps the game thread's body and runs it from
+    // its message loop, where the body's waits let the window's messages through; it answers
+    // true. Every other platform answers false, and the body runs on a thread of its own.
+    virtual bool adoptGameBody(std::function<void()>& body) {
+        (void)body;
+        return false;
+    }
 
     // ---- Time and sound ----
     // Device time: milliseconds since start, and sleeping (a headless run may speed it up).

@@ -29,6 +29,10 @@ struct WindowMessage {
     uint32_t lParam = 0;
 };
 
+inline constexpr WindowMessage messageOf(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {
+    return WindowMessage{type, wParam, lParam};
+}
+
 inline constexpr uint32_t packPoint(int32_t x, int32_t y) {
     return (static_cast<uint32_t>(x) & 0xFFFF) | (static_cast<uint32_t>(y) & 0xFFFF) << 16;
 }

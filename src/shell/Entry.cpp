@@ -47,7 +47,7 @@ int Entry::run(GameFactory makeGame) {
     }
     m_state.m_windowHost = new WindowHost(m_state, m_platform);
     makeGameObject(makeGame);
-    m_shell.gameThread().start(m_state.m_game, demoHooks());
+    m_shell.gameThread().start(m_state.m_game, demoHooks(), &m_platform);
     serveMessages();
     return shutDown();
 }

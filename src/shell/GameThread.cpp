@@ -34,11 +34,11 @@ GameThread::~GameThread() {
     }
 }
 
-void GameThread::start(Ref<Screen> game, Hooks hooks) {
+void GameThread::start(Ref<Screen> game, Hooks hooks, Platform* platform) {
     m_record->runEnded = false;
     m_record->started = false;
     m_leftRunning = false;
-    m_thread = std::thread([record = m_record, game = std::move(game), hooks = std::move(hooks)] {
+    std::function<void()> body = [record = m_record, game = std::move(game), hooks = std::move(hooks)] {
         if (hooks.beforeRun) {
             hooks.beforeRun();
         }
@@ -48,7 +48,11 @@ void GameThread::start(Ref<Screen> game, Hooks hooks) {
             hooks.afterRun();
         }
         record->markRunEnded();
-    });
+    };
+    if (platform != nullptr && platform->adoptGameBody(body)) {
+        return;  // it runs later, on this thread
+    }
+    m_thread = std::thread(std::move(body));
     std::unique_lock<std::mutex> guard(m_record->lock);
     m_record->ended.wait(guard, [this] { return m_record->started; });
 }

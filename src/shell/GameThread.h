@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "core/Ref.h"
+#include "platform/Platform.h"
 #include "sprites/Screen.h"
 
 namespace vornel {
@@ -29,8 +30,9 @@ public:
         std::function<void()> afterRun;
     };
 
-    // Starts the thread on the game object; returns once beforeRun has run there.
-    void start(Ref<Screen> game, Hooks hooks = {});
+    // Starts the thread on the game object; returns once beforeRun has run there. A platform
+    // without threads takes the body instead and runs it from its message loop.
+    void start(Ref<Screen> game, Hooks hooks = {}, Platform* platform = nullptr);
     // The thread's body: the game object's run. Answers 0 when run returns.
     static int32_t gameThread(const Ref<Screen>& game);
     // At shutdown: waits up to waitMs for run to return and then collects the thread. A game

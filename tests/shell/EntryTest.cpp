@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FakePlatform.h"
@@ -27,10 +28,14 @@ public:
     void setSize(int32_t width, int32_t height) override {
         calls.push_back(std::to_string(width) + "x" + std::to_string(height));
     }
-    void run() override { ran = true; }
+    void run() override {
+        ranOn = std::this_thread::get_id();
+        ran = true;
+    }
 
     std::vector<std::string> calls;
     std::atomic<bool> ran{false};
+    std::thread::id ranOn;
 };
 
 Ref<RecordingScreen> g_game;
@@ -62,6 +67,15 @@ TEST_F(EntryTest, GameGetsHostThenSizeRunsOnItsThreadAndTheQuitCodeIsReturned) {
     EXPECT_EQ(ProgramFolder::path(), "/games/vornel/bin/");
     EXPECT_EQ(Entry::folderOf("\\Program Files\\Vornel\\Vornel.exe"), "\\Program Files\\Vornel\\");
     EXPECT_EQ(Entry::folderOf("vornel"), "");
+}
+
+// A platform without threads (the browser) runs the game from its message loop instead.
+TEST_F(EntryTest, APlatformWithoutThreadsRunsTheGameFromItsMessageLoop) {
+    platform.adoptsGameBody = true;
+    EXPECT_EQ(start(), 0);
+    EXPECT_TRUE(g_game->ran.load());
+    EXPECT_EQ(g_game->ranOn, std::this_thread::get_id());
+    EXPECT_FALSE(shellObject().gameThread().isRunning());
 }
 
 TEST_F(EntryTest, DisplayMemoryIsUsedOnlyAsFiveSixFive) {

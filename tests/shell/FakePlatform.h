@@ -64,6 +64,8 @@ public:
     WindowClient* client = nullptr;
     std::vector<Rect> moves;
     std::deque<WindowMessage> messages;  // handed out by getMessage until empty or quit
+    bool adoptsGameBody = false;          // a platform without threads
+    std::function<void()> adoptedBody;
     bool quitPosted = false;
     int32_t exitCode = -1;
     std::vector<WindowMessage> posted;
@@ -95,7 +97,20 @@ public:
         moves.push_back({left, top, left + width, top + height});
     }
     void showWindow() override {}
+    // Like the browser's: the game's body is kept and runs at the first wait for a message.
+    bool adoptGameBody(std::function<void()>& body) override {
+        if (!adoptsGameBody) {
+            return false;
+        }
+        adoptedBody = std::move(body);
+        return true;
+    }
     bool getMessage(WindowMessage& message) override {
+        if (adoptedBody) {
+            std::function<void()> body = std::move(adoptedBody);
+            adoptedBody = nullptr;
+            body();
+        }
         if (quitPosted || messages.empty()) {
             return false;
         }

@@ -434,11 +434,7 @@ void SdlDevice::perform(KeyTranslation::EmulatorAction action) {
 }
 
 void SdlDevice::post(MessageType type, uint32_t wParam, uint32_t lParam) {
-    WindowMessage message;
-    message.type = type;
-    message.wParam = wParam;
-    message.lParam = lParam;
-    postMessage(message);
+    postMessage(messageOf(type, wParam, lParam));
 }
 
 // SDL gives the mouse in window points; the picture is placed in device pixels.

@@ -1,0 +1,52 @@
+// The page in a real browser: it draws the game, and every golden demo plays back with the
+// native build's frames and checksum, which shows that the browser runs the same game.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { serve, startBrowser, consoleLine, folders } from './harness.js';
+
+let server;
+let browser;
+
+before(async () => {
+  server = await serve(folders.dist, folders.demos);
+  browser = await startBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+test('the page draws the table and the built-in player plays', async () => {
+  const page = await browser.newPage();
+  await page.goto(server.url + '?autoplay');
+  await page.waitForFunction(() => (window.Module.vornelFrames || 0) > 60, { timeout: 30000 });
+  const colours = await page.evaluate(() => {
+    const canvas = document.getElementById('screen');
+    const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const seen = new Set();
+    for (let i = 0; i < pixels.length; i += 4) seen.add((pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2]);
+    return { width: canvas.width, height: canvas.height, count: seen.size };
+  });
+  assert.deepEqual([colours.width, colours.height], [240, 320]);
+  assert.ok(colours.count > 200, `only ${colours.count} colours: the scene is not drawn`);
+  await page.close();
+});
+
+const golden = fs.readFileSync(path.join(folders.demos, 'golden.txt'), 'utf8').trim().split('\n')
+  .map((line) => line.split(' '))
+  .map(([name, device, frames, checksum]) => ({ name, device, frames, checksum }));
+
+for (const demo of golden) {
+  test(`the golden demo ${demo.name} plays back as natively`, async () => {
+    const page = await browser.newPage();
+    const line = consoleLine(page, /^timedemo: /, 120000);
+    await page.goto(`${server.url}?timedemo=demos/${demo.name}.vdm`);
+    const said = await line;
+    await page.close();
+    assert.ok(said, 'no timedemo line');
+    assert.match(said, new RegExp(`^timedemo: frames=${demo.frames} seconds=\\S+ fps=\\S+ checksum=${demo.checksum} match=yes$`));
+  });
+}
