@@ -57,3 +57,35 @@ export const folders = {
   dist: process.env.VORNEL_WEB_DIST || path.resolve('../../build-web/dist'),
   demos: process.env.VORNEL_GOLDEN_DEMOS || path.resolve('../../tests/demos'),
 };
+
+// The canvas's pixels, as 0xRRGGBB numbers row by row.
+export async function canvasPixels(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById('screen');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const pixels = [];
+    for (let i = 0; i < data.length; i += 4) pixels.push((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
+    return { width: canvas.width, height: canvas.height, pixels };
+  });
+}
+
+// Whether two pictures of one size differ anywhere in the box, in hundredths of their size.
+export function differIn(a, b, left, top, right, bottom) {
+  for (let y = Math.floor(a.height * top / 100); y < Math.floor(a.height * bottom / 100); ++y) {
+    for (let x = Math.floor(a.width * left / 100); x < Math.floor(a.width * right / 100); ++x) {
+      if (a.pixels[y * a.width + x] !== b.pixels[y * a.width + x]) return true;
+    }
+  }
+  return false;
+}
+
+// Where a display pixel lies on the page.
+export async function pagePointOf(page, x, y) {
+  return page.evaluate((x, y) => {
+    const canvas = document.getElementById('screen');
+    const box = canvas.getBoundingClientRect();
+    return { x: box.left + (x + 0.5) * box.width / canvas.width, y: box.top + (y + 0.5) * box.height / canvas.height };
+  }, x, y);
+}
+
+export const pause = (milliseconds) => new Promise((resolve) => setTimeout(resolve, milliseconds));

@@ -1,0 +1,97 @@
+// Playing in a real browser: keys start a game and steer the bat, a finger taps the menu and
+// drags the bat on the Pocket PC, the settings survive a reload, and a missing data file gets
+// the page's message rather than a blank page.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { serve, startBrowser, folders, canvasPixels, differIn, pagePointOf, pause } from './harness.js';
+
+let server;
+let browser;
+
+before(async () => {
+  server = await serve(folders.dist, folders.demos);
+  browser = await startBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// The table has risen and the menu faded in some 3.5 s after the start.
+async function openAtMenu(address, context = browser) {
+  const page = await context.newPage();
+  await page.goto(address);
+  await page.waitForFunction(() => window.Module.calledRun, { timeout: 30000 });
+  await pause(4000);
+  return page;
+}
+
+test('keys start a game and steer the bat', async () => {
+  const page = await openAtMenu(server.url);
+  const menu = await canvasPixels(page);
+  await page.keyboard.press('Enter');  // "New Game" is chosen
+  await pause(1500);
+  const play = await canvasPixels(page);
+  await page.keyboard.down('ArrowLeft');
+  await pause(400);
+  await page.keyboard.up('ArrowLeft');
+  await pause(300);
+  const left = await canvasPixels(page);
+  await page.close();
+  assert.ok(differIn(menu, play, 30, 30, 70, 70), 'the menu did not close');
+  assert.ok(differIn(play, left, 35, 65, 65, 85), 'the bat did not leave the middle');
+});
+
+test('a finger taps the menu and drags the bat on the Pocket PC', async () => {
+  const page = await openAtMenu(server.url + '?device=pocketpc');
+  const menu = await canvasPixels(page);
+  const newGame = await pagePointOf(page, 120, 104);
+  await page.touchscreen.tap(newGame.x, newGame.y);
+  await pause(1500);
+  const play = await canvasPixels(page);
+  const from = await pagePointOf(page, 120, 250);
+  const to = await pagePointOf(page, 40, 250);
+  await page.touchscreen.touchStart(from.x, from.y);
+  for (let step = 1; step <= 10; ++step) {
+    await page.touchscreen.touchMove(from.x + (to.x - from.x) * step / 10, from.y);
+    await pause(20);
+  }
+  await page.touchscreen.touchEnd();
+  await pause(1500);
+  const left = await canvasPixels(page);
+  await page.close();
+  assert.ok(differIn(menu, play, 30, 30, 70, 70), 'the tap did not choose "New Game"');
+  assert.ok(differIn(play, left, 0, 55, 30, 85), 'the bat did not follow the finger');
+});
+
+test('the sound and the level chosen in the menu survive a reload', async () => {
+  const fresh = await browser.createBrowserContext();  // its own, empty IndexedDB
+  const page = await openAtMenu(server.url, fresh);
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('KeyS');
+  await page.keyboard.press('KeyL');
+  await page.keyboard.up('Shift');
+  await pause(2500);  // the page writes the save folder back every second
+  await page.reload();
+  await page.waitForFunction(() => window.Module.calledRun, { timeout: 30000 });
+  const settings = await page.evaluate(() => Array.from(FS.readFile('/save/vornel')).slice(0, 2));
+  await fresh.close();
+  assert.deepEqual(settings, [1, 1], 'sound off and Hard were not kept');
+});
+
+test('a missing data file gets a message on the page', async () => {
+  const page = await browser.newPage();
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().endsWith('/vornel.data')) request.respond({ status: 404, body: '' });
+    else request.continue();
+  });
+  await page.goto(server.url);
+  await page.waitForFunction(() => document.getElementById('message').className === 'error', { timeout: 30000 });
+  const shown = await page.evaluate(() => !document.getElementById('overlay').hidden);
+  const text = await page.evaluate(() => document.getElementById('message').textContent);
+  await page.close();
+  assert.ok(shown);
+  assert.match(text, /cannot run|did not load|stopped/);
+});
