@@ -25,6 +25,58 @@
     Module.vornelFrames = (Module.vornelFrames || 0) + 1;
   };
 
+  // The handheld's sound: 8000 Hz, 16-bit mono buffers played back to back through WebAudio.
+  // Browsers let a page's audio start only from a key or a tap, so the context is made (or
+  // resumed) at the first one; until it runs the game's buffers pass unheard.
+  Module.vornelAudio = {
+    context: null,
+    next: 0,       // when the last buffer given ends, in the context's seconds
+    ended: 0,      // buffers ended or stopped so far
+    played: 0,     // buffers given to WebAudio so far
+    sources: [],
+    start: function () {
+      if (!this.context) {
+        const Context = window.AudioContext || window.webkitAudioContext;
+        if (!Context) return;
+        this.context = new Context({ sampleRate: 8000 });
+      }
+      if (this.context.state !== 'running') this.context.resume();
+    },
+    runs: function () { return this.context !== null && this.context.state === 'running'; },
+    play: function (pointer, bytes) {
+      const count = bytes >> 1;
+      const samples = new Int16Array(HEAPU8.buffer, pointer, count);
+      const buffer = this.context.createBuffer(1, Math.max(count, 1), 8000);
+      const channel = buffer.getChannelData(0);
+      for (let i = 0; i < count; ++i) channel[i] = samples[i] / 32768;
+      const source = this.context.createBufferSource();
+      source.buffer = buffer;
+      source.connect(this.context.destination);
+      const at = Math.max(this.context.currentTime, this.next);
+      source.onended = () => {
+        this.sources.shift();
+        ++this.ended;
+      };
+      source.start(at);
+      this.next = at + buffer.duration;
+      this.sources.push(source);
+      ++this.played;
+    },
+    // Stops every buffer still to play; answers the count of buffers ended, these included.
+    stop: function () {
+      for (const source of this.sources) {
+        source.onended = null;
+        source.stop();
+      }
+      this.ended += this.sources.length;
+      this.sources = [];
+      this.next = 0;
+      return this.ended;
+    },
+  };
+  window.addEventListener('keydown', () => Module.vornelAudio.start(), true);
+  window.addEventListener('pointerdown', () => Module.vornelAudio.start(), true);
+
   // The desktop's keys as the handheld's virtual keys: by their place on the keyboard.
   const keys = {
     ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Enter: 13, NumpadEnter: 13,

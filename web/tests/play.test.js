@@ -1,6 +1,6 @@
-// Playing in a real browser: keys start a game and steer the bat, a finger taps the menu and
-// drags the bat on the Pocket PC, the settings survive a reload, and a missing data file gets
-// the page's message rather than a blank page.
+// Playing in a real browser: keys start a game and steer the bat, the sound starts at the
+// first key, a finger taps the menu and drags the bat on the Pocket PC, the settings survive a
+// reload, and a missing data file gets the page's message rather than a blank page.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { serve, startBrowser, folders, canvasPixels, differIn, pagePointOf, pause } from './harness.js';
@@ -41,6 +41,21 @@ test('keys start a game and steer the bat', async () => {
   await page.close();
   assert.ok(differIn(menu, play, 30, 30, 70, 70), 'the menu did not close');
   assert.ok(differIn(play, left, 35, 65, 65, 85), 'the bat did not leave the middle');
+});
+
+// Browsers start a page's audio only from a key or a tap: before the first key nothing is
+// made, after it the context runs and the game's sounds play through it, and end.
+test('the audio starts at the first key and the sounds play through it', async () => {
+  const page = await openAtMenu(server.url);
+  const before = await page.evaluate(() => Module.vornelAudio.context);
+  await page.keyboard.press('Enter');
+  await pause(4000);
+  const after = await page.evaluate(() => [Module.vornelAudio.context.state, Module.vornelAudio.played, Module.vornelAudio.ended]);
+  await page.close();
+  assert.equal(before, null);
+  assert.equal(after[0], 'running');
+  assert.ok(after[1] > 0, 'no sound was played');
+  assert.ok(after[2] > 0, 'no sound ended');
 });
 
 test('a finger taps the menu and drags the bat on the Pocket PC', async () => {
