@@ -43,6 +43,37 @@ test('keys start a game and steer the bat', async () => {
   assert.ok(differIn(play, left, 35, 65, 65, 85), 'the bat did not leave the middle');
 });
 
+// Back (Escape, sent at its release as the handheld's back key) opens the menu during play,
+// and back again returns to the game.
+test('back twice returns to play', async () => {
+  const page = await openAtMenu(server.url);
+  await page.keyboard.press('Enter');
+  await pause(1500);
+  const play = await canvasPixels(page);
+  await page.keyboard.press('Escape');
+  await pause(1500);
+  const menu = await canvasPixels(page);
+  await page.keyboard.press('Escape');
+  await pause(1500);
+  const back = await canvasPixels(page);
+  await page.close();
+  assert.ok(differIn(play, menu, 35, 30, 65, 60), 'the menu did not open');
+  assert.ok(differIn(menu, back, 35, 30, 65, 60), 'the menu did not close again');
+});
+
+// On the keyboard handheld the letters go by their place and stand in for its keypad: D is the
+// keypad's 5, which chooses "New Game" in the menu.
+test('the keyboard handheld takes its letters by their place', async () => {
+  const page = await openAtMenu(server.url + '?device=qwerty');
+  const menu = await canvasPixels(page);
+  await page.keyboard.press('KeyD');
+  await pause(1500);
+  const play = await canvasPixels(page);
+  await page.close();
+  assert.deepEqual([menu.width, menu.height], [320, 240]);
+  assert.ok(differIn(menu, play, 30, 30, 70, 70), 'D did not start a game');
+});
+
 // Browsers start a page's audio only from a key or a tap: before the first key nothing is
 // made, after it the context runs and the game's sounds play through it, and end.
 test('the audio starts at the first key and the sounds play through it', async () => {

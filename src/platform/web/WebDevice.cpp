@@ -66,7 +66,10 @@ void WebDevice::pump() {
 }
 
 bool WebDevice::openWindow(const std::string& title) {
-    EM_ASM({ document.title = UTF8ToString($0); }, title.c_str());
+    EM_ASM({
+        document.title = UTF8ToString($0);
+        Module.vornelLettersByPlace = $1 !== 0;
+    }, title.c_str(), profile().lettersAsKeypad ? 1 : 0);
     displayTurned();
     return true;
 }
