@@ -3,6 +3,8 @@
 // reload, and a missing data file gets the page's message rather than a blank page.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
 import { serve, startBrowser, folders, canvasPixels, differIn, pagePointOf, pause } from './harness.js';
 
 let server;
@@ -124,6 +126,33 @@ test('the sound and the level chosen in the menu survive a reload', async () => 
   const settings = await page.evaluate(() => Array.from(FS.readFile('/save/vornel')).slice(0, 2));
   await fresh.close();
   assert.deepEqual(settings, [1, 1], 'sound off and Hard were not kept');
+});
+
+// The font's bytes are noise inside the data package: the game names the damaged file, and
+// the page shows what it said above the game, which plays on.
+test('a damaged data file is named on the page', async () => {
+  const script = fs.readFileSync(path.join(folders.dist, 'vornel.js'), 'utf8');
+  const [, start, end] = /"filename":"\/data\/f15\.bin","start":(\d+),"end":(\d+)/.exec(script);
+  const data = fs.readFileSync(path.join(folders.dist, 'vornel.data'));
+  let noise = 7;
+  for (let i = Number(start); i < Number(end); ++i) {
+    noise = (noise * 1103515245 + 12345) >>> 0;
+    data[i] = noise >>> 24;
+  }
+  const page = await browser.newPage();
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().endsWith('/vornel.data')) request.respond({ status: 200, body: data, contentType: 'application/octet-stream' });
+    else request.continue();
+  });
+  await page.goto(server.url);
+  await page.waitForFunction(() => !document.getElementById('notice').hidden, { timeout: 30000 });
+  const said = await page.evaluate(() => document.getElementById('notice').textContent);
+  await pause(2000);
+  const frames = await page.evaluate(() => window.Module.vornelFrames || 0);
+  await page.close();
+  assert.match(said, /f15\.bin/);
+  assert.ok(frames > 0, 'nothing was drawn');
 });
 
 test('a missing data file gets a message on the page', async () => {
