@@ -3,6 +3,8 @@
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
+import zlib from 'node:zlib';
+import { spawnSync } from 'node:child_process';
 import puppeteer from 'puppeteer-core';
 
 const types = {
@@ -56,6 +58,8 @@ export function consoleLine(page, pattern, milliseconds) {
 export const folders = {
   dist: process.env.VORNEL_WEB_DIST || path.resolve('../../build-web/dist'),
   demos: process.env.VORNEL_GOLDEN_DEMOS || path.resolve('../../tests/demos'),
+  program: process.env.VORNEL_PROGRAM || path.resolve('../../build/bin/vornel'),
+  data: process.env.VORNEL_DATA || path.resolve('../../build/bin'),
 };
 
 // The canvas's pixels, as 0xRRGGBB numbers row by row.
@@ -89,3 +93,54 @@ export async function pagePointOf(page, x, y) {
 }
 
 export const pause = (milliseconds) => new Promise((resolve) => setTimeout(resolve, milliseconds));
+
+// An 8-bit RGB or RGBA PNG (as the native screenshots are) as 0xRRGGBB numbers row by row.
+export function readPng(file) {
+  const bytes = fs.readFileSync(file);
+  let at = 8;
+  let width = 0;
+  let height = 0;
+  let channels = 3;
+  const compressed = [];
+  while (at < bytes.length) {
+    const length = bytes.readUInt32BE(at);
+    const type = bytes.toString('latin1', at + 4, at + 8);
+    const body = bytes.subarray(at + 8, at + 8 + length);
+    if (type === 'IHDR') {
+      width = body.readUInt32BE(0);
+      height = body.readUInt32BE(4);
+      channels = body[9] === 6 ? 4 : 3;
+    } else if (type === 'IDAT') {
+      compressed.push(body);
+    }
+    at += 12 + length;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(compressed));
+  const stride = width * channels;
+  const rows = Buffer.alloc(stride * height);
+  for (let y = 0; y < height; ++y) {
+    const filter = raw[y * (stride + 1)];
+    for (let x = 0; x < stride; ++x) {
+      const value = raw[y * (stride + 1) + 1 + x];
+      const left = x >= channels ? rows[y * stride + x - channels] : 0;
+      const up = y > 0 ? rows[(y - 1) * stride + x] : 0;
+      const upLeft = y > 0 && x >= channels ? rows[(y - 1) * stride + x - channels] : 0;
+      const paeth = () => {
+        const p = left + up - upLeft;
+        const [a, b, c] = [Math.abs(p - left), Math.abs(p - up), Math.abs(p - upLeft)];
+        return a <= b && a <= c ? left : b <= c ? up : upLeft;
+      };
+      const predicted = [0, left, up, (left + up) >> 1, paeth()][filter];
+      rows[y * stride + x] = (value + predicted) & 0xFF;
+    }
+  }
+  const pixels = [];
+  for (let i = 0; i < rows.length; i += channels) pixels.push((rows[i] << 16) | (rows[i + 1] << 8) | rows[i + 2]);
+  return { width, height, pixels };
+}
+
+// The native program on these arguments (and its data folder); its exit status.
+export function runNative(args) {
+  const result = spawnSync(folders.program, ['--data', folders.data, ...args], { stdio: 'ignore', timeout: 120000 });
+  return result.status;
+}
