@@ -5,6 +5,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
 import { spawnSync } from 'node:child_process';
+import { before, after } from 'node:test';
 import puppeteer from 'puppeteer-core';
 
 const types = {
@@ -143,4 +144,19 @@ export function readPng(file) {
 export function runNative(args) {
   const result = spawnSync(folders.program, ['--data', folders.data, ...args], { stdio: 'ignore', timeout: 120000 });
   return result.status;
+}
+
+// For a test file: the page served and Chromium started before its tests, both ended after.
+export function browserSession() {
+  const session = { url: '', browser: null, server: null };
+  before(async () => {
+    session.server = await serve(folders.dist, folders.demos);
+    session.url = session.server.url;
+    session.browser = await startBrowser();
+  });
+  after(async () => {
+    await session.browser?.close();
+    session.server?.close();
+  });
+  return session;
 }

@@ -1,27 +1,16 @@
 // Playing in a real browser: keys start a game and steer the bat, the sound starts at the
 // first key, a finger taps the menu and drags the bat on the Pocket PC, the settings survive a
 // reload, and a missing data file gets the page's message rather than a blank page.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { serve, startBrowser, folders, canvasPixels, differIn, pagePointOf, pause } from './harness.js';
+import { browserSession, folders, canvasPixels, differIn, pagePointOf, pause } from './harness.js';
 
-let server;
-let browser;
-
-before(async () => {
-  server = await serve(folders.dist, folders.demos);
-  browser = await startBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const session = browserSession();
 
 // The table has risen and the menu faded in some 3.5 s after the start.
-async function openAtMenu(address, context = browser) {
+async function openAtMenu(address, context = session.browser) {
   const page = await context.newPage();
   await page.goto(address);
   await page.waitForFunction(() => window.Module.calledRun, { timeout: 30000 });
@@ -30,7 +19,7 @@ async function openAtMenu(address, context = browser) {
 }
 
 test('keys start a game and steer the bat', async () => {
-  const page = await openAtMenu(server.url);
+  const page = await openAtMenu(session.url);
   const menu = await canvasPixels(page);
   await page.keyboard.press('Enter');  // "New Game" is chosen
   await pause(1500);
@@ -48,7 +37,7 @@ test('keys start a game and steer the bat', async () => {
 // Back (Escape, sent at its release as the handheld's back key) opens the menu during play,
 // and back again returns to the game.
 test('back twice returns to play', async () => {
-  const page = await openAtMenu(server.url);
+  const page = await openAtMenu(session.url);
   await page.keyboard.press('Enter');
   await pause(1500);
   const play = await canvasPixels(page);
@@ -66,7 +55,7 @@ test('back twice returns to play', async () => {
 // On the keyboard handheld the letters go by their place and stand in for its keypad: D is the
 // keypad's 5, which chooses "New Game" in the menu.
 test('the keyboard handheld takes its letters by their place', async () => {
-  const page = await openAtMenu(server.url + '?device=qwerty');
+  const page = await openAtMenu(session.url + '?device=qwerty');
   const menu = await canvasPixels(page);
   await page.keyboard.press('KeyD');
   await pause(1500);
@@ -79,7 +68,7 @@ test('the keyboard handheld takes its letters by their place', async () => {
 // Browsers start a page's audio only from a key or a tap: before the first key nothing is
 // made, after it the context runs and the game's sounds play through it, and end.
 test('the audio starts at the first key and the sounds play through it', async () => {
-  const page = await openAtMenu(server.url);
+  const page = await openAtMenu(session.url);
   const before = await page.evaluate(() => Module.vornelAudio.context);
   await page.keyboard.press('Enter');
   await pause(4000);
@@ -92,7 +81,7 @@ test('the audio starts at the first key and the sounds play through it', async (
 });
 
 test('a finger taps the menu and drags the bat on the Pocket PC', async () => {
-  const page = await openAtMenu(server.url + '?device=pocketpc');
+  const page = await openAtMenu(session.url + '?device=pocketpc');
   const menu = await canvasPixels(page);
   const newGame = await pagePointOf(page, 120, 104);
   await page.touchscreen.tap(newGame.x, newGame.y);
@@ -114,8 +103,8 @@ test('a finger taps the menu and drags the bat on the Pocket PC', async () => {
 });
 
 test('the sound and the level chosen in the menu survive a reload', async () => {
-  const fresh = await browser.createBrowserContext();  // its own, empty IndexedDB
-  const page = await openAtMenu(server.url, fresh);
+  const fresh = await session.browser.createBrowserContext();  // its own, empty IndexedDB
+  const page = await openAtMenu(session.url, fresh);
   await page.keyboard.down('Shift');
   await page.keyboard.press('KeyS');
   await page.keyboard.press('KeyL');
@@ -139,13 +128,13 @@ test('a damaged data file is named on the page', async () => {
     noise = (noise * 1103515245 + 12345) >>> 0;
     data[i] = noise >>> 24;
   }
-  const page = await browser.newPage();
+  const page = await session.browser.newPage();
   await page.setRequestInterception(true);
   page.on('request', (request) => {
     if (request.url().endsWith('/vornel.data')) request.respond({ status: 200, body: data, contentType: 'application/octet-stream' });
     else request.continue();
   });
-  await page.goto(server.url);
+  await page.goto(session.url);
   await page.waitForFunction(() => !document.getElementById('notice').hidden, { timeout: 30000 });
   const said = await page.evaluate(() => document.getElementById('notice').textContent);
   await pause(2000);
@@ -156,13 +145,13 @@ test('a damaged data file is named on the page', async () => {
 });
 
 test('a missing data file gets a message on the page', async () => {
-  const page = await browser.newPage();
+  const page = await session.browser.newPage();
   await page.setRequestInterception(true);
   page.on('request', (request) => {
     if (request.url().endsWith('/vornel.data')) request.respond({ status: 404, body: '' });
     else request.continue();
   });
-  await page.goto(server.url);
+  await page.goto(session.url);
   await page.waitForFunction(() => document.getElementById('message').className === 'error', { timeout: 30000 });
   const shown = await page.evaluate(() => !document.getElementById('overlay').hidden);
   const text = await page.evaluate(() => document.getElementById('message').textContent);
