@@ -114,7 +114,8 @@ run-web: web
 test-web: web
 	@cd $(WEB) && ctest --output-on-failure
 	@cd web/tests && npm ci --no-audit --no-fund >/dev/null
-	@cd web/tests && VORNEL_WEB_DIST=$(CURDIR)/$(WEB)/dist VORNEL_GOLDEN_DEMOS=$(CURDIR)/tests/demos node --test
+	@cd web/tests && VORNEL_WEB_DIST=$(CURDIR)/$(WEB)/dist VORNEL_GOLDEN_DEMOS=$(CURDIR)/tests/demos \
+		VORNEL_PROGRAM=$(CURDIR)/$(GAME) VORNEL_DATA=$(CURDIR)/$(BUILD)/bin node --test
 
 # Soak: 50 whole games of the built-in player at 200 times real speed, failing when memory
 # grows from the first game to the last; then a few games under AddressSanitizer, failing on

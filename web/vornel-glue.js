@@ -5,12 +5,14 @@
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d');
 
-  // The largest whole factor that fits the canvas's box, so that every pixel is a sharp square.
+  // The largest whole factor of the screen's own pixels that fits the canvas's box, so that
+  // every pixel of the handheld is a sharp square, also on a phone's dense screen.
   function fit() {
     const box = canvas.parentElement.getBoundingClientRect();
-    const factor = Math.max(1, Math.floor(Math.min(box.width / canvas.width, box.height / canvas.height)));
-    canvas.style.width = canvas.width * factor + 'px';
-    canvas.style.height = canvas.height * factor + 'px';
+    const density = window.devicePixelRatio || 1;
+    const factor = Math.max(1, Math.floor(Math.min(box.width * density / canvas.width, box.height * density / canvas.height)));
+    canvas.style.width = canvas.width * factor / density + 'px';
+    canvas.style.height = canvas.height * factor / density + 'px';
   }
   window.addEventListener('resize', fit);
 
@@ -25,43 +27,128 @@
     Module.vornelFrames = (Module.vornelFrames || 0) + 1;
   };
 
-  // The desktop's keys as the handheld's virtual keys: by their place on the keyboard.
-  const keys = {
-    ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Enter: 13, NumpadEnter: 13,
-    Escape: 27, Backspace: 8, Space: 32, F1: 112, F2: 113, F8: 119, F9: 120, Slash: 191,
+  // The handheld's sound: 8000 Hz, 16-bit mono buffers played back to back through WebAudio.
+  // Browsers let a page's audio start only from a key or a tap, so the context is made (or
+  // resumed) at the first one; until it runs the game's buffers pass unheard.
+  Module.vornelAudio = {
+    context: null,
+    next: 0,       // when the last buffer given ends, in the context's seconds
+    ended: 0,      // buffers ended or stopped so far
+    played: 0,     // buffers given to WebAudio so far
+    sources: [],
+    start: function () {
+      if (!this.context) {
+        const Context = window.AudioContext || window.webkitAudioContext;
+        if (!Context) return;
+        this.context = new Context({ sampleRate: 8000 });
+      }
+      if (this.context.state !== 'running') this.context.resume();
+    },
+    runs: function () { return this.context !== null && this.context.state === 'running'; },
+    play: function (pointer, bytes) {
+      const count = bytes >> 1;
+      const samples = new Int16Array(HEAPU8.buffer, pointer, count);
+      const buffer = this.context.createBuffer(1, Math.max(count, 1), 8000);
+      const channel = buffer.getChannelData(0);
+      for (let i = 0; i < count; ++i) channel[i] = samples[i] / 32768;
+      const source = this.context.createBufferSource();
+      source.buffer = buffer;
+      source.connect(this.context.destination);
+      const at = Math.max(this.context.currentTime, this.next);
+      source.onended = () => {
+        this.sources.shift();
+        ++this.ended;
+      };
+      source.start(at);
+      this.next = at + buffer.duration;
+      this.sources.push(source);
+      ++this.played;
+    },
+    // Stops every buffer still to play; answers the count of buffers ended, these included.
+    stop: function () {
+      for (const source of this.sources) {
+        source.onended = null;
+        source.stop();
+      }
+      this.ended += this.sources.length;
+      this.sources = [];
+      this.next = 0;
+      return this.ended;
+    },
   };
-  function virtualKeyOf(code) {
-    if (code in keys) return keys[code];
-    let match = /^(?:Digit|Numpad)([0-9])$/.exec(code);
+  window.addEventListener('keydown', () => Module.vornelAudio.start(), true);
+  window.addEventListener('pointerdown', () => Module.vornelAudio.start(), true);
+
+  // The desktop's keys as the handheld's virtual keys, as the desktop window maps them: by
+  // what the key means (keypad digits are digits, its Enter is Enter); on a handheld whose
+  // letters stand in for a keypad, the letter keys and '/' by their place on a US keyboard
+  // (event.code), so that the keypad keeps its shape on AZERTY or QWERTZ, and a letter printed
+  // on another key is none of the handheld's.
+  const named = {
+    Backspace: 8, Enter: 13, Escape: 27, ' ': 32, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39,
+    ArrowDown: 40, F1: 112, F2: 113, F8: 119, F9: 120, '/': 191,
+  };
+  function byMeaning(event) {
+    let match = /^Numpad([0-9])$/.exec(event.code);
     if (match) return 48 + Number(match[1]);
-    match = /^Key([A-Z])$/.exec(code);
+    if (event.code === 'NumpadEnter') return 13;
+    if (/^[a-zA-Z]$/.test(event.key)) return event.key.toUpperCase().charCodeAt(0);
+    if (/^[0-9]$/.test(event.key)) return event.key.charCodeAt(0);
+    return named[event.key] || 0;
+  }
+  function virtualKeyOf(event) {
+    if (!Module.vornelLettersByPlace) return byMeaning(event);
+    const match = /^Key([A-Z])$/.exec(event.code);
     if (match) return match[1].charCodeAt(0);
-    return 0;
+    if (event.code === 'Slash') return 191;
+    return /^[a-zA-Z/]$/.test(event.key) ? 0 : byMeaning(event);
+  }
+  // The emulator's own keys, taken before the game sees them: Ctrl+R turns the display, F11
+  // and Alt+Enter switch full screen. Ctrl with Alt (or AltGr) types characters instead.
+  function emulatorKey(event) {
+    if (event.key === 'F11' || (event.altKey && event.key === 'Enter')) {
+      const stage = canvas.parentElement;
+      if (document.fullscreenElement) document.exitFullscreen(); else stage.requestFullscreen();
+      return true;
+    }
+    if (event.ctrlKey && !event.altKey && !event.getModifierState('AltGraph') && event.code === 'KeyR') {
+      if (!event.repeat) call('vornel_page_rotate');
+      return true;
+    }
+    return false;
   }
   function call(name, ...values) {
     if (Module.calledRun) Module['_' + name](...values);
   }
+  const held = new Map();  // each key's virtual key while it is down: its release says the same
   window.addEventListener('keydown', function (event) {
-    if (event.ctrlKey && event.code === 'KeyR') {
-      call('vornel_page_rotate');
+    if (emulatorKey(event)) {
       event.preventDefault();
       return;
     }
-    const virtualKey = virtualKeyOf(event.code);
+    const virtualKey = held.get(event.code) || virtualKeyOf(event);
     if (virtualKey !== 0) {
+      held.set(event.code, virtualKey);
       call('vornel_page_key', 1, virtualKey);
       event.preventDefault();
     }
-    if (event.key.length === 1 && event.key.charCodeAt(0) < 256 && !event.ctrlKey && !event.metaKey) {
-      call('vornel_page_character', event.key.charCodeAt(0));
+    const typed = event.key.length === 1 ? event.key.charCodeAt(0) : 0;
+    if (typed >= 32 && typed < 256 && !(event.ctrlKey && !event.altKey) && !event.metaKey) {
+      call('vornel_page_character', typed);  // the handheld's characters are 8-bit
     }
   });
   window.addEventListener('keyup', function (event) {
-    const virtualKey = virtualKeyOf(event.code);
-    if (virtualKey !== 0) {
+    const virtualKey = held.get(event.code);
+    if (virtualKey !== undefined) {
+      held.delete(event.code);
       call('vornel_page_key', 0, virtualKey);
       event.preventDefault();
     }
+  });
+  // A page that loses the focus lets go of every key it held.
+  window.addEventListener('blur', function () {
+    for (const virtualKey of held.values()) call('vornel_page_key', 0, virtualKey);
+    held.clear();
   });
 
   // The pen: the first finger or the left button, in the display's own pixels.
@@ -90,8 +177,11 @@
   canvas.addEventListener('pointerup', penUp);
   canvas.addEventListener('pointercancel', penUp);
 
-  // A page in the background pauses the game, as a window in the background did.
+  // A page in the background, or without the focus, pauses the game, as a window in the
+  // background did.
   document.addEventListener('visibilitychange', function () {
     call('vornel_page_visible', document.hidden ? 0 : 1);
   });
+  window.addEventListener('blur', function () { call('vornel_page_visible', 0); });
+  window.addEventListener('focus', function () { call('vornel_page_visible', document.hidden ? 0 : 1); });
 })();

@@ -51,6 +51,8 @@ public:
     void attach(EmulatedDevice& device);
 
     DemoTape& tape() { return *m_tape; }
+    // Frames ended so far (0 before a recording has started); on the game thread.
+    std::size_t frames() const { return m_tape ? m_tape->frames() : 0; }
     // The calling thread's tick reads go through the tape from now on (and no other's).
     void tapeThisThread() { m_clock->tapeThisThread(); }
     // On the game thread, first thing: it becomes the taped thread.

@@ -3,6 +3,9 @@
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
+import zlib from 'node:zlib';
+import { spawnSync } from 'node:child_process';
+import { before, after } from 'node:test';
 import puppeteer from 'puppeteer-core';
 
 const types = {
@@ -56,4 +59,104 @@ export function consoleLine(page, pattern, milliseconds) {
 export const folders = {
   dist: process.env.VORNEL_WEB_DIST || path.resolve('../../build-web/dist'),
   demos: process.env.VORNEL_GOLDEN_DEMOS || path.resolve('../../tests/demos'),
+  program: process.env.VORNEL_PROGRAM || path.resolve('../../build/bin/vornel'),
+  data: process.env.VORNEL_DATA || path.resolve('../../build/bin'),
 };
+
+// The canvas's pixels, as 0xRRGGBB numbers row by row.
+export async function canvasPixels(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById('screen');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const pixels = [];
+    for (let i = 0; i < data.length; i += 4) pixels.push((data[i] << 16) | (data[i + 1] << 8) | data[i + 2]);
+    return { width: canvas.width, height: canvas.height, pixels };
+  });
+}
+
+// Whether two pictures of one size differ anywhere in the box, in hundredths of their size.
+export function differIn(a, b, left, top, right, bottom) {
+  for (let y = Math.floor(a.height * top / 100); y < Math.floor(a.height * bottom / 100); ++y) {
+    for (let x = Math.floor(a.width * left / 100); x < Math.floor(a.width * right / 100); ++x) {
+      if (a.pixels[y * a.width + x] !== b.pixels[y * a.width + x]) return true;
+    }
+  }
+  return false;
+}
+
+// Where a display pixel lies on the page.
+export async function pagePointOf(page, x, y) {
+  return page.evaluate((x, y) => {
+    const canvas = document.getElementById('screen');
+    const box = canvas.getBoundingClientRect();
+    return { x: box.left + (x + 0.5) * box.width / canvas.width, y: box.top + (y + 0.5) * box.height / canvas.height };
+  }, x, y);
+}
+
+export const pause = (milliseconds) => new Promise((resolve) => setTimeout(resolve, milliseconds));
+
+// An 8-bit RGB or RGBA PNG (as the native screenshots are) as 0xRRGGBB numbers row by row.
+export function readPng(file) {
+  const bytes = fs.readFileSync(file);
+  let at = 8;
+  let width = 0;
+  let height = 0;
+  let channels = 3;
+  const compressed = [];
+  while (at < bytes.length) {
+    const length = bytes.readUInt32BE(at);
+    const type = bytes.toString('latin1', at + 4, at + 8);
+    const body = bytes.subarray(at + 8, at + 8 + length);
+    if (type === 'IHDR') {
+      width = body.readUInt32BE(0);
+      height = body.readUInt32BE(4);
+      channels = body[9] === 6 ? 4 : 3;
+    } else if (type === 'IDAT') {
+      compressed.push(body);
+    }
+    at += 12 + length;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(compressed));
+  const stride = width * channels;
+  const rows = Buffer.alloc(stride * height);
+  for (let y = 0; y < height; ++y) {
+    const filter = raw[y * (stride + 1)];
+    for (let x = 0; x < stride; ++x) {
+      const value = raw[y * (stride + 1) + 1 + x];
+      const left = x >= channels ? rows[y * stride + x - channels] : 0;
+      const up = y > 0 ? rows[(y - 1) * stride + x] : 0;
+      const upLeft = y > 0 && x >= channels ? rows[(y - 1) * stride + x - channels] : 0;
+      const paeth = () => {
+        const p = left + up - upLeft;
+        const [a, b, c] = [Math.abs(p - left), Math.abs(p - up), Math.abs(p - upLeft)];
+        return a <= b && a <= c ? left : b <= c ? up : upLeft;
+      };
+      const predicted = [0, left, up, (left + up) >> 1, paeth()][filter];
+      rows[y * stride + x] = (value + predicted) & 0xFF;
+    }
+  }
+  const pixels = [];
+  for (let i = 0; i < rows.length; i += channels) pixels.push((rows[i] << 16) | (rows[i + 1] << 8) | rows[i + 2]);
+  return { width, height, pixels };
+}
+
+// The native program on these arguments (and its data folder); its exit status.
+export function runNative(args) {
+  const result = spawnSync(folders.program, ['--data', folders.data, ...args], { stdio: 'ignore', timeout: 120000 });
+  return result.status;
+}
+
+// For a test file: the page served and Chromium started before its tests, both ended after.
+export function browserSession() {
+  const session = { url: '', browser: null, server: null };
+  before(async () => {
+    session.server = await serve(folders.dist, folders.demos);
+    session.url = session.server.url;
+    session.browser = await startBrowser();
+  });
+  after(async () => {
+    await session.browser?.close();
+    session.server?.close();
+  });
+  return session;
+}

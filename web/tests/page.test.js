@@ -1,27 +1,17 @@
 // The page in a real browser: it draws the game, and every golden demo plays back with the
 // native build's frames and checksum, which shows that the browser runs the same game.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { serve, startBrowser, consoleLine, folders } from './harness.js';
+import os from 'node:os';
+import { browserSession, consoleLine, folders, canvasPixels, readPng, runNative } from './harness.js';
 
-let server;
-let browser;
-
-before(async () => {
-  server = await serve(folders.dist, folders.demos);
-  browser = await startBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const session = browserSession();
 
 test('the page draws the table and the built-in player plays', async () => {
-  const page = await browser.newPage();
-  await page.goto(server.url + '?autoplay');
+  const page = await session.browser.newPage();
+  await page.goto(session.url + '?autoplay');
   await page.waitForFunction(() => (window.Module.vornelFrames || 0) > 60, { timeout: 30000 });
   const colours = await page.evaluate(() => {
     const canvas = document.getElementById('screen');
@@ -41,12 +31,36 @@ const golden = fs.readFileSync(path.join(folders.demos, 'golden.txt'), 'utf8').t
 
 for (const demo of golden) {
   test(`the golden demo ${demo.name} plays back as natively`, async () => {
-    const page = await browser.newPage();
+    const page = await session.browser.newPage();
     const line = consoleLine(page, /^timedemo: /, 120000);
-    await page.goto(`${server.url}?timedemo=demos/${demo.name}.vdm`);
+    await page.goto(`${session.url}?timedemo=demos/${demo.name}.vdm`);
     const said = await line;
     await page.close();
     assert.ok(said, 'no timedemo line');
     assert.match(said, new RegExp(`^timedemo: frames=${demo.frames} seconds=\\S+ fps=\\S+ checksum=${demo.checksum} match=yes$`));
   });
 }
+
+// The same input on the same handheld gives the same picture: the golden Smartphone demo,
+// watched at its pace, at frame 165 (the help panel, which stays still from frame 145 to 185)
+// in the browser, and 5.3 s into the same playback natively, headless.
+test('the canvas shows the native screenshot of the same moment pixel for pixel', async () => {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vornel-web-'));
+  const shot = path.join(folder, 'help.png');
+  fs.writeFileSync(path.join(folder, 'script.txt'), `wait 5300\nscreenshot ${shot}\n`);
+  const status = runNative(['--headless', '--play-demo', path.join(folders.demos, 'menus.vdm'),
+    '--script', path.join(folder, 'script.txt')]);
+  const native = readPng(shot);
+  fs.rmSync(folder, { recursive: true, force: true });
+  assert.equal(status, 0);
+
+  const page = await session.browser.newPage();
+  await page.goto(`${session.url}?demo=demos/menus.vdm`);
+  await page.waitForFunction(() => window.Module.calledRun && Module._vornel_demo_frames() >= 165, { timeout: 60000, polling: 10 });
+  const canvas = await canvasPixels(page);
+  await page.close();
+  assert.deepEqual([canvas.width, canvas.height], [native.width, native.height]);
+  assert.ok(new Set(native.pixels).size > 64, 'the native screenshot is blank');
+  const differing = canvas.pixels.filter((pixel, i) => pixel !== native.pixels[i]).length;
+  assert.equal(differing, 0, `${differing} pixels differ`);
+});

@@ -3,6 +3,7 @@
 
 #include <emscripten.h>
 
+#include "platform/Launcher.h"
 #include "platform/UprightPicture.h"
 #include "platform/VirtualKey.h"
 
@@ -66,7 +67,10 @@ void WebDevice::pump() {
 }
 
 bool WebDevice::openWindow(const std::string& title) {
-    EM_ASM({ document.title = UTF8ToString($0); }, title.c_str());
+    EM_ASM({
+        document.title = UTF8ToString($0);
+        Module.vornelLettersByPlace = $1 !== 0;
+    }, title.c_str(), profile().lettersAsKeypad ? 1 : 0);
     displayTurned();
     return true;
 }
@@ -150,6 +154,12 @@ EMSCRIPTEN_KEEPALIVE void vornel_page_visible(int visible) {
     if (vornel::WebDevice* device = vornel::WebDevice::current()) {
         device->pageVisible(visible != 0);
     }
+}
+
+// The frames a demo has played so far (0 without one): tests look at a playback frame by frame.
+EMSCRIPTEN_KEEPALIVE int vornel_demo_frames() {
+    vornel::DemoSession* demo = vornel::Launcher::demo();
+    return demo != nullptr ? static_cast<int>(demo->frames()) : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void vornel_page_rotate() {

@@ -1,6 +1,8 @@
-// Wave output in the browser, kept in device time: each written buffer is handed back as
-// played once its length (bytes / 2 / 8000 s) has passed, when the page's thread next looks.
-// (No sound is heard yet: the buffers go to WebAudio in a later step.)
+// Wave output in the browser. Once the page's audio runs (browsers start it at the first key
+// or tap), each written buffer plays through WebAudio at 8000 Hz, 16-bit mono, right after
+// the one before, and is handed back when WebAudio says it ended; until then each buffer is
+// handed back, unheard, once its length (bytes / 2 / 8000 s) of device time has passed. The
+// page's thread looks at every pump.
 #pragma once
 
 #include <cstdint>
@@ -29,8 +31,10 @@ public:
 private:
     struct Queued {
         WaveHeader* header;
-        uint64_t endsAt;  // device microseconds
+        uint64_t endsAt;  // device microseconds; for a buffer given to WebAudio, unused
+        bool audible;     // given to WebAudio, which says when it ended
     };
+    static bool audioRuns();
     void complete(WaveHeader* header);
 
     const DeviceClock& m_clock;
@@ -39,6 +43,7 @@ private:
     void* m_context = nullptr;
     std::deque<Queued> m_queue;
     uint64_t m_playedSamples = 0;
+    int32_t m_audibleEnded = 0;  // WebAudio's count of ended buffers already handed back
 };
 
 }  // namespace vornel
