@@ -26,6 +26,10 @@ if ! DESTDIR=$stage cmake --install "$build" --prefix /usr/local >"$work/install
 fi
 root=$stage/usr/local
 game=$root/lib/vornel
+# The launcher's folder: bin, unless the build was configured otherwise (the Debian package's
+# is games).
+bindir=$(sed -n 's/^CMAKE_INSTALL_BINDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+bindir=${bindir:-bin}
 
 # The executable and every data file together in the game folder.
 [[ -f $game/vornel && -x $game/vornel ]] || fail "no executable lib/vornel/vornel"
@@ -42,12 +46,12 @@ done
 [[ ! -e $game/icons ]] || fail "the icons leaked into the game folder"
 
 # The launcher: a relative link, so that it holds under DESTDIR and wherever the tree moves.
-launcher=$root/bin/vornel
+launcher=$root/$bindir/vornel
 if [[ ! -L $launcher ]]; then
-  fail "bin/vornel is not a symbolic link"
+  fail "$bindir/vornel is not a symbolic link"
 else
-  [[ $(readlink "$launcher") == ../lib/vornel/vornel ]] || fail "bin/vornel points to $(readlink "$launcher")"
-  [[ $(readlink -f "$launcher") == "$(readlink -f "$game/vornel")" ]] || fail "bin/vornel does not reach the game"
+  [[ $(readlink "$launcher") == ../lib/vornel/vornel ]] || fail "$bindir/vornel points to $(readlink "$launcher")"
+  [[ $(readlink -f "$launcher") == "$(readlink -f "$game/vornel")" ]] || fail "$bindir/vornel does not reach the game"
 fi
 
 # The desktop entry, named after the metadata's id.
