@@ -46,26 +46,28 @@ else
   fail "no /usr/share/man/man6/vornel.6.gz"
 fi
 
-# Headless, on a script, from the launcher link: a game's first frames and a screenshot.
+# Headless, on a script, from the launcher link, on the Smartphone: "Level: Hard" chosen in the
+# menu (which saves the settings), then a game's first frames and a screenshot.
 mkdir -p "$work/save"
-printf 'wait 3500\nchar N\nwait 1500\nscreenshot %s\nquit\n' "$work/shot.png" >"$work/script.txt"
+printf 'wait 3500\nchar L\nwait 600\nchar N\nwait 1500\nscreenshot %s\nquit\n' "$work/shot.png" >"$work/script.txt"
 status=0
-timeout 100 "$root/usr/games/vornel" --headless --speed 10 --save "$work/save" --script "$work/script.txt" \
+timeout 100 "$root/usr/games/vornel" --headless --speed 10 --device smartphone --save "$work/save" --script "$work/script.txt" \
   >"$work/headless.log" 2>&1 || status=$?
 [[ $status -eq 0 ]] || { cat "$work/headless.log" >&2; fail "the installed game ended headless with status $status"; }
 [[ $(head -c 8 "$work/shot.png" 2>/dev/null | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] ||
   fail "the installed game wrote no screenshot"
-[[ -s $work/save/vornel ]] || fail "the installed game kept no settings file"
+[[ $(od -An -j1 -N1 -tu1 "$work/save/vornel" 2>/dev/null | tr -d ' ') == 1 ]] ||
+  fail "the installed game did not keep the level Hard in its settings file"
 
 # As the menu starts it: the entry's command, in a window (SDL's dummy video and audio), for
-# three seconds; SIGTERM closes the window, and the game saves its settings as it leaves.
+# three seconds, in the save folder under XDG_DATA_HOME; SIGTERM closes the window.
 command=$(sed -n 's/^Exec=//p' "$desktop")
 mkdir -p "$work/home"
 status=0
 env PATH="$root/usr/games:$PATH" XDG_DATA_HOME="$work/home" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
   timeout 3 $command >"$work/menu.log" 2>&1 || status=$?
 [[ $status -eq 124 ]] || { cat "$work/menu.log" >&2; fail "'$command' from the desktop entry ended by itself (status $status)"; }
-[[ -s $work/home/vornel/vornel ]] || { cat "$work/menu.log" >&2; fail "'$command' left no settings file in XDG_DATA_HOME/vornel"; }
+[[ -d $work/home/vornel ]] || { cat "$work/menu.log" >&2; fail "'$command' made no save folder in XDG_DATA_HOME"; }
 
 if [[ $failures -ne 0 ]]; then
   echo "check-deb: $failures check(s) failed" >&2
