@@ -12,6 +12,7 @@ TSAN      := build-tsan
 BENCH     := build-bench
 FUZZ      := build-fuzz
 WEB       := build-web
+DEB       := build-deb
 
 # make install: where the game goes; DESTDIR (given to make) stages the whole tree elsewhere.
 PREFIX    ?= /usr/local
@@ -20,7 +21,7 @@ PREFIX    ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZERS      := bank decoder jpeg font wav settings script demo
 
-.PHONY: all deps build run install test test-asan test-tsan fuzz bench soak web run-web test-web clean
+.PHONY: all deps build run install test test-asan test-tsan fuzz bench soak web run-web test-web deb clean
 
 all: build
 
@@ -117,6 +118,13 @@ test-web: web
 	@cd web/tests && VORNEL_WEB_DIST=$(CURDIR)/$(WEB)/dist VORNEL_GOLDEN_DEMOS=$(CURDIR)/tests/demos \
 		VORNEL_PROGRAM=$(CURDIR)/$(GAME) VORNEL_DATA=$(CURDIR)/$(BUILD)/bin node --test
 
+# The Debian package vornel_VERSION_ARCH.deb in $(DEB)/, built from a copy of this tree by
+# dpkg-buildpackage with the tests (DEB_BUILD_OPTIONS=nocheck skips them), then checked:
+# lintian without errors or warnings, and the package unpacked and its game started.
+deb: deps
+	@scripts/install-deps.sh deb
+	@scripts/make-deb.sh $(DEB) $(JOBS)
+
 # Soak: 50 whole games of the built-in player at 200 times real speed, failing when memory
 # grows from the first game to the last; then a few games under AddressSanitizer, failing on
 # any leak. Each run gives up after ten minutes.
@@ -127,4 +135,4 @@ soak: build
 	@timeout 600 scripts/leak-soak.sh $(ASAN)/bin/vornel
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(TSAN) $(BENCH) $(FUZZ) $(WEB)
+	rm -rf $(BUILD) $(ASAN) $(TSAN) $(BENCH) $(FUZZ) $(WEB) $(DEB)

@@ -3,8 +3,10 @@
 #   <prefix>/lib/vornel/                       the executable with every data file beside it,
 #                                              the folder the game reads its data from
 #   <prefix>/bin/vornel                        a relative link to ../lib/vornel/vornel
-#   <prefix>/share/applications/vornel.desktop
+#   <prefix>/share/applications/org.vornel.vornel.desktop
+#   <prefix>/share/metainfo/org.vornel.vornel.metainfo.xml   what software centres show
 #   <prefix>/share/icons/hicolor/SIZExSIZE/apps/vornel.png
+#   <prefix>/share/man/man6/vornel.6
 #   <prefix>/share/doc/vornel/README.md
 #
 # The game finds its data through /proc/self/exe, which resolves the link, so the launcher
@@ -40,7 +42,15 @@ install(CODE "
 ")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/VornelInstallGame.cmake)
 
-install(FILES ${PROJECT_SOURCE_DIR}/content/vornel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/content/org.vornel.vornel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# The metadata and the manual page carry the version and release date (cmake/VornelVersion.cmake).
+set(VORNEL_BUILT_SHARE ${CMAKE_BINARY_DIR}/share)
+configure_file(${PROJECT_SOURCE_DIR}/content/org.vornel.vornel.metainfo.xml.in
+               ${VORNEL_BUILT_SHARE}/org.vornel.vornel.metainfo.xml @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/doc/vornel.6.in ${VORNEL_BUILT_SHARE}/vornel.6 @ONLY)
+install(FILES ${VORNEL_BUILT_SHARE}/org.vornel.vornel.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${VORNEL_BUILT_SHARE}/vornel.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 # The installed game sets its window icon from the icon theme: the build tells it the way
 # there from its own folder, which holds at any prefix while both folders are relative.
 if(NOT IS_ABSOLUTE "${VORNEL_INSTALL_GAMEDIR}" AND NOT IS_ABSOLUTE "${CMAKE_INSTALL_DATADIR}")

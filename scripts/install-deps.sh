@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vornel builds with, and only those that are missing: when
 # everything is present this costs one dpkg query and touches no network. With the argument
-# "web", also the packages of the browser build.
+# "web", also the packages of the browser build; with "deb", the tools that build and check
+# the Debian package.
 set -euo pipefail
 
 packages=(
@@ -26,6 +27,18 @@ if [[ "${1:-}" == web ]]; then
     emscripten     # the WebAssembly compiler (em++) and its system libraries
     dpkg-dev       # apt-get source unpacks libjpeg-turbo's source package with dpkg-source
     chromium       # the browser the web tests drive
+  )
+fi
+
+# `install-deps.sh deb`: also what `make deb` needs to build and check the package.
+if [[ "${1:-}" == deb ]]; then
+  packages+=(
+    dpkg-dev            # dpkg-buildpackage
+    debhelper           # dh, with the CMake build system
+    lintian             # the package's checks
+    appstream           # appstreamcli validate, for the metadata
+    desktop-file-utils  # desktop-file-validate, for the menu entry
+    man-db              # man, to see the manual page as a reader will
   )
 fi
 

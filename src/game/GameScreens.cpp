@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/String.h"
+#include "core/Version.h"
 #include "game/GameScene.h"
 #include "game/PanelStyle.h"
 #include "sprites/GameKey.h"
@@ -29,7 +30,7 @@ constexpr int32_t kTapAboveClose = 6;
 
 constexpr Fixed kAboutDepth = -2 * kFixedOne;  // in front of the menu it opens from
 constexpr int32_t kAboutWidth = 128;
-constexpr const char* kAboutLines[] = {"Vornel 1.01", "Copyright 2026", "The Vornel authors", "All rights reserved."};
+constexpr const char* kAboutLines[] = {kNameAndVersion, "Copyright 2026", "The Vornel authors", "All rights reserved."};
 
 constexpr int32_t kDismissGraceMs = 500;  // keys pressed this early still wait in the queue
 constexpr int32_t kDismissPollMs = 125;

@@ -17,6 +17,7 @@
 #include "core/DemoTape.h"
 #include "core/DemoWriter.h"
 #include "core/TapedClock.h"
+#include "core/Version.h"
 #include "platform/EmulatedDevice.h"
 #include "platform/LaunchOptions.h"
 
@@ -24,7 +25,7 @@ namespace vornel {
 
 class DemoSession final {
 public:
-    static constexpr const char* kGameVersion = "1.01";
+    static constexpr const char* kGameVersion = kVersion;
 
     // Playing back: reads and checks the demo the options name and makes the private save
     // folder. Recording: only remembers the file; start() creates it. Null, with a one-line

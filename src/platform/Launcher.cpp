@@ -12,6 +12,7 @@
 
 #include "core/FrameStats.h"
 #include "core/SaveFolder.h"
+#include "core/Version.h"
 #include "platform/DeviceMaker.h"
 #include "platform/DeviceProfile.h"
 #include "platform/InputScript.h"
@@ -205,7 +206,7 @@ int Launcher::run(int argc, char** argv, Entry entry) {
         return 0;
     }
     if (options.version) {
-        std::puts("Vornel 1.01");
+        std::puts(kNameAndVersion);
         return 0;
     }
     std::unique_ptr<DemoSession>& demo = state().demo;

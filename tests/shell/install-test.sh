@@ -26,6 +26,10 @@ if ! DESTDIR=$stage cmake --install "$build" --prefix /usr/local >"$work/install
 fi
 root=$stage/usr/local
 game=$root/lib/vornel
+# The launcher's folder: bin, unless the build was configured otherwise (the Debian package's
+# is games).
+bindir=$(sed -n 's/^CMAKE_INSTALL_BINDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+bindir=${bindir:-bin}
 
 # The executable and every data file together in the game folder.
 [[ -f $game/vornel && -x $game/vornel ]] || fail "no executable lib/vornel/vornel"
@@ -42,28 +46,61 @@ done
 [[ ! -e $game/icons ]] || fail "the icons leaked into the game folder"
 
 # The launcher: a relative link, so that it holds under DESTDIR and wherever the tree moves.
-launcher=$root/bin/vornel
+launcher=$root/$bindir/vornel
 if [[ ! -L $launcher ]]; then
-  fail "bin/vornel is not a symbolic link"
+  fail "$bindir/vornel is not a symbolic link"
 else
-  [[ $(readlink "$launcher") == ../lib/vornel/vornel ]] || fail "bin/vornel points to $(readlink "$launcher")"
-  [[ $(readlink -f "$launcher") == "$(readlink -f "$game/vornel")" ]] || fail "bin/vornel does not reach the game"
+  [[ $(readlink "$launcher") == ../lib/vornel/vornel ]] || fail "$bindir/vornel points to $(readlink "$launcher")"
+  [[ $(readlink -f "$launcher") == "$(readlink -f "$game/vornel")" ]] || fail "$bindir/vornel does not reach the game"
 fi
 
-# The desktop entry.
-desktop=$root/share/applications/vornel.desktop
+# The desktop entry, named after the metadata's id.
+desktop=$root/share/applications/org.vornel.vornel.desktop
 if [[ ! -f $desktop ]]; then
-  fail "no share/applications/vornel.desktop"
+  fail "no share/applications/org.vornel.vornel.desktop"
 else
   if command -v desktop-file-validate >/dev/null 2>&1; then
-    desktop-file-validate "$desktop" || fail "desktop-file-validate rejects vornel.desktop"
+    desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
   fi
   for line in '[Desktop Entry]' 'Name=Vornel' 'GenericName=Table Tennis' 'Exec=vornel' 'Icon=vornel' \
               'Terminal=false' 'Type=Application' 'Categories=Game;SportsGame;'; do
-    grep -qxF "$line" "$desktop" || fail "vornel.desktop lacks '$line'"
+    grep -qxF "$line" "$desktop" || fail "the desktop entry lacks '$line'"
   done
-  grep -qE '^Comment=.+' "$desktop" || fail "vornel.desktop has no Comment"
-  grep -qE '^Keywords=.+;$' "$desktop" || fail "vornel.desktop has no Keywords list"
+  grep -qE '^Comment=.+' "$desktop" || fail "the desktop entry has no Comment"
+  grep -qE '^Keywords=.+;$' "$desktop" || fail "the desktop entry has no Keywords list"
+fi
+
+# The AppStream metadata: valid, launching the desktop entry, and releasing the version the
+# installed game gives.
+metainfo=$root/share/metainfo/org.vornel.vornel.metainfo.xml
+if [[ ! -f $metainfo ]]; then
+  fail "no share/metainfo/org.vornel.vornel.metainfo.xml"
+else
+  if command -v appstreamcli >/dev/null 2>&1; then
+    appstreamcli validate --no-net --explain "$metainfo" >"$work/appstream.log" 2>&1 ||
+      { cat "$work/appstream.log" >&2; fail "appstreamcli rejects the metadata"; }
+  fi
+  grep -qF '<launchable type="desktop-id">org.vornel.vornel.desktop</launchable>' "$metainfo" ||
+    fail "the metadata does not launch org.vornel.vornel.desktop"
+  version=$("$game/vornel" --version)
+  grep -qF "<release version=\"${version#Vornel }\"" "$metainfo" ||
+    fail "the metadata has no release of the game's version ($version)"
+  [[ $(grep -c '<screenshot' "$metainfo") -ge 3 ]] || fail "the metadata shows fewer than three screenshots"
+fi
+
+# The manual page, in section 6, rendered without a warning, with the game's version.
+manual=$root/share/man/man6/vornel.6
+if [[ ! -f $manual ]]; then
+  fail "no share/man/man6/vornel.6"
+else
+  if command -v groff >/dev/null 2>&1; then
+    warnings=$(groff -man -ww -z "$manual" 2>&1)
+    [[ -z $warnings ]] || fail "groff warns about the manual page: $warnings"
+  fi
+  grep -qF "\"$("$game/vornel" --version)\"" "$manual" || fail "the manual page's heading has not the game's version"
+  for section in SYNOPSIS OPTIONS KEYS FILES ENVIRONMENT 'EXIT STATUS' EXAMPLES; do
+    grep -qE "^\.SH \"?$section\"?$" "$manual" || fail "the manual page has no $section"
+  done
 fi
 
 # The icons: PNGs whose header says the size of their folder.
