@@ -85,7 +85,7 @@ else
   version=$("$game/vornel" --version)
   grep -qF "<release version=\"${version#Vornel }\"" "$metainfo" ||
     fail "the metadata has no release of the game's version ($version)"
-  [[ $(grep -c '<screenshot' "$metainfo") -ge 3 ]] || fail "the metadata shows fewer than three screenshots"
+  [[ $(grep -cE '<screenshot( [^>]*)?>' "$metainfo") -ge 3 ]] || fail "the metadata shows fewer than three screenshots"
 fi
 
 # The manual page, in section 6, rendered without a warning, with the game's version.
