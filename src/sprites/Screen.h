@@ -94,6 +94,8 @@ public:
 
 protected:
     ~Screen() override;
+    // The value through the tape when there is one (see setTape).
+    int32_t taped(uint8_t kind, int32_t live) { return m_tape != nullptr ? m_tape->pass(kind, live) : live; }
 
 private:
     void recordDirty(const Rect& rect);
@@ -113,12 +115,6 @@ private:
     uint32_t hashOfBuffer() const;
 
     InputQueue m_input;  // keys, pen and pause from the window thread
-
-protected:
-    // The value through the tape when there is one (see setTape).
-    int32_t taped(uint8_t kind, int32_t live) { return m_tape != nullptr ? m_tape->pass(kind, live) : live; }
-
-private:
     DemoTape* m_tape = nullptr;  // set before the game thread starts, used by it alone
 };
 
