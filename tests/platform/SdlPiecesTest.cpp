@@ -130,7 +130,7 @@ TEST(PlatformScriptInputTest, ScriptButtonsAreTheControllerButtonsOfTheirKeys) {
     for (const char* name : {"a", "b", "start", "dpad-up", "dpad-down", "dpad-left", "dpad-right"}) {
         const int32_t button = ControllerButton::fromName(name);
         ASSERT_NE(button, 0) << name;
-        EXPECT_EQ(ControllerTranslation::virtualKeyOf(SdlScriptInput::sdlButtonOf(button)),
+        EXPECT_EQ(ControllerTranslation::virtualKeyOf(ControllerTranslation::sdlButtonOf(button)),
                   ControllerButton::virtualKeyOf(button))
             << name;
     }

@@ -1,21 +1,46 @@
-// Button mapping of game controllers.
+// Button mapping of game controllers: one table both ways, the keys from ControllerButton.
 #include "platform/sdl/ControllerTranslation.h"
 
-#include "platform/VirtualKey.h"
+#include <array>
+
+#include "platform/ControllerButton.h"
 
 namespace vornel {
+namespace {
+
+struct ButtonPair {
+    SDL_GameControllerButton sdl;
+    int32_t button;
+};
+
+constexpr std::array<ButtonPair, 7> kButtonPairs = {{
+    {SDL_CONTROLLER_BUTTON_A, ControllerButton::kA},
+    {SDL_CONTROLLER_BUTTON_B, ControllerButton::kB},
+    {SDL_CONTROLLER_BUTTON_START, ControllerButton::kStart},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, ControllerButton::kDpadUp},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, ControllerButton::kDpadDown},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, ControllerButton::kDpadLeft},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, ControllerButton::kDpadRight},
+}};
+
+}  // namespace
 
 int32_t ControllerTranslation::virtualKeyOf(SDL_GameControllerButton button) {
-    switch (button) {
-        case SDL_CONTROLLER_BUTTON_DPAD_UP: return VirtualKey::kUp;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return VirtualKey::kDown;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return VirtualKey::kLeft;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return VirtualKey::kRight;
-        case SDL_CONTROLLER_BUTTON_A: return VirtualKey::kEnter;
-        case SDL_CONTROLLER_BUTTON_B: return VirtualKey::kEscape;
-        case SDL_CONTROLLER_BUTTON_START: return VirtualKey::kF2;
-        default: return 0;
+    for (const ButtonPair& pair : kButtonPairs) {
+        if (pair.sdl == button) {
+            return ControllerButton::virtualKeyOf(pair.button);
+        }
     }
+    return 0;
+}
+
+SDL_GameControllerButton ControllerTranslation::sdlButtonOf(int32_t button) {
+    for (const ButtonPair& pair : kButtonPairs) {
+        if (pair.button == button) {
+            return pair.sdl;
+        }
+    }
+    return SDL_CONTROLLER_BUTTON_INVALID;
 }
 
 }  // namespace vornel

@@ -1,4 +1,5 @@
-// A game controller as the handheld's keys: which virtual key each button stands for.
+// A game controller as the handheld's keys: SDL's buttons as the controller buttons of the
+// platform (ControllerButton), which say what key each one stands for.
 #pragma once
 
 #include <SDL.h>
@@ -13,6 +14,9 @@ public:
     // the d-pad gives the arrows, A confirms (Enter), B goes back (Escape) and Start is the
     // second soft key (F2), which opens the menu.
     static int32_t virtualKeyOf(SDL_GameControllerButton button);
+    // SDL's button for a ControllerButton (a script presses it on a virtual controller);
+    // SDL_CONTROLLER_BUTTON_INVALID for anything else.
+    static SDL_GameControllerButton sdlButtonOf(int32_t button);
 };
 
 }  // namespace vornel

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "platform/ControllerButton.h"
 #include "platform/VirtualKey.h"
+#include "platform/sdl/ControllerTranslation.h"
 
 namespace vornel {
 namespace {
@@ -79,19 +79,6 @@ SDL_Keysym SdlScriptInput::keysymOf(int32_t virtualKey) {
         }
     }
     return key;
-}
-
-SDL_GameControllerButton SdlScriptInput::sdlButtonOf(int32_t button) {
-    switch (button) {
-        case ControllerButton::kA: return SDL_CONTROLLER_BUTTON_A;
-        case ControllerButton::kB: return SDL_CONTROLLER_BUTTON_B;
-        case ControllerButton::kStart: return SDL_CONTROLLER_BUTTON_START;
-        case ControllerButton::kDpadUp: return SDL_CONTROLLER_BUTTON_DPAD_UP;
-        case ControllerButton::kDpadDown: return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
-        case ControllerButton::kDpadLeft: return SDL_CONTROLLER_BUTTON_DPAD_LEFT;
-        case ControllerButton::kDpadRight: return SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
-        default: return SDL_CONTROLLER_BUTTON_INVALID;
-    }
 }
 
 bool SdlScriptInput::push(const ScriptInput& input, const View& view) {
@@ -192,7 +179,7 @@ bool SdlScriptInput::setButton(int32_t button, bool down) {
         return false;
     }
     SDL_Joystick* joystick = SDL_GameControllerGetJoystick(m_controller);
-    SDL_JoystickSetVirtualButton(joystick, sdlButtonOf(button), down ? SDL_PRESSED : SDL_RELEASED);
+    SDL_JoystickSetVirtualButton(joystick, ControllerTranslation::sdlButtonOf(button), down ? SDL_PRESSED : SDL_RELEASED);
     SDL_JoystickUpdate();
     return true;
 }

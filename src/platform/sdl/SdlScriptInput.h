@@ -43,7 +43,6 @@ public:
     // The key of a US keyboard that gives the virtual-key code, with no modifier held; its
     // scancode is SDL_SCANCODE_UNKNOWN when no key gives it.
     static SDL_Keysym keysymOf(int32_t virtualKey);
-    static SDL_GameControllerButton sdlButtonOf(int32_t button);
 
 private:
     bool pushKey(bool down, int32_t virtualKey, uint32_t windowId);
