@@ -68,6 +68,7 @@ TEST_F(EndToEnd, EveryHandheldShowsTheIntroARallyAndAPointAndTakesATurn) {
             points.push_back(picture("point" + std::to_string(shot) + ".png"));
         }
         bool scored = false;
+        bool moved = false;
         std::vector<const RgbaImage*> shots = {&intro, &rally};
         for (const RgbaImage& point : points) {
             shots.push_back(&point);
@@ -78,8 +79,11 @@ TEST_F(EndToEnd, EveryHandheldShowsTheIntroARallyAndAPointAndTakesATurn) {
             EXPECT_FALSE(isBlank(*shot));
             // A score and its marker in one of the top corners changed.
             scored = scored || differIn(intro, *shot, 0, 0, 20, 8) || differIn(intro, *shot, 80, 0, 100, 8);
+            // The ball and the bats moved. Not only in the rally's shot: under ThreadSanitizer,
+            // beside other tests, the game thread may draw no frame in those 1.2 seconds.
+            moved = moved || differIn(intro, *shot, 0, 10, 100, 100);
         }
-        EXPECT_TRUE(differIn(intro, rally, 0, 10, 100, 100));  // the ball and the bats moved
+        EXPECT_TRUE(moved);
         EXPECT_TRUE(scored);
         const RgbaImage turned = picture("turned.png");
         EXPECT_EQ(turned.width(), device.height);  // the sides swap
