@@ -1,8 +1,7 @@
-// The system clock and the two time services.
+// The system clock, the doorbells of a clock in real time, and the two time services.
 #include "core/Clock.h"
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 namespace vornel {
@@ -10,9 +9,10 @@ namespace {
 
 class SystemClock final : public Clock {
 public:
-    uint32_t ticks() override {
+    uint32_t ticks() override { return static_cast<uint32_t>(microseconds() / 1000); }
+    uint64_t microseconds() override {
         const auto elapsed = std::chrono::steady_clock::now() - m_start;
-        return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+        return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count());
     }
     void sleep(uint32_t milliseconds) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -31,6 +31,35 @@ Clock& systemClock() {
 std::atomic<Clock*> g_installed{nullptr};
 
 }  // namespace
+
+void Clock::wake(Role role) {
+    Doorbell& doorbell = m_doorbells[static_cast<std::size_t>(role)];
+    {
+        std::lock_guard<std::mutex> guard(m_doorbellLock);
+        doorbell.rung = true;
+    }
+    doorbell.changed.notify_all();
+}
+
+bool Clock::waitForWake(Role role, uint64_t deadline) {
+    Doorbell& doorbell = m_doorbells[static_cast<std::size_t>(role)];
+    std::unique_lock<std::mutex> lock(m_doorbellLock);
+    const auto rung = [&doorbell] { return doorbell.rung; };
+    if (deadline == kNever) {
+        doorbell.changed.wait(lock, rung);
+    } else if (!doorbell.changed.wait_until(lock, realTimeOf(deadline), rung)) {
+        return false;
+    }
+    doorbell.rung = false;
+    return true;
+}
+
+// A clock whose device time runs as fast as real time.
+std::chrono::steady_clock::time_point Clock::realTimeOf(uint64_t deviceMicroseconds) {
+    const uint64_t now = microseconds();
+    const uint64_t ahead = deviceMicroseconds > now ? deviceMicroseconds - now : 0;
+    return std::chrono::steady_clock::now() + std::chrono::microseconds(ahead);
+}
 
 Clock& Clock::current() {
     Clock* installed = g_installed.load(std::memory_order_acquire);

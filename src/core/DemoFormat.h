@@ -71,6 +71,12 @@ enum Kind : uint8_t {
 // 32), some 15 microseconds for a frame of 240 x 320.
 uint32_t frameHash(const uint32_t* pixels, std::size_t count);
 
+// A session's checksum: FNV-1a over the frame hashes, a word at a time, from its offset basis.
+inline constexpr uint32_t kChecksumBasis = 2166136261u;
+inline constexpr uint32_t foldFrame(uint32_t checksum, uint32_t frameHash) {
+    return (checksum ^ frameHash) * 16777619u;
+}
+
 // CRC-32 (the polynomial of zip and PNG) of the bytes.
 uint32_t crc32(const uint8_t* bytes, std::size_t count);
 

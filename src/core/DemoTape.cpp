@@ -42,7 +42,7 @@ void DemoTape::watch(uint8_t kind, std::function<void(int32_t)> onChange) {
 }
 
 bool DemoTape::endFrame(uint32_t frameHash) {
-    m_checksum = (m_checksum ^ frameHash) * 16777619u;  // FNV-1a's prime, a word at a time
+    m_checksum = demo::foldFrame(m_checksum, frameHash);
     if (m_mode == Mode::kRecording) {
         ++m_frames;
         m_writer->endFrame();

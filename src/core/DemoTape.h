@@ -75,7 +75,7 @@ private:
     std::vector<DemoRecord> m_frame;  // playing back: the current frame's records
     std::size_t m_next = 0;           // the next of them to hand out
     std::size_t m_frames = 0;
-    uint32_t m_checksum = 2166136261u;  // FNV-1a's offset basis
+    uint32_t m_checksum = demo::kChecksumBasis;
     bool m_ended = false;               // playing back: live values from now on
     std::string m_endReason;
     std::string m_stepLost;

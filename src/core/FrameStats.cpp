@@ -4,6 +4,8 @@
 #include <array>
 #include <atomic>
 
+#include "core/DemoFormat.h"
+
 namespace vornel {
 namespace {
 
@@ -16,6 +18,8 @@ Histogram& histogram() {
 }
 
 std::atomic<int64_t> g_frames{0};
+std::atomic<bool> g_keepChecksum{false};
+std::atomic<uint32_t> g_checksum{demo::kChecksumBasis};  // written by the game thread alone
 
 // The length below which the given share (in per mille) of all frames lie.
 int32_t percentile(const Histogram& counts, int64_t frames, int32_t perMille) {
@@ -63,6 +67,23 @@ void FrameStats::reset() {
         count.store(0, std::memory_order_relaxed);
     }
     g_frames.store(0, std::memory_order_relaxed);
+    g_checksum.store(demo::kChecksumBasis, std::memory_order_relaxed);
+}
+
+void FrameStats::keepChecksum(bool keep) {
+    g_keepChecksum.store(keep, std::memory_order_relaxed);
+}
+
+bool FrameStats::keepsChecksum() {
+    return g_keepChecksum.load(std::memory_order_relaxed);
+}
+
+void FrameStats::recordFrameHash(uint32_t frameHash) {
+    g_checksum.store(demo::foldFrame(g_checksum.load(std::memory_order_relaxed), frameHash), std::memory_order_relaxed);
+}
+
+uint32_t FrameStats::checksum() {
+    return g_checksum.load(std::memory_order_relaxed);
 }
 
 }  // namespace vornel

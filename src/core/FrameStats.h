@@ -1,5 +1,7 @@
 // Counts of the game's frames and their lengths, for the launcher's --stats line. Recording
-// is a pair of relaxed atomic increments, cheap enough to stay on in every run.
+// is a pair of relaxed atomic increments, cheap enough to stay on in every run. When asked
+// for, also the checksum of every frame the game presented, as a demo computes its own, so
+// that two runs can be compared in one line.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +24,13 @@ public:
     static void record(int32_t frameMs);
     static Summary summary();
     static void reset();
+
+    // Whether the frames' checksum is kept; set before the game starts.
+    static void keepChecksum(bool keep);
+    static bool keepsChecksum();
+    // Called by the frame clock at the end of every frame with the hash of its pixels.
+    static void recordFrameHash(uint32_t frameHash);
+    static uint32_t checksum();
 };
 
 }  // namespace vornel

@@ -29,7 +29,8 @@ void TapedClock::holdUntil(uint32_t recorded, uint32_t live) {
 
 void TapedClock::sleep(uint32_t milliseconds) {
     if (onTapedThread() && m_tape.mode() == DemoTape::Mode::kPlaying) {
-        return;  // the tick reads pace a playback
+        m_beneath.yield();  // the tick reads pace a playback
+        return;
     }
     m_beneath.sleep(milliseconds);
 }

@@ -1,9 +1,11 @@
 // The device clock as the game thread sees it while a demo records or plays back: that
-// thread's tick reads go through the tape. Playing back, its own sleeps are skipped: a paced
-// playback instead holds each tick read until the clock beneath has come to the recorded
+// thread's tick reads go through the tape. Playing back, its own sleeps only let the other
+// threads go first (on a virtual clock the window then paints what the game asked for): a
+// paced playback instead holds each tick read until the clock beneath has come to the recorded
 // moment (counted from the first read), so that every frame lasts as long as it did in the
 // recording, late frames included; a timedemo runs flat out on the recorded times. Every
-// other thread (the window's, the audio's) uses the clock beneath unchanged.
+// other thread (the window's, the audio's) uses the clock beneath unchanged, and every wait
+// of one thread for another is the clock beneath's.
 #pragma once
 
 #include <atomic>
@@ -28,6 +30,19 @@ public:
 
     uint32_t ticks() override;
     void sleep(uint32_t milliseconds) override;
+    uint64_t microseconds() override { return m_beneath.microseconds(); }
+
+    bool isVirtual() const override { return m_beneath.isVirtual(); }
+    void enroll(Role role) override { m_beneath.enroll(role); }
+    void attach(Role role) override { m_beneath.attach(role); }
+    void leave() override { m_beneath.leave(); }
+    void awaitLeft(Role role) override { m_beneath.awaitLeft(role); }
+    void yield() override { m_beneath.yield(); }
+    void wake(Role role) override { m_beneath.wake(role); }
+    bool waitForWake(Role role, uint64_t deadline) override { return m_beneath.waitForWake(role, deadline); }
+    std::chrono::steady_clock::time_point realTimeOf(uint64_t deviceMicroseconds) override {
+        return m_beneath.realTimeOf(deviceMicroseconds);
+    }
 
 private:
     // Paced playback: waits until the clock beneath shows the recorded moment.

@@ -94,13 +94,11 @@ std::vector<uint8_t> DemoSession::settingsIn(const std::string& saveFolder) {
     return bytes;
 }
 
-bool DemoSession::start(const std::string& profileName, const std::string& saveFolder, std::string& error) {
+bool DemoSession::start(const std::string& profileName, const std::string& saveFolder, uint32_t recordingSeed,
+                        std::string& error) {
     uint32_t seed = m_reader.header().seed;
     if (m_kind == Kind::kRecord) {
-        // What the game would have seeded itself with: the time, in milliseconds.
-        seed = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                         std::chrono::steady_clock::now().time_since_epoch())
-                                         .count());
+        seed = recordingSeed;
         DemoHeader header;
         header.gameVersion = kGameVersion;
         header.profile = profileName;

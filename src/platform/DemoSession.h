@@ -43,10 +43,10 @@ public:
     // Playing back: the private folder the game saves in.
     const std::string& privateSaveFolder() const { return m_privateFolder; }
 
-    // Recording: creates the file with the header (the device, the seed, the settings file
-    // as it is in saveFolder now). Both: seeds the game's random numbers. False, with a
-    // one-line reason, when the file cannot be made.
-    bool start(const std::string& profile, const std::string& saveFolder, std::string& error);
+    // Recording: creates the file with the header (the device, the seed given, the settings
+    // file as it is in saveFolder now). Both: seeds the game's random numbers (playing back,
+    // with the recording's seed). False, with a one-line reason, when the file cannot be made.
+    bool start(const std::string& profile, const std::string& saveFolder, uint32_t recordingSeed, std::string& error);
     // Puts the taped clock over the device's, as the clock every thread reads; playing back,
     // the device's display turns when the recording's did.
     void attach(EmulatedDevice& device);

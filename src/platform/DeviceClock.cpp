@@ -17,14 +17,14 @@ void DeviceClock::sleep(uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::microseconds(realMicroseconds));
 }
 
-uint64_t DeviceClock::microseconds() const {
+uint64_t DeviceClock::microseconds() {
     const auto elapsed = std::chrono::steady_clock::now() - m_launch;
     const uint64_t nanoseconds = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count());
     // Split so that a long run at speed 1000 cannot overflow 64 bits.
     return nanoseconds / 1000 * m_speed + nanoseconds % 1000 * m_speed / 1000;
 }
 
-DeviceClock::RealTime DeviceClock::realTimeOf(uint64_t microseconds) const {
+DeviceClock::RealTime DeviceClock::realTimeOf(uint64_t microseconds) {
     const uint64_t realNanoseconds = (microseconds * 1000 + m_speed - 1) / m_speed;
     return m_launch + std::chrono::nanoseconds(realNanoseconds);
 }

@@ -1,5 +1,5 @@
-// Device time: milliseconds since launch, running --speed times faster than real time, so
-// that a headless test plays minutes of game in seconds.
+// Device time in real time: milliseconds since launch, running --speed times faster than real
+// time. A window keeps this clock; a headless run keeps virtual time (VirtualClock).
 #pragma once
 
 #include <chrono>
@@ -19,13 +19,12 @@ public:
     uint32_t ticks() override;
     // Sleeps milliseconds of device time, that is milliseconds / speed of real time.
     void sleep(uint32_t milliseconds) override;
+    uint64_t microseconds() override;
 
     int32_t speed() const { return m_speed; }
-    // Device microseconds since launch, for timelines finer than a tick (audio samples).
-    uint64_t microseconds() const;
     // The real moment at which device time reaches microseconds (rounded up, so that a
     // thread woken then finds that time reached).
-    RealTime realTimeOf(uint64_t microseconds) const;
+    RealTime realTimeOf(uint64_t microseconds) override;
 
 private:
     const int32_t m_speed;

@@ -10,8 +10,10 @@
 #include "core/Rect.h"
 #include "kernels/PixelKernels.h"
 #include "platform/ControllerButton.h"
+#include "platform/DeviceClock.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
+#include "platform/VirtualClock.h"
 #include "platform/VirtualKey.h"
 
 namespace vornel {
@@ -52,17 +54,29 @@ void copyLogicalRow(uint16_t* memory, std::ptrdiff_t from, std::ptrdiff_t to, st
     }
 }
 
+std::unique_ptr<Clock> clockFor(const EmulatedDevice::Setup& setup) {
+    if (setup.virtualTime) {
+        return std::make_unique<VirtualClock>(setup.speed);
+    }
+    return std::make_unique<DeviceClock>(setup.speed);
+}
+
 }  // namespace
 
 EmulatedDevice::EmulatedDevice(const DeviceProfile& profile, Setup setup)
     : m_profile(profile),
       m_setup(std::move(setup)),
-      m_clock(m_setup.speed),
+      m_clock(clockFor(m_setup)),
       m_display(profile.screenWidth, profile.screenHeight),
-      m_windowRect{0, 0, profile.screenWidth, profile.screenHeight} {}
+      m_windowRect{0, 0, profile.screenWidth, profile.screenHeight},
+      m_queue(*m_clock) {
+    m_clock->enroll(Clock::Role::kWindow);
+    m_clock->attach(Clock::Role::kWindow);
+}
 
 EmulatedDevice::~EmulatedDevice() {
     stopThreads();
+    m_clock->leave();
 }
 
 void EmulatedDevice::stopThreads() {

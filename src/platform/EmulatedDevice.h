@@ -12,7 +12,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/DeviceClock.h"
+#include "core/Clock.h"
 #include "platform/DeviceProfile.h"
 #include "platform/InputScript.h"
 #include "platform/MessageQueue.h"
@@ -31,7 +31,12 @@ public:
     struct Setup {
         std::string programFolder;  // where the data files are, without a trailing '/'
         std::string saveFolder;     // where the settings file and the instance lock live
-        int32_t speed = 1;          // device time runs this many times faster than real time
+        // Device time in real time runs this many times faster; virtual time at most this many
+        // times faster than real time (0: as fast as the threads go).
+        int32_t speed = 0;
+        // Virtual device time (VirtualClock): runs without a window, and the window of SDL's
+        // windowless drivers. The thread that makes the device is then its window's thread.
+        bool virtualTime = false;
     };
 
     EmulatedDevice(const DeviceProfile& profile, Setup setup);
@@ -59,11 +64,15 @@ public:
     void setBitsToDevice(const uint32_t* surface, int32_t width, int32_t height) override;
     void stretchBits(const uint32_t* surface, int32_t width, int32_t height, int32_t targetWidth,
                      int32_t targetHeight) override;
-    Clock& clock() override { return m_clock; }
+    Clock& clock() override { return *m_clock; }
 
     // ---- The emulator ----
     const DeviceProfile& profile() const { return m_profile; }
-    DeviceClock& deviceClock() { return m_clock; }
+    // Device time, which every thread of the handheld waits through.
+    Clock& deviceClock() { return *m_clock; }
+    bool hasVirtualTime() const { return m_setup.virtualTime; }
+    // --speed: how many times faster than real time device time runs (at most); 0 when not given.
+    int32_t speed() const { return m_setup.speed; }
     const PhysicalDisplay& display() const { return m_display; }
     // Turns the display 0 -> 90 -> 270 -> 0 degrees as turning the handheld did: the window's
     // sides swap, it receives Size and is painted anew. Window thread.
@@ -83,6 +92,9 @@ public:
     // Stops the script and the instance listener: when the run ends, and first thing in a
     // backend's destructor, so that no thread reaches a backend that is going away.
     void stopThreads();
+    // The window's thread takes no more turns of virtual time: at the very end of a run, once
+    // the threads it waits for have ended.
+    void windowThreadLeaves() { m_clock->leave(); }
 
 protected:
     // Blocks until the message queue may hold something new. Window thread.
@@ -110,7 +122,7 @@ private:
 
     const DeviceProfile m_profile;
     const Setup m_setup;
-    DeviceClock m_clock;
+    const std::unique_ptr<Clock> m_clock;
     PhysicalDisplay m_display;  // written and read on the window's thread only
     std::atomic<int32_t> m_orientation{kOrientation0};
 

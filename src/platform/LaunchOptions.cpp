@@ -1,6 +1,7 @@
 // The launcher's command line.
 #include "platform/LaunchOptions.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "platform/DeviceProfile.h"
@@ -10,6 +11,22 @@ namespace {
 
 constexpr int32_t kLargestZoom = 8;
 constexpr int32_t kLargestSpeed = 1000;
+
+// A 32-bit unsigned decimal number, as a seed is.
+bool parseSeed(std::string_view text, uint32_t& value) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+    }
+    uint64_t number = 0;
+    for (const char c : text) {
+        number = number * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (number > UINT32_MAX) {
+        return false;
+    }
+    value = static_cast<uint32_t>(number);
+    return true;
+}
 
 bool parseNumber(std::string_view text, int32_t first, int32_t last, int32_t& value) {
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string_view::npos) {
@@ -45,6 +62,7 @@ private:
     bool readNumber(std::string_view name, int32_t first, int32_t last, int32_t& value);
     bool readText(std::string_view name, std::string& value);
     bool readDevice();
+    bool readSeed();
 
     const std::vector<std::string>& m_arguments;
     LaunchOptions& m_options;
@@ -96,6 +114,9 @@ bool OptionReader::readOne(const std::string& argument) {
     if (name == "--speed") {
         return readNumber(name, 1, kLargestSpeed, m_options.speed);
     }
+    if (name == "--seed") {
+        return readSeed();
+    }
     const std::vector<std::pair<std::string_view, std::string*>> texts = {
         {"--script", &m_options.script}, {"--record-audio", &m_options.recordAudio},
         {"--data", &m_options.dataFolder}, {"--save", &m_options.saveFolder},
@@ -146,6 +167,17 @@ bool OptionReader::readText(std::string_view name, std::string& value) {
     return true;
 }
 
+bool OptionReader::readSeed() {
+    if (!takeValue("--seed")) {
+        return false;
+    }
+    if (!parseSeed(m_value, m_options.seed)) {
+        return fail("--seed must be a whole number from 0 to 4294967295, not '" + m_value + "'");
+    }
+    m_options.seeded = true;
+    return true;
+}
+
 bool OptionReader::readDevice() {
     if (!takeValue("--device")) {
         return false;
@@ -185,7 +217,10 @@ std::string LaunchOptions::usage() {
            "  --zoom N             window zoom factor 1..8 (default: the largest that fits, at most 4)\n"
            "  --fullscreen         start full screen (F11 or Alt+Enter toggles)\n"
            "  --headless           no window and no sound device (for tests)\n"
-           "  --speed N            device time runs N times faster, 1..1000 (default 1)\n"
+           "  --speed N            device time runs N times faster than real time, 1..1000 (default 1);\n"
+           "                       headless, at most N times faster (default: as fast as it goes)\n"
+           "  --seed N             start the random numbers from N, 0..4294967295 (default: from\n"
+           "                       the device's clock)\n"
            "  --script FILE        input script to play\n"
            "  --record-audio FILE  write what is played to FILE as an 8000 Hz mono WAV\n"
            "  --data DIR           the folder of the data files (default: the executable's folder)\n"

@@ -13,7 +13,9 @@ struct LaunchOptions {
     int32_t zoom = 0;                 // window zoom factor; 0: the largest that fits, at most 4
     bool fullscreen = false;
     bool headless = false;
-    int32_t speed = 1;                // device time runs this many times faster than real time
+    // A window: device time runs this many times faster than real time (not given: 1). On
+    // virtual time (headless): at most this many times faster (not given: as fast as it goes).
+    int32_t speed = 0;                // 0: not given
     std::string script;               // input script file
     std::string recordAudio;          // WAV file that receives what the headless output plays
     std::string dataFolder;           // the program folder; empty: the executable's folder
@@ -23,6 +25,8 @@ struct LaunchOptions {
     std::string playDemo;             // demo file to play back (in the window unless --headless)
     std::string timedemo;             // demo file to play back headless as fast as it goes
     bool stats = false;               // one line of frame and memory figures at exit
+    bool seeded = false;              // --seed was given
+    uint32_t seed = 0;                // the random source's start, when seeded
     bool help = false;
     bool version = false;
 

@@ -4,6 +4,8 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,8 +13,10 @@
 #include <vector>
 
 #include "core/FrameStats.h"
+#include "core/Random.h"
 #include "core/SaveFolder.h"
 #include "core/Version.h"
+#include "platform/ClockWatchdog.h"
 #include "platform/DeviceMaker.h"
 #include "platform/DeviceProfile.h"
 #include "platform/InputScript.h"
@@ -123,9 +127,10 @@ bool loadScript(const LaunchOptions& options, const DeviceProfile& profile, Inpu
     return true;
 }
 
-// stats: frames=N cpu_us_per_frame=X frame_ms_p50=A frame_ms_p99=B frame_ms_max=C max_rss_kb=Y, where the
-// CPU time is that of the whole process (window, game and audio threads) and the frame
-// lengths are in device milliseconds.
+// stats: frames=N cpu_us_per_frame=X frame_ms_p50=A frame_ms_p99=B frame_ms_max=C max_rss_kb=Y
+// checksum=HEX, where the CPU time is that of the whole process (window, game and audio
+// threads), the frame lengths are in device milliseconds and the checksum is that of every
+// frame the game presented, as a demo's.
 void printStats() {
     const FrameStats::Summary frames = FrameStats::summary();
     rusage usage{};
@@ -133,11 +138,40 @@ void printStats() {
     const int64_t cpuUs = (static_cast<int64_t>(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec) * 1000000 +
                           usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
     const int64_t perFrame = frames.frames > 0 ? cpuUs / frames.frames : 0;
-    std::printf(
-        "stats: frames=%lld cpu_us_per_frame=%lld frame_ms_p50=%d frame_ms_p99=%d frame_ms_max=%d max_rss_kb=%ld\n",
-        static_cast<long long>(frames.frames), static_cast<long long>(perFrame), frames.medianMs, frames.p99Ms,
-        frames.maxMs, usage.ru_maxrss);
+    std::printf("stats: frames=%lld cpu_us_per_frame=%lld frame_ms_p50=%d frame_ms_p99=%d frame_ms_max=%d "
+                "max_rss_kb=%ld checksum=%08" PRIx32 "\n",
+                static_cast<long long>(frames.frames), static_cast<long long>(perFrame), frames.medianMs,
+                frames.p99Ms, frames.maxMs, usage.ru_maxrss, FrameStats::checksum());
     std::fflush(stdout);
+}
+
+// A recording's seed: --seed, else what the game would have seeded itself with, the device's
+// ticks (on virtual time the same in every run, so a run and its recording agree), else the
+// real clock's milliseconds, so that recorded games differ as played ones do.
+uint32_t seedOf(const LaunchOptions& options, EmulatedDevice& device) {
+    if (options.seeded) {
+        return options.seed;
+    }
+    if (device.hasVirtualTime()) {
+        return device.deviceClock().ticks();
+    }
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+}
+
+// The entry's run and the end of every thread of the device: the window's thread takes its
+// turns of virtual time until the script and the audio output have ended, under the watch
+// of a watchdog.
+int runWatched(EmulatedDevice& device, Launcher::Entry entry) {
+    auto* virtualClock = dynamic_cast<VirtualClock*>(&device.deviceClock());
+    std::unique_ptr<ClockWatchdog> watchdog =
+        virtualClock != nullptr ? std::make_unique<ClockWatchdog>(*virtualClock) : nullptr;
+    const int status = entry();
+    device.stopThreads();
+    device.waveOutput().close();  // the recording then ends where the run ended
+    device.windowThreadLeaves();
+    return status;
 }
 
 }  // namespace
@@ -247,16 +281,19 @@ int Launcher::launch(const LaunchOptions& options, Entry entry) {
             return badCommandLine("--record-audio: " + error);
         }
     }
-    if (demo && !demo->start(std::string(profile.name), setup.saveFolder, error)) {
-        std::fprintf(stderr, "vornel: %s\n", error.c_str());
-        return kBadCommandLine;
-    }
     state().options = options;
     state().saveFolder = setup.saveFolder;
     state().pen = profile.pen;
     EmulatedDevice* device = DeviceMaker::make(options, profile, std::move(setup), state().recorder.get());
     if (device == nullptr) {
         return kNoDisplay;
+    }
+    if (demo && !demo->start(std::string(profile.name), state().saveFolder, seedOf(options, *device), error)) {
+        std::fprintf(stderr, "vornel: %s\n", error.c_str());
+        return kBadCommandLine;
+    }
+    if (!demo && options.seeded) {
+        seedRandom(options.seed);
     }
     if (!options.script.empty()) {
         device->setScript(std::move(script), options.headless);
@@ -266,9 +303,8 @@ int Launcher::launch(const LaunchOptions& options, Entry entry) {
     if (demo) {
         demo->attach(*device);
     }
-    const int status = entry();
-    device->stopThreads();
-    device->waveOutput().close();  // the recording then ends where the run ended
+    FrameStats::keepChecksum(options.stats);
+    const int status = runWatched(*device, entry);
     if (demo) {
         demo->report();
     }

@@ -44,10 +44,7 @@ void MessageQueue::invalidate(const Rect& rect) {
         entry.message.type = MessageType::Paint;
         m_entries.push_back(std::move(entry));
     }
-    m_arrived.notify_one();
-    if (m_wake) {
-        m_wake();
-    }
+    wakeWindow();
 }
 
 Rect MessageQueue::takeInvalidRect() {
@@ -74,9 +71,15 @@ bool MessageQueue::take(Entry& entry) {
     return false;
 }
 
-void MessageQueue::waitForEntry(std::chrono::milliseconds timeout) {
-    std::unique_lock<std::mutex> lock(m_lock);
-    m_arrived.wait_for(lock, timeout, [this] { return !m_entries.empty(); });
+// A post between the look and the wait has rung the doorbell already: the wait ends at once.
+void MessageQueue::waitForEntry(uint64_t deadline) {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (!m_entries.empty()) {
+            return;
+        }
+    }
+    m_clock.waitForWake(Clock::Role::kWindow, deadline);
 }
 
 void MessageQueue::push(Entry entry) {
@@ -84,7 +87,11 @@ void MessageQueue::push(Entry entry) {
         std::lock_guard<std::mutex> guard(m_lock);
         m_entries.push_back(std::move(entry));
     }
-    m_arrived.notify_one();
+    wakeWindow();
+}
+
+void MessageQueue::wakeWindow() {
+    m_clock.wake(Clock::Role::kWindow);
     if (m_wake) {
         m_wake();
     }

@@ -1,14 +1,14 @@
 // The window's message queue: messages posted from any thread, work that must run on the
 // window's thread, the quit message, and the window's invalid rectangle, which queues at
-// most one Paint however often it grows.
+// most one Paint however often it grows. Every post rings the window's doorbell on the
+// device's clock, which is what the window's thread waits on.
 #pragma once
 
-#include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <mutex>
 
+#include "core/Clock.h"
 #include "platform/Platform.h"
 
 namespace vornel {
@@ -21,6 +21,8 @@ public:
         WindowMessage message;        // Message; for Quit, wParam holds the exit code
         std::function<void()> action;  // Action: runs on the window's thread, not dispatched
     };
+
+    explicit MessageQueue(Clock& clock) : m_clock(clock) {}
 
     // Called after every post, outside the queue's lock, on the posting thread: a backend
     // that waits for its own events uses it to wake up.
@@ -42,14 +44,16 @@ public:
     // The next entry, without waiting; false when none is queued. A Paint whose rectangle
     // has meanwhile been painted, and that no one asked for since, is dropped.
     bool take(Entry& entry);
-    // Blocks until something is queued or the timeout passes.
-    void waitForEntry(std::chrono::milliseconds timeout);
+    // Window thread: blocks until something is queued or device time reaches the deadline
+    // (device microseconds).
+    void waitForEntry(uint64_t deadline = Clock::kNever);
 
 private:
     void push(Entry entry);
+    void wakeWindow();
 
+    Clock& m_clock;
     std::mutex m_lock;
-    std::condition_variable m_arrived;
     std::deque<Entry> m_entries;
     Rect m_invalid;
     bool m_paintQueued = false;

@@ -17,19 +17,25 @@ ScriptRunner::~ScriptRunner() {
 }
 
 void ScriptRunner::start() {
-    m_cursor = m_device.deviceClock().microseconds();
-    m_thread = std::thread([this] { run(); });
+    Clock& clock = m_device.deviceClock();
+    m_cursor = clock.microseconds();
+    clock.enroll(Clock::Role::kScript);
+    m_thread = std::thread([this, &clock] {
+        clock.attach(Clock::Role::kScript);
+        run();
+        clock.leave();
+    });
 }
 
 void ScriptRunner::stop() {
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_stopping = true;
+    if (!m_thread.joinable()) {
+        return;
     }
-    m_stopped.notify_all();
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
+    Clock& clock = m_device.deviceClock();
+    m_stopping.store(true);
+    clock.wake(Clock::Role::kScript);
+    clock.awaitLeft(Clock::Role::kScript);
+    m_thread.join();
 }
 
 void ScriptRunner::run() {
@@ -90,8 +96,11 @@ bool ScriptRunner::perform(const ScriptCommand& command) {
 
 bool ScriptRunner::waitDevice(int32_t milliseconds) {
     m_cursor += static_cast<uint64_t>(milliseconds) * 1000;
-    std::unique_lock<std::mutex> lock(m_lock);
-    return !m_stopped.wait_until(lock, m_device.deviceClock().realTimeOf(m_cursor), [this] { return m_stopping; });
+    Clock& clock = m_device.deviceClock();
+    while (!m_stopping.load() && clock.microseconds() < m_cursor) {
+        clock.waitForWake(Clock::Role::kScript, m_cursor);
+    }
+    return !m_stopping.load();
 }
 
 void ScriptRunner::quit() {

@@ -1,11 +1,11 @@
 // Plays an input script on a thread of its own: hands its input to the device, which
-// delivers it as the handheld's own input would arrive, waits in device time, and has the window's thread turn the display and
+// delivers it as the handheld's own input would arrive, waits in device time (its thread takes
+// the script's turns of a virtual clock), and has the window's thread turn the display and
 // write screenshots, so that a screenshot shows what was painted before it.
 #pragma once
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <thread>
 
 #include "platform/InputScript.h"
@@ -55,9 +55,7 @@ private:
     const bool m_quitAtEnd;
     uint64_t m_cursor = 0;  // device microseconds at which the script's time now stands
 
-    std::mutex m_lock;
-    std::condition_variable m_stopped;
-    bool m_stopping = false;
+    std::atomic<bool> m_stopping{false};
     std::thread m_thread;
 };
 

@@ -1,29 +1,14 @@
 // Starting, running and collecting the game thread.
 #include "shell/GameThread.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <atomic>
 
 namespace vornel {
 
+// The window's thread learns of both through its doorbell.
 struct GameThread::Record {
-    std::mutex lock;
-    std::condition_variable ended;
-    bool runEnded = false;
-    bool started = false;
-
-    void markStarted() {
-        const std::lock_guard<std::mutex> guard(lock);
-        started = true;
-        ended.notify_all();
-    }
-
-    void markRunEnded() {
-        const std::lock_guard<std::mutex> guard(lock);
-        runEnded = true;
-        ended.notify_all();
-    }
+    std::atomic<bool> runEnded{false};
+    std::atomic<bool> started{false};
 };
 
 GameThread::GameThread() : m_record(std::make_shared<Record>()) {}
@@ -35,26 +20,36 @@ GameThread::~GameThread() {
 }
 
 void GameThread::start(Ref<Screen> game, Hooks hooks, Platform* platform) {
-    m_record->runEnded = false;
-    m_record->started = false;
+    m_record->runEnded.store(false);
+    m_record->started.store(false);
     m_leftRunning = false;
-    std::function<void()> body = [record = m_record, game = std::move(game), hooks = std::move(hooks)] {
+    Clock& clock = platform != nullptr ? platform->clock() : Clock::current();
+    m_clock = &clock;
+    std::function<void()> body = [record = m_record, game = std::move(game), hooks = std::move(hooks), &clock] {
         if (hooks.beforeRun) {
             hooks.beforeRun();
         }
-        record->markStarted();
+        record->started.store(true);
+        clock.wake(Clock::Role::kWindow);
         gameThread(game);
         if (hooks.afterRun) {
             hooks.afterRun();
         }
-        record->markRunEnded();
+        record->runEnded.store(true);
+        clock.wake(Clock::Role::kWindow);
     };
     if (platform != nullptr && platform->adoptGameBody(body)) {
         return;  // it runs later, on this thread
     }
-    m_thread = std::thread(std::move(body));
-    std::unique_lock<std::mutex> guard(m_record->lock);
-    m_record->ended.wait(guard, [this] { return m_record->started; });
+    clock.enroll(Clock::Role::kGame);
+    m_thread = std::thread([body = std::move(body), &clock] {
+        clock.attach(Clock::Role::kGame);
+        body();
+        clock.leave();
+    });
+    while (!m_record->started.load()) {
+        clock.waitForWake(Clock::Role::kWindow, Clock::kNever);
+    }
 }
 
 int32_t GameThread::gameThread(const Ref<Screen>& game) {
@@ -68,13 +63,13 @@ bool GameThread::finish(int32_t waitMs) {
     if (!m_thread.joinable()) {
         return true;
     }
-    bool runEnded = false;
-    {
-        std::unique_lock<std::mutex> guard(m_record->lock);
-        runEnded = m_record->ended.wait_for(guard, std::chrono::milliseconds(waitMs),
-                                            [this] { return m_record->runEnded; });
+    Clock& clock = *m_clock;
+    const uint64_t giveUp = clock.microseconds() + uint64_t(waitMs) * 1000;
+    while (!m_record->runEnded.load() && clock.waitForWake(Clock::Role::kWindow, giveUp)) {
     }
+    const bool runEnded = m_record->runEnded.load();
     if (runEnded) {
+        clock.awaitLeft(Clock::Role::kGame);
         m_thread.join();
     } else {
         m_thread.detach();

@@ -1,5 +1,6 @@
 // The game thread: it runs the game object's main loop while the first thread serves the
-// window.
+// window. It takes the game's turns of a virtual clock; the window's thread waits for it (its
+// start, the end of its run) through the clock, never apart from it.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <thread>
 
+#include "core/Clock.h"
 #include "core/Ref.h"
 #include "platform/Platform.h"
 #include "sprites/Screen.h"
@@ -15,7 +17,7 @@ namespace vornel {
 
 class GameThread final {
 public:
-    // How long the shutdown waits for the game's run to end, real milliseconds.
+    // How long the shutdown waits for the game's run to end, device milliseconds.
     static constexpr int32_t kShutdownWaitMs = 1000;
 
     GameThread();
@@ -47,6 +49,7 @@ private:
     struct Record;
     // Shared with the thread, so that a thread left running never meets a freed record.
     std::shared_ptr<Record> m_record;
+    Clock* m_clock = nullptr;  // the platform's, else the installed one; set by start()
     std::thread m_thread;
     bool m_leftRunning = false;
 };

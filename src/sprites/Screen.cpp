@@ -249,7 +249,7 @@ void Screen::setTape(DemoTape* tape) {
     m_input.setTape(tape);
 }
 
-// Paid only while a demo records or plays.
+// Paid only while a demo records or plays, or --stats keeps the frames' checksum.
 uint32_t Screen::hashOfBuffer() const {
     return hasBuffer() ? demo::frameHash(m_buffer.data(), static_cast<std::size_t>(m_buffer.length())) : 0;
 }
@@ -291,8 +291,15 @@ void Screen::pace(int32_t milliseconds) {
     if (milliseconds > 0) {
         FrameStats::record(m_frameTime);  // a reset of the frame clock (0 ms) ends no frame
     }
-    if (m_tape != nullptr) {
-        m_tape->endFrame(hashOfBuffer());
+    const bool checksummed = FrameStats::keepsChecksum();
+    if (m_tape != nullptr || checksummed) {
+        const uint32_t hash = hashOfBuffer();
+        if (m_tape != nullptr) {
+            m_tape->endFrame(hash);
+        }
+        if (checksummed) {
+            FrameStats::recordFrameHash(hash);
+        }
     }
 }
 

@@ -23,7 +23,8 @@ TEST(LaunchOptionsTest, NoArgumentsGiveTheDefaults) {
     ASSERT_TRUE(parsed.ok);
     EXPECT_EQ(parsed.options.device, "pocketpc");
     EXPECT_EQ(parsed.options.zoom, 0);
-    EXPECT_EQ(parsed.options.speed, 1);
+    EXPECT_EQ(parsed.options.speed, 0);  // not given: a window's 1, a headless run's no limit
+    EXPECT_FALSE(parsed.options.seeded);
     EXPECT_FALSE(parsed.options.headless);
     EXPECT_FALSE(parsed.options.fullscreen);
     EXPECT_TRUE(parsed.options.script.empty());
@@ -32,7 +33,7 @@ TEST(LaunchOptionsTest, NoArgumentsGiveTheDefaults) {
 TEST(LaunchOptionsTest, EveryOptionIsRead) {
     const Parsed parsed = parse({"--device", "qwerty", "--zoom", "3", "--fullscreen", "--headless", "--speed", "250",
                                  "--script", "a.txt", "--record-audio", "out.wav", "--data", "/d", "--save", "/s",
-                                 "--autoplay", "--stats"});
+                                 "--autoplay", "--stats", "--seed", "4294967295"});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     const LaunchOptions& o = parsed.options;
     EXPECT_EQ(o.device, "qwerty");
@@ -46,6 +47,8 @@ TEST(LaunchOptionsTest, EveryOptionIsRead) {
     EXPECT_EQ(o.saveFolder, "/s");
     EXPECT_TRUE(o.autoplay);
     EXPECT_TRUE(o.stats);
+    EXPECT_TRUE(o.seeded);
+    EXPECT_EQ(o.seed, 4294967295u);
     EXPECT_FALSE(o.help);
     EXPECT_FALSE(o.version);
 }
@@ -66,7 +69,8 @@ TEST(LaunchOptionsTest, HelpAndVersionAreReportedToTheLauncher) {
 TEST(LaunchOptionsTest, NumbersOutsideTheirRangeAreRefused) {
     for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{
              {"--zoom", "0"}, {"--zoom", "9"}, {"--zoom", "2x"}, {"--zoom", "-1"},
-             {"--speed", "0"}, {"--speed", "1001"}, {"--speed", ""}, {"--speed", "99999999999"}}) {
+             {"--speed", "0"}, {"--speed", "1001"}, {"--speed", ""}, {"--speed", "99999999999"},
+             {"--seed", "4294967296"}, {"--seed", "-1"}, {"--seed", "12345678901"}, {"--seed", "0x10"}}) {
         const Parsed parsed = parse({option, value});
         EXPECT_FALSE(parsed.ok) << option << " " << value;
         EXPECT_NE(parsed.error.find(option), std::string::npos) << parsed.error;

@@ -29,21 +29,22 @@ inline std::ostream& operator<<(std::ostream& out, const Seen& seen) {
 class SdlTestWindow {
 public:
     // Fails the test when the window cannot be opened; call through ASSERT_NO_FATAL_FAILURE.
-    void open(const DeviceProfile& profile, int32_t zoom) {
-        create(profile, zoom);
+    // realTime: SDL's audio in real time rather than virtual time and the headless output.
+    void open(const DeviceProfile& profile, int32_t zoom, bool realTime = false) {
+        create(profile, zoom, realTime);
         if (m_device) {
             show();
         }
     }
 
     // The window made but not shown yet, for tests that draw into the display first.
-    void create(const DeviceProfile& profile, int32_t zoom) {
+    void create(const DeviceProfile& profile, int32_t zoom, bool realTime = false) {
         // Controllers count even without keyboard focus, which the windowless driver never gives.
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
         std::string error;
-        m_device = SdlDevice::create(profile, setupIn(m_folder.path()), SdlDevice::View{zoom, false}, nullptr, error);
+        m_device = SdlDevice::create(profile, setupIn(m_folder.path()), SdlDevice::View{zoom, false, realTime}, nullptr, error);
         ASSERT_NE(m_device, nullptr) << error;
         ASSERT_TRUE(m_device->createWindow("Vornel", recordingClient));
     }
@@ -84,6 +85,10 @@ public:
         }
         return seen;
     }
+
+    // The windowless driver keeps virtual time, and the test's thread is the window's: device
+    // time moves on while it sleeps.
+    void passDeviceTime(uint32_t milliseconds) { m_device->deviceClock().sleep(milliseconds); }
 
     SdlDevice& device() { return *m_device; }
     void close() { m_device.reset(); }

@@ -1,4 +1,5 @@
-// The SDL wave output in the SDL window, on SDL's dummy audio and video drivers: the device
+// The SDL wave output in the SDL window, on SDL's dummy audio and video drivers in real time
+// (SDL's audio threads keep it; the tests wait for states the device reports): the device
 // is paused while nothing is queued and while the window is in the background, a removed
 // device is replaced with the queue kept, and without any device the output goes silent.
 // Focus changes and removals are SDL events pushed into the window's event loop.
@@ -77,7 +78,7 @@ bool becomes(SDL_AudioDeviceID device, SDL_AudioStatus status) {
 class SdlWaveOutputTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(m_window.open(kTinyProfile, 1));
+        ASSERT_NO_FATAL_FAILURE(m_window.open(kTinyProfile, 1, true));
         ASSERT_TRUE(output().open(WaveFormat{}, Completions::callback, &m_completions));
     }
 

@@ -1,20 +1,18 @@
 // The headless backend.
 #include "platform/headless/HeadlessDevice.h"
 
-#include <chrono>
-
-#include "platform/headless/StopSignals.h"
-
 namespace vornel {
 namespace {
 
-// How often the window's thread looks for a stop signal while no message arrives.
-constexpr std::chrono::milliseconds kSignalPoll{50};
+EmulatedDevice::Setup withVirtualTime(EmulatedDevice::Setup setup) {
+    setup.virtualTime = true;
+    return setup;
+}
 
 }  // namespace
 
 HeadlessDevice::HeadlessDevice(const DeviceProfile& profile, Setup setup, WavRecorder* recorder)
-    : EmulatedDevice(profile, std::move(setup)), m_waveOutput(deviceClock(), recorder) {}
+    : EmulatedDevice(profile, withVirtualTime(std::move(setup))), m_waveOutput(deviceClock(), recorder) {}
 
 HeadlessDevice::~HeadlessDevice() {
     stopThreads();
@@ -22,12 +20,7 @@ HeadlessDevice::~HeadlessDevice() {
 }
 
 void HeadlessDevice::waitForInput() {
-    queue().waitForEntry(kSignalPoll);
-    if (StopSignals::takeRequest()) {
-        WindowMessage destroy;
-        destroy.type = MessageType::Destroy;
-        postMessage(destroy);
-    }
+    queue().waitForEntry();
 }
 
 bool HeadlessDevice::openWindow(const std::string&) {

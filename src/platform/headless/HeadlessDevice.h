@@ -1,6 +1,6 @@
 // The emulated handheld without a window or sound device: display memory lives in memory
 // (screenshots read it), the window's thread waits on the message queue alone, and sound
-// plays on a timer in device time.
+// plays on a timer in device time, which is virtual unless the setup asks otherwise.
 #pragma once
 
 #include "platform/EmulatedDevice.h"

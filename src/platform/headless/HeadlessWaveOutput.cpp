@@ -14,7 +14,7 @@ bool isPlayableFormat(const WaveFormat& format) {
 
 }  // namespace
 
-HeadlessWaveOutput::HeadlessWaveOutput(const DeviceClock& clock, WavRecorder* recorder)
+HeadlessWaveOutput::HeadlessWaveOutput(Clock& clock, WavRecorder* recorder)
     : m_clock(clock), m_recorder(recorder), m_scratch(kScratchSamples) {}
 
 HeadlessWaveOutput::~HeadlessWaveOutput() {
@@ -36,7 +36,12 @@ bool HeadlessWaveOutput::open(const WaveFormat& format, Callback callback, void*
     m_callback = callback;
     m_context = context;
     m_played = 0;
-    m_thread = std::thread([this] { run(); });
+    m_clock.enroll(Clock::Role::kAudio);
+    m_thread = std::thread([this] {
+        m_clock.attach(Clock::Role::kAudio);
+        run();
+        m_clock.leave();
+    });
     return true;
 }
 
@@ -62,7 +67,7 @@ bool HeadlessWaveOutput::write(WaveHeader& header) {
         header.flags.fetch_or(WaveHeader::kInQueue);
         m_queue.push(header);
     }
-    m_changed.notify_one();
+    m_clock.wake(Clock::Role::kAudio);
     return true;
 }
 
@@ -107,7 +112,8 @@ void HeadlessWaveOutput::close() {
         }
         m_stopping = true;
     }
-    m_changed.notify_one();
+    m_clock.wake(Clock::Role::kAudio);
+    m_clock.awaitLeft(Clock::Role::kAudio);
     m_thread.join();
     std::lock_guard<std::mutex> guard(m_lock);
     std::vector<WaveHeader*> finished;
@@ -134,13 +140,18 @@ void HeadlessWaveOutput::run() {
             lock.lock();
             continue;
         }
-        if (m_queue.empty()) {
-            m_changed.wait(lock);
-        } else {
-            const uint64_t end = m_timeline + m_queue.samplesLeftInFirst();
-            m_changed.wait_until(lock, m_clock.realTimeOf(end * kMicrosecondsPerSample));
-        }
+        const uint64_t end = endOfFirstBuffer();
+        lock.unlock();
+        m_clock.waitForWake(Clock::Role::kAudio, end);
+        lock.lock();
     }
+}
+
+uint64_t HeadlessWaveOutput::endOfFirstBuffer() const {
+    if (m_queue.empty()) {
+        return Clock::kNever;
+    }
+    return (m_timeline + m_queue.samplesLeftInFirst()) * kMicrosecondsPerSample;
 }
 
 void HeadlessWaveOutput::advanceTo(uint64_t sample, std::vector<WaveHeader*>& finished) {

@@ -1,16 +1,15 @@
 // Wave output without a sound device: each written buffer plays for its real length in device
-// time (bytes / 2 / 8000 s, sped up by --speed) on the output's own thread, which then hands
-// it back through the callback. What plays can be recorded, silence included, so that the
-// recording's timeline is device time since launch.
+// time (bytes / 2 / 8000 s) on the output's own thread, which then hands it back through the
+// callback; that thread takes the audio's turns of a virtual clock. What plays can be
+// recorded, silence included, so that the recording's timeline is device time since launch.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-#include "platform/DeviceClock.h"
+#include "core/Clock.h"
 #include "platform/WaveOutput.h"
 #include "platform/WaveQueue.h"
 #include "platform/WavRecorder.h"
@@ -22,7 +21,7 @@ public:
     static constexpr uint64_t kMicrosecondsPerSample = 125;  // 8000 samples a second
 
     // recorder may be null; when given it receives every sample from launch on.
-    HeadlessWaveOutput(const DeviceClock& clock, WavRecorder* recorder);
+    HeadlessWaveOutput(Clock& clock, WavRecorder* recorder);
     ~HeadlessWaveOutput() override;
 
     bool open(const WaveFormat& format, Callback callback, void* context) override;
@@ -35,16 +34,18 @@ public:
 
 private:
     void run();
-    uint64_t dueSample() const { return m_clock.microseconds() / kMicrosecondsPerSample; }
+    uint64_t dueSample() { return m_clock.microseconds() / kMicrosecondsPerSample; }
     // Plays (and records) everything up to the sample; the caller holds m_lock.
     void advanceTo(uint64_t sample, std::vector<WaveHeader*>& finished);
     void complete(const std::vector<WaveHeader*>& headers);
 
-    const DeviceClock& m_clock;
+    // The end of the buffer playing now, in device microseconds; kNever when none plays.
+    uint64_t endOfFirstBuffer() const;
+
+    Clock& m_clock;
     WavRecorder* const m_recorder;
 
-    std::mutex m_lock;
-    std::condition_variable m_changed;
+    std::mutex m_lock;  // never held while waiting on the clock
     std::thread m_thread;
     bool m_open = false;
     bool m_stopping = false;

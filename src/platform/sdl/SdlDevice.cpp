@@ -31,9 +31,22 @@ bool isWindowlessDriver(const char* driver) {
     return name == "offscreen" || name == "dummy" || name == "evdev";
 }
 
-bool startSdl(std::string& error) {
+// A windowless driver chosen by SDL_VIDEODRIVER shows nothing to anyone: the device then keeps
+// virtual time, as a headless one does.
+bool windowlessDriverChosen() {
+    const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
+    return chosenDriver != nullptr && isWindowlessDriver(chosenDriver);
+}
+
+// On virtual time SDL's audio (whose threads keep real time) and its signal handlers (seen only
+// when the event loop looks) are left out: the device plays sound as a headless one does and
+// hears of signals through its message queue.
+bool startSdl(bool virtualTime, std::string& error) {
     const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
     const bool driverChosen = chosenDriver != nullptr && chosenDriver[0] != '\0';
+    if (virtualTime) {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    }
     if (!driverChosen && std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
         error = "cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set (--headless runs without one)";
         return false;
@@ -47,7 +60,7 @@ bool startSdl(std::string& error) {
         error = "cannot open a display: no X11 or Wayland display answers (--headless runs without one)";
         return false;
     }
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (!virtualTime && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "vornel: no sound: %s\n", SDL_GetError());
     }
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
@@ -114,7 +127,8 @@ std::string screenshotName() {
 
 std::unique_ptr<SdlDevice> SdlDevice::create(const DeviceProfile& profile, Setup setup, View view,
                                              WavRecorder* recorder, std::string& error) {
-    if (!startSdl(error)) {
+    setup.virtualTime = !view.realTime && windowlessDriverChosen();
+    if (!startSdl(setup.virtualTime, error)) {
         return nullptr;
     }
     return std::unique_ptr<SdlDevice>(new SdlDevice(profile, std::move(setup), view, recorder));
@@ -127,6 +141,10 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRe
       m_wakeEvent(SDL_RegisterEvents(1)),
       m_keyboardKeys(profile.lettersAsKeypad),
       m_waveOutput(deviceClock(), recorder) {
+    if (hasVirtualTime()) {
+        m_virtualAudio = std::make_unique<HeadlessWaveOutput>(deviceClock(), recorder);
+        return;  // the event loop waits on the clock, which every post rings
+    }
     // Messages from other threads wake the event loop; one wake-up event at a time is enough.
     queue().setWakeHandler([this] {
         if (!m_wakePending.exchange(true)) {
@@ -141,6 +159,9 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRe
 SdlDevice::~SdlDevice() {
     stopThreads();
     m_waveOutput.close();
+    if (m_virtualAudio) {
+        m_virtualAudio->close();
+    }
     m_scriptInput.unplugController();
     closeControllers();
     m_presenter.reset();
@@ -205,12 +226,30 @@ void SdlDevice::windowShown() {
     present();
 }
 
+uint32_t SdlDevice::ticks() {
+    return hasVirtualTime() ? deviceClock().ticks() : SDL_GetTicks();
+}
+
+// On virtual time the loop waits on the device's clock, which the message queue's posts ring;
+// SDL's events come only from the window's own thread then (script input is pushed there).
+bool SdlDevice::waitForEvent(SDL_Event& event) {
+    if (!hasVirtualTime()) {
+        return SDL_WaitEventTimeout(&event, nextWaitMs()) != 0;
+    }
+    if (SDL_PollEvent(&event) != 0) {
+        return true;
+    }
+    Clock& clock = deviceClock();
+    clock.waitForWake(Clock::Role::kWindow, clock.microseconds() + uint64_t(nextWaitMs()) * 1000);
+    return SDL_PollEvent(&event) != 0;
+}
+
 void SdlDevice::waitForInput() {
     presentIfDue();
     SDL_Event event;
-    const bool woken = SDL_WaitEventTimeout(&event, nextWaitMs()) != 0;
+    const bool woken = waitForEvent(event);
     // A repeat that fell due while waiting comes before what woke the wait.
-    postKeyChanges(m_controllerKeys.repeatsDue(SDL_GetTicks()));
+    postKeyChanges(m_controllerKeys.repeatsDue(ticks()));
     if (woken) {
         handleEvent(event);
         while (SDL_PollEvent(&event) != 0) {
@@ -223,10 +262,10 @@ void SdlDevice::waitForInput() {
 int32_t SdlDevice::nextWaitMs() {
     int32_t timeout = kLongestWaitMs;
     if (m_presentPending) {
-        const uint32_t since = SDL_GetTicks() - m_lastPresent;
+        const uint32_t since = ticks() - m_lastPresent;
         timeout = static_cast<int32_t>(kPresentIntervalMs - std::min(since, kPresentIntervalMs));
     }
-    if (const int32_t repeatDue = m_controllerKeys.msUntilRepeat(SDL_GetTicks()); repeatDue >= 0) {
+    if (const int32_t repeatDue = m_controllerKeys.msUntilRepeat(ticks()); repeatDue >= 0) {
         timeout = std::min(timeout, repeatDue);
     }
     return timeout;
@@ -392,7 +431,7 @@ void SdlDevice::handleControllerButton(const SDL_ControllerButtonEvent& event) {
     }
     const int32_t code = ControllerTranslation::virtualKeyOf(static_cast<SDL_GameControllerButton>(event.button));
     if (code != 0 && m_focused) {
-        postKeyChanges(m_controllerKeys.press(event.which, event.button, code, SDL_GetTicks()));
+        postKeyChanges(m_controllerKeys.press(event.which, event.button, code, ticks()));
     }
 }
 
@@ -400,7 +439,7 @@ void SdlDevice::handleControllerButton(const SDL_ControllerButtonEvent& event) {
 void SdlDevice::handleControllerAxis(const SDL_ControllerAxisEvent& event) {
     if (m_focused) {
         const auto axis = static_cast<SDL_GameControllerAxis>(event.axis);
-        postKeyChanges(m_stickKeys.move(event.which, axis, event.value, SDL_GetTicks()));
+        postKeyChanges(m_stickKeys.move(event.which, axis, event.value, ticks()));
     }
 }
 
@@ -556,7 +595,7 @@ void SdlDevice::raiseWindow() {
 }
 
 void SdlDevice::presentIfDue() {
-    if (m_presentPending && SDL_GetTicks() - m_lastPresent >= kPresentIntervalMs) {
+    if (m_presentPending && ticks() - m_lastPresent >= kPresentIntervalMs) {
         present();
     }
 }
@@ -567,7 +606,7 @@ void SdlDevice::present() {
     if (m_presenter != nullptr) {
         m_presenter->show(uprightPicture(), placement());
     }
-    m_lastPresent = SDL_GetTicks();
+    m_lastPresent = ticks();
     m_presentPending = false;
 }
 

@@ -1,7 +1,8 @@
 // The emulated handheld in an SDL2 window: the display shown upright and zoomed by a whole
 // factor, the desktop's keyboard, game controllers and mouse as the handheld's keys and pen,
 // focus as activation, and sound on an SDL audio device. SDL's event loop runs on the first thread,
-// inside getMessage.
+// inside getMessage. On SDL's windowless drivers (tests) the device keeps virtual time: its
+// waits and timings go through the device's clock and its sound plays as a headless one's.
 #pragma once
 
 #include <SDL.h>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "platform/EmulatedDevice.h"
+#include "platform/headless/HeadlessWaveOutput.h"
 #include "platform/sdl/ControllerKeys.h"
 #include "platform/sdl/KeyTranslation.h"
 #include "platform/sdl/KeyboardKeys.h"
@@ -30,6 +32,9 @@ public:
     struct View {
         int32_t zoom = 0;  // 0: the largest that fits the window's display, at most 4
         bool fullscreen = false;
+        // Real time and SDL's audio even on a windowless driver: tests of SDL's audio output,
+        // whose threads keep real time.
+        bool realTime = false;
     };
 
     // Starts SDL's video (and, when it can, audio); null with a one-line reason when there
@@ -38,7 +43,9 @@ public:
                                              std::string& error);
     ~SdlDevice() override;
 
-    WaveOutput& waveOutput() override { return m_waveOutput; }
+    WaveOutput& waveOutput() override {
+        return m_virtualAudio ? static_cast<WaveOutput&>(*m_virtualAudio) : m_waveOutput;
+    }
     // Script input goes through SDL's event queue, as a person's input does.
     void deliverScriptInput(const ScriptInput& input) override;
 
@@ -71,6 +78,10 @@ protected:
 private:
     SdlDevice(const DeviceProfile& profile, Setup setup, View view, WavRecorder* recorder);
 
+    // Milliseconds of the event loop's timings: device time on virtual time, else SDL's.
+    uint32_t ticks();
+    // The next event, or false when the wait ran out first.
+    bool waitForEvent(SDL_Event& event);
     void handleEvent(const SDL_Event& event);
     void handleWindowEvent(const SDL_WindowEvent& event);
     void handleKey(const SDL_KeyboardEvent& event);
@@ -113,6 +124,7 @@ private:
     StickKeys m_stickKeys{m_controllerKeys};
     SdlScriptInput m_scriptInput;  // window thread
     SdlWaveOutput m_waveOutput;
+    std::unique_ptr<HeadlessWaveOutput> m_virtualAudio;  // on virtual time, in place of SDL's audio
 };
 
 }  // namespace vornel

@@ -16,7 +16,7 @@ bool isPlayableFormat(const WaveFormat& format) {
 
 }  // namespace
 
-SdlWaveOutput::SdlWaveOutput(const DeviceClock& clock, WavRecorder* recorder) : m_clock(clock), m_recorder(recorder) {
+SdlWaveOutput::SdlWaveOutput(Clock& clock, WavRecorder* recorder) : m_clock(clock), m_recorder(recorder) {
     m_finished.reserve(8);
 }
 

@@ -15,7 +15,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/DeviceClock.h"
+#include "core/Clock.h"
 #include "platform/WaveOutput.h"
 #include "platform/WaveQueue.h"
 #include "platform/WavRecorder.h"
@@ -36,7 +36,7 @@ namespace vornel {
 class SdlWaveOutput final : public WaveOutput {
 public:
     // recorder may be null; when given it receives what the device plays, silence included.
-    SdlWaveOutput(const DeviceClock& clock, WavRecorder* recorder);
+    SdlWaveOutput(Clock& clock, WavRecorder* recorder);
     ~SdlWaveOutput() override;
 
     // False when there is no audio device (the game then runs silent).
@@ -76,7 +76,7 @@ private:
     void checkPauseWhenFree();
     void applyPauseState();  // the caller holds m_deviceBusy
 
-    const DeviceClock& m_clock;
+    Clock& m_clock;
     WavRecorder* const m_recorder;
     std::atomic<SDL_AudioDeviceID> m_device{0};
     std::atomic<bool> m_foreground{true};

@@ -7,20 +7,23 @@
 #include <functional>
 
 #include "core/Clock.h"
-#include "platform/DeviceClock.h"
 
 namespace vornel {
 
 class WebClock final : public Clock {
 public:
-    // pump runs before every sleep; the device clock must outlive this one.
-    WebClock(DeviceClock& device, std::function<void()> pump) : m_device(device), m_pump(std::move(pump)) {}
+    // pump runs before every sleep; the device clock, whose time runs speed times faster than
+    // real time, must outlive this one.
+    WebClock(Clock& device, int32_t speed, std::function<void()> pump)
+        : m_device(device), m_speed(speed > 1 ? speed : 1), m_pump(std::move(pump)) {}
 
     uint32_t ticks() override { return m_device.ticks(); }
+    uint64_t microseconds() override { return m_device.microseconds(); }
     void sleep(uint32_t milliseconds) override;
 
 private:
-    DeviceClock& m_device;
+    Clock& m_device;
+    const int32_t m_speed;
     std::function<void()> m_pump;
 };
 

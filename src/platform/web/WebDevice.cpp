@@ -21,7 +21,7 @@ enum PenKind { kPenDown = 0, kPenMove = 1, kPenUp = 2 };
 
 WebDevice::WebDevice(const DeviceProfile& profile, Setup setup)
     : EmulatedDevice(profile, std::move(setup)),
-      m_clock(deviceClock(), [this] { pump(); }),
+      m_clock(deviceClock(), speed(), [this] { pump(); }),
       m_waveOutput(deviceClock()) {
     g_current = this;
 }

@@ -8,14 +8,14 @@
 #include <cstdint>
 #include <deque>
 
-#include "platform/DeviceClock.h"
+#include "core/Clock.h"
 #include "platform/WaveOutput.h"
 
 namespace vornel {
 
 class WebWaveOutput final : public WaveOutput {
 public:
-    explicit WebWaveOutput(const DeviceClock& clock) : m_clock(clock) {}
+    explicit WebWaveOutput(Clock& clock) : m_clock(clock) {}
 
     bool open(const WaveFormat& format, Callback callback, void* context) override;
     bool prepareHeader(WaveHeader& header) override;
@@ -37,7 +37,7 @@ private:
     static bool audioRuns();
     void complete(WaveHeader* header);
 
-    const DeviceClock& m_clock;
+    Clock& m_clock;
     bool m_open = false;
     Callback m_callback = nullptr;
     void* m_context = nullptr;
