@@ -29,7 +29,10 @@ void TapedClock::holdUntil(uint32_t recorded, uint32_t live) {
 
 void TapedClock::sleep(uint32_t milliseconds) {
     if (onTapedThread() && m_tape.mode() == DemoTape::Mode::kPlaying) {
-        m_beneath.yield();  // the tick reads pace a playback
+        // The tick reads pace a playback; a timedemo draws flat out and shows nothing.
+        if (m_pacedPlayback) {
+            m_beneath.yield();
+        }
         return;
     }
     m_beneath.sleep(milliseconds);

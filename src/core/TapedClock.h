@@ -1,7 +1,7 @@
 // The device clock as the game thread sees it while a demo records or plays back: that
-// thread's tick reads go through the tape. Playing back, its own sleeps only let the other
-// threads go first (on a virtual clock the window then paints what the game asked for): a
-// paced playback instead holds each tick read until the clock beneath has come to the recorded
+// thread's tick reads go through the tape. Playing back, its own sleeps are skipped (a paced
+// playback's only let the other threads go first, so that on a virtual clock the window paints
+// what the game asked for): a paced playback instead holds each tick read until the clock beneath has come to the recorded
 // moment (counted from the first read), so that every frame lasts as long as it did in the
 // recording, late frames included; a timedemo runs flat out on the recorded times. Every
 // other thread (the window's, the audio's) uses the clock beneath unchanged, and every wait

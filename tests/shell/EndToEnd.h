@@ -1,6 +1,7 @@
 // The vornel program run headless (or in a window on SDL's windowless driver) in a
 // temporary folder: starting it on a script, its exit status and output, its screenshots
-// and its settings file.
+// and its settings file. Both keep virtual time, so a run is the same on any machine at any
+// load, and as fast as it goes unless a speed limit is given.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -55,10 +56,10 @@ protected:
     std::string file(const std::string& name) const { return (m_folder / name).string(); }
 
     // Starts the program headless on the script's lines, its standard output going to the
-    // file "out.txt" and its error output to "err.txt"; speed is how many times faster than
-    // real time device time runs.
+    // file "out.txt" and its error output to "err.txt"; speed, when not 0, is how many times
+    // faster than real time device time may run at most (a run that must stay alive a while).
     pid_t start(const std::string& device, const std::string& script, const std::vector<std::string>& extra = {},
-                int32_t speed = 10) {
+                int32_t speed = 0) {
         std::vector<std::string> arguments = {"--headless"};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         return launch(device, script, arguments, speed, environ);
@@ -66,7 +67,7 @@ protected:
     // The same in an SDL window on SDL's windowless video driver, with the dummy sound
     // device: the script's input then reaches the game through SDL's event queue.
     pid_t startInWindow(const std::string& device, const std::string& script,
-                        const std::vector<std::string>& extra = {}, int32_t speed = 10) {
+                        const std::vector<std::string>& extra = {}, int32_t speed = 0) {
         std::vector<std::string> environment = windowEnvironment();
         std::vector<char*> envp = pointersTo(environment);
         return launch(device, script, extra, speed, envp.data());
@@ -93,8 +94,10 @@ protected:
     pid_t launch(const std::string& device, const std::string& script, const std::vector<std::string>& extra,
                  int32_t speed, char** envp) {
         std::ofstream(file("script.txt")) << script;
-        std::vector<std::string> arguments = {"--device", device, "--speed", std::to_string(speed),
-                                              "--save", file("save"), "--script", file("script.txt")};
+        std::vector<std::string> arguments = {"--device", device, "--save", file("save"), "--script", file("script.txt")};
+        if (speed != 0) {
+            arguments.insert(arguments.end(), {"--speed", std::to_string(speed)});
+        }
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         return spawn(arguments, envp);
     }
@@ -122,7 +125,7 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     int run(const std::string& device, const std::string& script, const std::vector<std::string>& extra = {},
-            int32_t speed = 10) {
+            int32_t speed = 0) {
         return exitStatus(start(device, script, extra, speed));
     }
     std::string errors() const {
@@ -187,14 +190,21 @@ protected:
         std::ifstream in(file("save/vornel"), std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    // Waits (real time) until the program has reported count finished games; false when it
-    // gave up first.
-    bool waitForGames(std::size_t count, int32_t seconds) const {
+    // Waits (real time) until the file exists: a state a run reports. False when it gave up.
+    bool waitForFile(const std::string& name, int32_t seconds = 60) const {
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (finalScores().size() < count && std::chrono::steady_clock::now() < giveUp) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        while (!fs::exists(file(name)) && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        return finalScores().size() >= count;
+        return fs::exists(file(name));
+    }
+    // A picture's pixels in one number, for a picture known to the last pixel.
+    static uint32_t checksumOf(const RgbaImage& image) {
+        uint32_t checksum = 2166136261u;
+        for (const uint32_t pixel : image.pixels()) {
+            checksum = (checksum ^ RgbaImage::colour(pixel)) * 16777619u;
+        }
+        return checksum;
     }
 
     fs::path m_folder;

@@ -21,10 +21,6 @@ constexpr int32_t kMenuBottom = 60;
 
 class RealInputTest : public EndToEnd {
 protected:
-    // Slower than headless runs: the window's presentation takes its share of the processor,
-    // and a game that falls behind the script's clock would see the pen late.
-    static constexpr int32_t kSpeed = 4;
-
     // A game left at 7:5 with the player to serve: the menu offers "Resume", highlighted, and
     // nothing on the table moves until the player does.
     void SetUp() override {
@@ -36,7 +32,7 @@ protected:
     }
     std::string shot(const std::string& name) const { return "screenshot " + file(name + ".png") + "\n"; }
     int runInWindow(const std::string& script, const std::vector<std::string>& extra = {}) {
-        return exitStatus(startInWindow("pocketpc", script, extra, kSpeed));
+        return exitStatus(startInWindow("pocketpc", script, extra));
     }
     // The settings file after the run: sound and level as chosen, and the game never restarted.
     void expectSaved(uint8_t mute, uint8_t level) {
