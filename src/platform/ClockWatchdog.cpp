@@ -12,7 +12,8 @@ constexpr std::chrono::seconds kLookEvery{1};
 
 }  // namespace
 
-ClockWatchdog::ClockWatchdog(VirtualClock& clock) : m_clock(clock), m_thread([this] { watch(); }) {}
+ClockWatchdog::ClockWatchdog(VirtualClock& clock, std::chrono::seconds patience)
+    : m_clock(clock), m_patience(patience), m_thread([this] { watch(); }) {}
 
 ClockWatchdog::~ClockWatchdog() {
     {
@@ -34,15 +35,15 @@ void ClockWatchdog::watch() {
         if (now != progress || m_clock.isPacing()) {
             progress = now;
             lastMove = Steady::now();
-        } else if (Steady::now() - lastMove >= std::chrono::seconds(kPatienceSeconds)) {
+        } else if (Steady::now() - lastMove >= m_patience) {
             reportStuck();
         }
     }
 }
 
 void ClockWatchdog::reportStuck() {
-    std::fprintf(stderr, "vornel: device time has stood still for %d s, so the run ends: %s\n", kPatienceSeconds,
-                 m_clock.describe().c_str());
+    std::fprintf(stderr, "vornel: device time has stood still for %lld s, so the run ends: %s\n",
+                 static_cast<long long>(m_patience.count()), m_clock.describe().c_str());
     std::fflush(stdout);
     std::fflush(stderr);
     std::_Exit(kStuckStatus);

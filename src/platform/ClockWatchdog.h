@@ -5,6 +5,7 @@
 // but decides nothing the game sees.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -16,10 +17,10 @@ namespace vornel {
 
 class ClockWatchdog final {
 public:
-    static constexpr int32_t kPatienceSeconds = 60;
+    static constexpr std::chrono::seconds kPatience{60};
     static constexpr int kStuckStatus = 3;
 
-    explicit ClockWatchdog(VirtualClock& clock);
+    explicit ClockWatchdog(VirtualClock& clock, std::chrono::seconds patience = kPatience);
     ClockWatchdog(const ClockWatchdog&) = delete;
     ClockWatchdog& operator=(const ClockWatchdog&) = delete;
     // Ends the watch.
@@ -30,6 +31,7 @@ private:
     [[noreturn]] void reportStuck();
 
     VirtualClock& m_clock;
+    const std::chrono::seconds m_patience;
     std::mutex m_lock;
     std::condition_variable m_stopped;
     bool m_stopping = false;

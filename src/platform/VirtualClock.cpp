@@ -109,8 +109,9 @@ void VirtualClock::yield() {
         return;
     }
     of(me).state = State::kReady;
+    of(me).yielding = true;
     m_holder = kNobody;
-    handOn(me);
+    handOn();
     waitForTurn(lock, me);
 }
 
@@ -194,12 +195,14 @@ void VirtualClock::waitAs(std::unique_lock<std::mutex>& lock, int32_t me, uint64
     p.awaiting = kNobody;
 }
 
-void VirtualClock::handOn(int32_t except) {
+void VirtualClock::handOn() {
     do {
-        for (int32_t r = 0; r < static_cast<int32_t>(kRoles); ++r) {
-            if (r != except && of(r).state == State::kReady) {
-                giveTurnTo(r);
-                return;
+        for (const bool yielding : {false, true}) {
+            for (int32_t r = 0; r < static_cast<int32_t>(kRoles); ++r) {
+                if (of(r).state == State::kReady && of(r).yielding == yielding) {
+                    giveTurnTo(r);
+                    return;
+                }
             }
         }
     } while (stepTime());
@@ -209,6 +212,7 @@ void VirtualClock::giveTurnTo(int32_t role) {
     m_pacing = false;
     m_holder = role;
     of(role).state = State::kRunning;
+    of(role).yielding = false;
     m_progress.fetch_add(1, std::memory_order_relaxed);
     of(role).turn.notify_one();
 }

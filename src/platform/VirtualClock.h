@@ -61,6 +61,7 @@ private:
     struct Participant {
         State state = State::kAbsent;
         bool wakeable = false;     // waiting: a ring ends the wait
+        bool yielding = false;     // ready: goes after every other thread that is ready
         bool rung = false;
         uint64_t deadline = kNever;  // waiting: the moment the wait ends
         int32_t awaiting = kNobody;  // waiting: the role whose leaving ends the wait
@@ -74,9 +75,9 @@ private:
     // the turn is its own again.
     void waitAs(std::unique_lock<std::mutex>& lock, int32_t me, uint64_t deadline, bool wakeable,
                 int32_t awaiting = kNobody);
-    // Hands the turn to the first thread that can go on, but `except`; moves time on when none
-    // can. The caller holds m_lock and nobody holds the turn.
-    void handOn(int32_t except = kNobody);
+    // Hands the turn to the first thread that can go on, one that yields only when no other
+    // can; moves time on when none can. The caller holds m_lock and nobody holds the turn.
+    void handOn();
     void giveTurnTo(int32_t role);
     // Moves time to the earliest deadline; false when nobody waits for a moment, or when real
     // time must first catch up (pacing).

@@ -1,4 +1,5 @@
-// Device time against real time.
+// Device time in real time, as a window keeps it: never ahead of speed times real time. Only
+// lower bounds are asserted; how late a busy machine wakes a thread is not the clock's to say.
 #include "platform/DeviceClock.h"
 
 #include <gtest/gtest.h>
@@ -11,31 +12,17 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
-TEST(DeviceClockTest, TicksRunSpeedTimesFasterThanRealTime) {
+TEST(DeviceClockTest, DeviceTimeRunsSpeedTimesFasterThanRealTimeAndSleepsNeverEndEarly) {
     DeviceClock clock(100);
     const uint32_t before = clock.ticks();
     std::this_thread::sleep_for(milliseconds(20));
-    const uint32_t elapsed = clock.ticks() - before;
-    EXPECT_GE(elapsed, 2000u);
-    EXPECT_LT(elapsed, 6000u);  // a busy machine may oversleep, but not by 40 ms
-}
-
-TEST(DeviceClockTest, SleepLastsTheDeviceTimeDividedBySpeed) {
-    DeviceClock clock(100);
+    EXPECT_GE(clock.ticks() - before, 2000u);
     const auto start = steady_clock::now();
+    const uint32_t asleep = clock.ticks();
     clock.sleep(1000);
-    const auto real = steady_clock::now() - start;
-    EXPECT_GE(real, milliseconds(10));
-    EXPECT_LT(real, milliseconds(200));
-}
-
-TEST(DeviceClockTest, AtSpeedOneDeviceTimeIsRealTime) {
-    DeviceClock clock(1);
-    const uint32_t before = clock.ticks();
-    clock.sleep(30);
-    const uint32_t elapsed = clock.ticks() - before;
-    EXPECT_GE(elapsed, 30u);
-    EXPECT_LT(elapsed, 130u);
+    EXPECT_GE(steady_clock::now() - start, milliseconds(10));
+    EXPECT_GE(clock.ticks() - asleep, 1000u);
+    EXPECT_EQ(DeviceClock(0).speed(), 1);  // a speed below one counts as one
 }
 
 TEST(DeviceClockTest, TheRealMomentOfADeviceTimeIsNeverEarly) {
@@ -47,8 +34,18 @@ TEST(DeviceClockTest, TheRealMomentOfADeviceTimeIsNeverEarly) {
     }
 }
 
-TEST(DeviceClockTest, ASpeedBelowOneCountsAsOne) {
-    EXPECT_EQ(DeviceClock(0).speed(), 1);
+// A doorbell rung before the wait ends it at once; one rung during it ends it early; without a
+// ring the wait lasts until its deadline.
+TEST(DeviceClockTest, ADoorbellEndsAWaitThatADeadlineWouldOtherwiseEnd) {
+    DeviceClock clock(10);
+    clock.wake(Clock::Role::kAudio);
+    EXPECT_TRUE(clock.waitForWake(Clock::Role::kAudio, Clock::kNever));
+    std::thread ringer([&clock] { clock.wake(Clock::Role::kScript); });
+    EXPECT_TRUE(clock.waitForWake(Clock::Role::kScript, Clock::kNever));
+    ringer.join();
+    const uint64_t deadline = clock.microseconds() + 50000;
+    EXPECT_FALSE(clock.waitForWake(Clock::Role::kScript, deadline));
+    EXPECT_GE(clock.microseconds(), deadline);
 }
 
 }  // namespace

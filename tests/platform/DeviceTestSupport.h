@@ -51,7 +51,7 @@ private:
     std::filesystem::path m_path;
 };
 
-inline EmulatedDevice::Setup setupIn(const std::string& saveFolder, int32_t speed = 1) {
+inline EmulatedDevice::Setup setupIn(const std::string& saveFolder, int32_t speed = 0) {
     EmulatedDevice::Setup setup;
     setup.programFolder = "/games/vornel";
     setup.saveFolder = saveFolder;
