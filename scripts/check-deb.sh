@@ -51,7 +51,7 @@ fi
 mkdir -p "$work/save"
 printf 'wait 3500\nchar L\nwait 600\nchar N\nwait 1500\nscreenshot %s\nquit\n' "$work/shot.png" >"$work/script.txt"
 status=0
-timeout 100 "$root/usr/games/vornel" --headless --speed 10 --device smartphone --save "$work/save" --script "$work/script.txt" \
+timeout 100 "$root/usr/games/vornel" --headless --device smartphone --save "$work/save" --script "$work/script.txt" \
   >"$work/headless.log" 2>&1 || status=$?
 [[ $status -eq 0 ]] || { cat "$work/headless.log" >&2; fail "the installed game ended headless with status $status"; }
 [[ $(head -c 8 "$work/shot.png" 2>/dev/null | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] ||

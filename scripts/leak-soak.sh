@@ -13,7 +13,7 @@ printf "wait %d\n" "$device_ms" > "$save/script.txt"
 
 status=0
 ASAN_OPTIONS=detect_leaks=1:exitcode=23 \
-  "$program" --headless --autoplay --speed 100 --save "$save" --script "$save/script.txt" >"$save/out.txt" || status=$?
+  "$program" --headless --autoplay --save "$save" --script "$save/script.txt" >"$save/out.txt" || status=$?
 games=$(grep -c '^game over' "$save/out.txt" || true)
 echo "leak soak: $games games, exit status $status"
 if [[ $status -ne 0 ]]; then

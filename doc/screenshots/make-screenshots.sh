@@ -13,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 play() {
   rm -rf "$work/save"
   mkdir -p "$work/save"
-  "$build/bin/vornel" --headless --speed 50 --device pocketpc-vga --data "$build/bin" --save "$work/save" \
+  "$build/bin/vornel" --headless --device pocketpc-vga --data "$build/bin" --save "$work/save" \
     --script "$work/script.txt" "$@" >/dev/null
 }
 

@@ -28,6 +28,7 @@ record_whole_game() {
     local name=$1 device=$2 level=$3
     settings_for_level "$level"
     echo "wait 3600000" >"$work/forever.txt"
+    # At most 50 times real speed, so that the run is still there a real second after the game.
     "$program" --headless --speed 50 --device "$device" --autoplay --data "$build/bin" --save "$work/save" \
         --script "$work/forever.txt" --record-demo "$here/$name.vdm" >"$work/out.txt" 2>"$work/err.txt" &
     local pid=$!
@@ -45,7 +46,7 @@ record_whole_game() {
 record_scripted() {
     local name=$1 device=$2
     settings_for_level 0
-    "$program" --headless --speed 20 --device "$device" --data "$build/bin" --save "$work/save" \
+    "$program" --headless --device "$device" --data "$build/bin" --save "$work/save" \
         --script "$here/$name.script" --record-demo "$here/$name.vdm" >"$work/out.txt" 2>"$work/err.txt"
     grep "^demo:" "$work/out.txt"
 }
