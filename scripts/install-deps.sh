@@ -15,6 +15,7 @@ packages=(
   libxxhash-dev    # the hash of each frame of a demo
   fonts-dejavu-core  # the typeface the game's font is made from
   libsdl2-dev      # the window, input and sound of the emulated handheld
+  xvfb             # tests: an X display of their own, for a window that keeps real time
   libbenchmark-dev  # benchmarks: Google Benchmark
   libpixman-1-dev  # benchmarks: the peer compositor
   clang            # fuzzing (make fuzz): libFuzzer comes with clang

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -107,6 +110,47 @@ TEST_F(DemoTest, ADemoRecordedInAWindowPlaysBackHeadless) {
     ASSERT_EQ(play(file("window.vdm"), {"--timedemo"}), 0) << errors();
     EXPECT_EQ(outcome().checksum, recorded.checksum);
     EXPECT_EQ(outcome().match, "yes") << errors();
+}
+
+// A window on a display keeps real time: a demo recorded on virtual time plays back there at
+// its recorded pace, frame for frame. The display is an X server of the test's own (Xvfb),
+// which tells the number it took through a pipe once it is ready.
+TEST_F(DemoTest, ADemoRecordedOnVirtualTimePlaysBackInARealWindowAtItsPace) {
+    const Outcome recorded = record("pocketpc", std::string(kMenuShown) + "char N\nwait 500\nquit\n");
+    ASSERT_FALSE(recorded.checksum.empty()) << output();
+    int ready[2] = {-1, -1};
+    ASSERT_EQ(::pipe(ready), 0);
+    std::vector<std::string> server = {"/usr/bin/Xvfb", "-displayfd", std::to_string(ready[1]), "-nolisten", "tcp",
+                                       "-screen", "0", "800x600x24"};
+    std::vector<char*> serverArgv = pointersTo(server);
+    pid_t xvfb = -1;
+    ASSERT_EQ(::posix_spawn(&xvfb, serverArgv[0], nullptr, nullptr, serverArgv.data(), environ), 0)
+        << "no Xvfb (scripts/install-deps.sh installs it)";
+    ::close(ready[1]);
+    char number[16] = {};
+    const ssize_t got = ::read(ready[0], number, sizeof number - 1);
+    ::close(ready[0]);
+    ASSERT_GT(got, 0) << "Xvfb did not start";
+
+    std::vector<std::string> environment = {"DISPLAY=:" + std::string(number, std::strcspn(number, "\n")),
+                                            "SDL_AUDIODRIVER=dummy"};
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string entry = *variable;
+        if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("SDL_", 0) != 0) {
+            environment.push_back(entry);
+        }
+    }
+    std::vector<char*> envp = pointersTo(environment);
+    const auto started = std::chrono::steady_clock::now();
+    const int status = exitStatus(spawn({"--play-demo", file("session.vdm")}, envp.data()));
+    const auto took = std::chrono::steady_clock::now() - started;
+    ::kill(xvfb, SIGTERM);
+    exitStatus(xvfb);
+    ASSERT_EQ(status, 0) << errors();
+    EXPECT_EQ(outcome().frames, recorded.frames);
+    EXPECT_EQ(outcome().checksum, recorded.checksum);
+    EXPECT_EQ(outcome().match, "yes") << errors();
+    EXPECT_GE(took, std::chrono::milliseconds(4000));  // the recording's four seconds of device time
 }
 
 // A viewer who closes the window ends the playback there, in the frame the moment gives; a
