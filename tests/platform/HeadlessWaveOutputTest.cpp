@@ -73,6 +73,8 @@ protected:
         m_output = std::make_unique<HeadlessWaveOutput>(m_clock, recorder);
         ASSERT_TRUE(m_output->open(WaveFormat{}, Completions::callback, &m_completions));
     }
+    // The test's thread waits in virtual time: the output's thread has its turns meanwhile.
+    void passDeviceTime(uint32_t milliseconds) { m_clock.sleep(milliseconds); }
     void queue(Buffer& buffer) {
         ASSERT_TRUE(m_output->prepareHeader(buffer.header));
         ASSERT_TRUE(m_output->write(buffer.header));
@@ -87,10 +89,10 @@ TEST_F(HeadlessWaveOutputTest, BuffersCompleteInOrderAtTheEndOfTheirPlayingTime)
     open();
     Buffer first(std::vector<int16_t>(2000, 1));  // 250 ms at 8000 samples a second
     Buffer second(std::vector<int16_t>(1000, 2));  // 125 ms
-    m_clock.sleep(100);
+    passDeviceTime(100);
     queue(first);
     queue(second);
-    m_clock.sleep(1000);
+    passDeviceTime(1000);
     EXPECT_EQ(m_completions.headers, (std::vector<WaveHeader*>{&first.header, &second.header}));
     EXPECT_EQ(m_completions.messages, (std::vector<uint32_t>{WaveOutput::kDoneMessage, WaveOutput::kDoneMessage}));
     EXPECT_EQ(m_completions.doneWhenCalled, (std::vector<bool>{true, true}));
@@ -102,13 +104,13 @@ TEST_F(HeadlessWaveOutputTest, ThePositionCountsPlayedSamplesAndStandsStillInSil
     open();
     Buffer buffer(std::vector<int16_t>(8000, 3));  // one second
     queue(buffer);
-    m_clock.sleep(500);
+    passDeviceTime(500);
     EXPECT_EQ(m_output->position(), 4000u);
     EXPECT_TRUE(m_completions.headers.empty());
-    m_clock.sleep(600);
+    passDeviceTime(600);
     EXPECT_EQ(m_completions.headers.size(), 1u);
     EXPECT_EQ(m_output->position(), 8000u);
-    m_clock.sleep(200);
+    passDeviceTime(200);
     EXPECT_EQ(m_output->position(), 8000u);
 }
 
@@ -119,7 +121,7 @@ TEST_F(HeadlessWaveOutputTest, ResetHandsEveryQueuedBufferBackAsDone) {
     Buffer second(std::vector<int16_t>(8000, 2));
     queue(first);
     queue(second);
-    m_clock.sleep(50);
+    passDeviceTime(50);
     EXPECT_FALSE(m_output->unprepareHeader(first.header));
     m_output->reset();
     ASSERT_EQ(m_completions.headers, (std::vector<WaveHeader*>{&first.header, &second.header}));
@@ -159,12 +161,12 @@ TEST_F(HeadlessWaveOutputTest, TheRecordingFollowsDeviceTimeWithTheBuffersBackTo
     std::string error;
     ASSERT_TRUE(recorder.open(path, error)) << error;
     open(&recorder);
-    m_clock.sleep(100);
+    passDeviceTime(100);
     Buffer first(ramp(1, 400));  // 50 ms each
     Buffer second(ramp(401, 400));
     queue(first);
     queue(second);
-    m_clock.sleep(140);
+    passDeviceTime(140);
     m_output->close();
     recorder.close();
 
@@ -203,7 +205,7 @@ TEST_F(HeadlessWaveOutputTest, ClosingAnOutputThatNeverPlayedStillRecordsTheSile
     testing_support::TemporaryFolder folder("wave-silence");
     ASSERT_TRUE(recorder.open(folder.file("quiet.wav"), error)) << error;
     HeadlessWaveOutput output(m_clock, &recorder);
-    m_clock.sleep(250);
+    passDeviceTime(250);
     output.close();
     EXPECT_EQ(recorder.samplesWritten(), 2000u);  // 250 ms at 8000 samples a second
 }

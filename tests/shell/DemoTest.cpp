@@ -134,17 +134,11 @@ TEST_F(DemoTest, ADemoRecordedOnVirtualTimePlaysBackInARealWindowAtItsPace) {
 
     // SDL's software renderer and window surface, not the graphics driver's threads; a sanitized
     // build's leak check leaves alone what the X11 video's system libraries keep.
-    std::vector<std::string> environment = {"DISPLAY=:" + std::string(number, std::strcspn(number, "\n")),
-                                            "SDL_AUDIODRIVER=dummy",
-                                            "SDL_RENDER_DRIVER=software",
-                                            "SDL_FRAMEBUFFER_ACCELERATION=0",
-                                            std::string("LSAN_OPTIONS=suppressions=") + VORNEL_SYSTEM_LEAKS};
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        const std::string entry = *variable;
-        if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("SDL_", 0) != 0 && entry.rfind("LSAN_OPTIONS=", 0) != 0) {
-            environment.push_back(entry);
-        }
-    }
+    std::vector<std::string> environment = environmentWith(
+        {"DISPLAY=:" + std::string(number, std::strcspn(number, "\n")), "SDL_AUDIODRIVER=dummy",
+         "SDL_RENDER_DRIVER=software", "SDL_FRAMEBUFFER_ACCELERATION=0",
+         std::string("LSAN_OPTIONS=suppressions=") + VORNEL_SYSTEM_LEAKS},
+        {"DISPLAY=", "SDL_", "LSAN_OPTIONS="});
     std::vector<char*> envp = pointersTo(environment);
     const auto started = std::chrono::steady_clock::now();
     const int status = exitStatus(spawn({"--play-demo", file("session.vdm")}, envp.data()));

@@ -74,14 +74,21 @@ protected:
     }
     // This process's environment with SDL's windowless video driver and dummy sound device.
     static std::vector<std::string> windowEnvironment() {
-        std::vector<std::string> environment = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
+        return environmentWith({"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"}, {"SDL_VIDEODRIVER=", "SDL_AUDIODRIVER="});
+    }
+    // This process's environment without the variables that start with one of the prefixes,
+    // and with the settings given.
+    static std::vector<std::string> environmentWith(std::vector<std::string> settings,
+                                                    const std::vector<std::string>& dropped) {
         for (char** variable = environ; *variable != nullptr; ++variable) {
             const std::string entry = *variable;
-            if (entry.rfind("SDL_VIDEODRIVER=", 0) != 0 && entry.rfind("SDL_AUDIODRIVER=", 0) != 0) {
-                environment.push_back(entry);
+            const bool drop = std::any_of(dropped.begin(), dropped.end(),
+                                          [&entry](const std::string& prefix) { return entry.rfind(prefix, 0) == 0; });
+            if (!drop) {
+                settings.push_back(entry);
             }
         }
-        return environment;
+        return settings;
     }
     static std::vector<char*> pointersTo(std::vector<std::string>& strings) {
         std::vector<char*> pointers;
