@@ -9,8 +9,8 @@
 
 #include "BenchmarkSets.h"
 #include "GameAssets.h"
-#include "platform/DeviceProfile.h"
-#include "platform/headless/HeadlessDevice.h"
+#include "device/DeviceProfile.h"
+#include "backends/headless/HeadlessDevice.h"
 #include "shell/DisplayMemory.h"
 
 namespace vornel::bench {
@@ -21,14 +21,11 @@ using Runner = BenchCatalogue::Runner;
 constexpr int32_t kDisplayWidth = 240;  // the physical display, upright
 constexpr int32_t kDisplayHeight = 320;
 
-// Where the turned copies learn the display's orientation: an emulated handheld that is
-// never shown, set as the process's platform.
+// Where the copies learn the display's orientation: an emulated handheld that is never shown.
 HeadlessDevice& turnedDevice(int32_t orientation) {
     static auto* const device = [] {
         const std::string& folder = GameAssets::instance().folder();
-        auto* made = new HeadlessDevice(DeviceProfile::defaultProfile(), EmulatedDevice::Setup{folder, folder, 1});
-        Platform::setCurrent(made);
-        return made;
+        return new HeadlessDevice(DeviceProfile::defaultProfile(), EmulatedDevice::Setup{folder, folder, 1});
     }();
     for (int turns = 0; turns < 3 && device->displayOrientation() != orientation; ++turns) {
         device->rotate();
@@ -58,12 +55,10 @@ struct DisplayCopy {
 void timeGame(benchmark::State& state, int32_t orientation) {
     const bool upright = orientation == Platform::kOrientation0;
     DisplayCopy copy(upright ? kDisplayWidth : kDisplayHeight, upright ? kDisplayHeight : kDisplayWidth);
-    if (!upright) {
-        turnedDevice(orientation);
-    }
+    HeadlessDevice& device = turnedDevice(orientation);
     const Rect whole{0, 0, copy.width, copy.height};
     for (auto _ : state) {
-        DisplayMemory::copyToFrameBuffer(Surface32{copy.surface.data(), copy.width, copy.height},
+        DisplayMemory::copyToFrameBuffer(device, Surface32{copy.surface.data(), copy.width, copy.height},
                                          DisplayMemory::Frame{{copy.frame.data(), kDisplayWidth, kDisplayHeight},
                                                               kDisplayWidth, 1},
                                          whole, whole, copy.upright());

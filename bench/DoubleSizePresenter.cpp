@@ -2,7 +2,7 @@
 #include "DoubleSizePresenter.h"
 
 #include "GameAssets.h"
-#include "platform/DeviceProfile.h"
+#include "device/DeviceProfile.h"
 
 namespace vornel::bench {
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/headless/HeadlessDevice.h"
+#include "backends/headless/HeadlessDevice.h"
 #include "sprites/Screen.h"
 #include "sprites/ScreenHost.h"
 

@@ -56,7 +56,7 @@ install(FILES ${VORNEL_BUILT_SHARE}/vornel.6 DESTINATION ${CMAKE_INSTALL_MANDIR}
 if(NOT IS_ABSOLUTE "${VORNEL_INSTALL_GAMEDIR}" AND NOT IS_ABSOLUTE "${CMAKE_INSTALL_DATADIR}")
   file(RELATIVE_PATH vornel_icon_from_game "/prefix/${VORNEL_INSTALL_GAMEDIR}"
        "/prefix/${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps/vornel.png")
-  target_compile_definitions(vornel_platform PRIVATE VORNEL_INSTALLED_ICON="${vornel_icon_from_game}")
+  target_compile_definitions(vornel_sdl PRIVATE VORNEL_INSTALLED_ICON="${vornel_icon_from_game}")
 endif()
 foreach(size IN LISTS VORNEL_ICON_SIZES)
   install(FILES ${VORNEL_ICON_FOLDER}/vornel-${size}.png

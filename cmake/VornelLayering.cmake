@@ -7,8 +7,9 @@
 # FOLDER-NAME -> the source folder, so the headers keep their spelling ("core/Fixed.h") and
 # are edited where they are; nothing is copied.
 
-# vornel_expose_headers(TARGET [FOLDER]): TARGET exposes FOLDER (default: the current source
-# folder) as <folder name>/ to itself and to the targets that link it.
+# vornel_expose_headers(TARGET [FOLDER [PARENT]]): TARGET exposes FOLDER (default: the current
+# source folder) as <folder name>/, or <PARENT>/<folder name>/ (the backends: "backends/sdl/"),
+# to itself and to the targets that link it.
 function(vornel_expose_headers target)
   if(ARGC GREATER 1)
     set(folder ${ARGV1})
@@ -17,8 +18,12 @@ function(vornel_expose_headers target)
   endif()
   get_filename_component(name ${folder} NAME)
   set(root ${CMAKE_BINARY_DIR}/include/${target})
-  file(MAKE_DIRECTORY ${root})
-  file(CREATE_LINK ${folder} ${root}/${name} SYMBOLIC)
+  set(parent ${root})
+  if(ARGC GREATER 2)
+    set(parent ${root}/${ARGV2})
+  endif()
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${folder} ${parent}/${name} SYMBOLIC)
   target_include_directories(${target} PUBLIC ${root})
 endfunction()
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/DemoReader.h"
-#include "core/DemoTape.h"
+#include "demo/DemoReader.h"
+#include "demo/DemoTape.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     vornel::DemoReader reader;

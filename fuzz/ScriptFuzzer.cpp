@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/InputScript.h"
+#include "harness/InputScript.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -4,7 +4,7 @@
 #include <array>
 #include <atomic>
 
-#include "core/DemoFormat.h"
+#include "core/FrameHash.h"
 
 namespace vornel {
 namespace {
@@ -19,7 +19,7 @@ Histogram& histogram() {
 
 std::atomic<int64_t> g_frames{0};
 std::atomic<bool> g_keepChecksum{false};
-std::atomic<uint32_t> g_checksum{demo::kChecksumBasis};  // written by the game thread alone
+std::atomic<uint32_t> g_checksum{frames::kChecksumBasis};  // written by the game thread alone
 
 // The length below which the given share (in per mille) of all frames lie.
 int32_t percentile(const Histogram& counts, int64_t frames, int32_t perMille) {
@@ -67,7 +67,7 @@ void FrameStats::reset() {
         count.store(0, std::memory_order_relaxed);
     }
     g_frames.store(0, std::memory_order_relaxed);
-    g_checksum.store(demo::kChecksumBasis, std::memory_order_relaxed);
+    g_checksum.store(frames::kChecksumBasis, std::memory_order_relaxed);
 }
 
 void FrameStats::keepChecksum(bool keep) {
@@ -79,7 +79,7 @@ bool FrameStats::keepsChecksum() {
 }
 
 void FrameStats::recordFrameHash(uint32_t frameHash) {
-    g_checksum.store(demo::foldFrame(g_checksum.load(std::memory_order_relaxed), frameHash), std::memory_order_relaxed);
+    g_checksum.store(frames::fold(g_checksum.load(std::memory_order_relaxed), frameHash), std::memory_order_relaxed);
 }
 
 uint32_t FrameStats::checksum() {

@@ -43,10 +43,6 @@ public:
 
     virtual ~Platform() = default;
 
-    // The platform the process runs on, set once by the launcher before the entry starts.
-    static Platform& current();
-    static void setCurrent(Platform* platform);
-
     // ---- Start-up queries ----
     // The full path of the executable: the program folder (where the data files are) plus
     // the executable's name.

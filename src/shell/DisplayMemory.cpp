@@ -21,7 +21,7 @@ void turn(const uint32_t* surface, int32_t surfaceWidth, const Span& span, uint1
 
 }  // namespace
 
-void DisplayMemory::copyToFrameBuffer(const Surface32& surface, const Frame& frame, const Rect& paint,
+void DisplayMemory::copyToFrameBuffer(Platform& platform, const Surface32& surface, const Frame& frame, const Rect& paint,
                                       const Rect& window, bool sameWidth) {
     if (surface.pixels == nullptr || frame.view.pixels == nullptr) {
         return;
@@ -48,7 +48,7 @@ void DisplayMemory::copyToFrameBuffer(const Surface32& surface, const Frame& fra
     if (span.isEmpty()) {
         return;
     }
-    if (Platform::current().displayOrientation() == Platform::kOrientation270) {
+    if (platform.displayOrientation() == Platform::kOrientation270) {
         copyTurned270(surface.pixels, surfaceWidth, frame.view.pixels, frameWidth, xStride, yStride, span, window);
     } else {
         copyTurnedOther(surface.pixels, surfaceWidth, frame.view.pixels, frameHeight, xStride, yStride, span, window);

@@ -28,11 +28,11 @@ public:
 
     // Copies the part of the paint rectangle that lies on the surface and inside the window
     // into the frame. With sameWidth the frame is upright and rows are written pixel after
-    // pixel; otherwise the display is turned and the platform's current orientation picks
-    // one of the two turned placements. Pixels that would land outside the frame's width and
+    // pixel; otherwise the display is turned and the platform's orientation, asked at each
+    // copy, picks one of the two turned placements. Pixels that would land outside the frame's width and
     // height are not written. A null surface or frame copies nothing.
-    static void copyToFrameBuffer(const Surface32& surface, const Frame& frame, const Rect& paint,
-                                  const Rect& window, bool sameWidth);
+    static void copyToFrameBuffer(Platform& platform, const Surface32& surface, const Frame& frame,
+                                  const Rect& paint, const Rect& window, bool sameWidth);
 
 private:
     // The source columns and rows cut so that windowX + x lies in [0, xLimit) and windowY + y

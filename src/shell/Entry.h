@@ -1,56 +1,12 @@
-// The program's entry and start-up: the program folder, the kind of device, display memory,
-// the one window, the window host, the game object and its thread, then the message loop.
+// What the program's top calls once the device is made: the whole run of the shell on the
+// platform, answering the exit code.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
-#include "core/Ref.h"
 #include "platform/Platform.h"
-#include "shell/Shell.h"
-#include "sprites/Screen.h"
+#include "shell/RunConfig.h"
 
 namespace vornel {
 
-// What the launcher calls once the platform is set: answers the exit code.
-int entry();
-
-class Entry final {
-public:
-    // Makes the game object; called once the window exists.
-    using GameFactory = Ref<Screen> (*)(Shell& shell);
-
-    static constexpr std::size_t kMaxModulePath = 259;  // characters before the terminator
-    static constexpr int32_t kDoubleSizeWidth = 480;    // window pixels
-    static constexpr const char* kTitle = "Vornel";
-    static constexpr const char* kPocketPcType = "PocketPC";
-    static constexpr const char* kQwertyOem = "MotoQ";
-
-    // The start-up and shutdown of the shell, on its platform.
-    explicit Entry(Shell& shell) : m_shell(shell), m_state(shell.state()), m_platform(shell.platform()) {}
-
-    // The whole life of the program: answers 0 when it stops early (another copy runs, no
-    // window), otherwise the quit message's code.
-    int run(GameFactory makeGame);
-
-    // The folder part of an executable's path: everything up to and including its last '\'
-    // or '/'; empty when there is none.
-    static std::string folderOf(const std::string& path);
-
-private:
-    void findProgramFolder();
-    void learnDeviceKind();
-    void findDisplayMemory();
-    bool makeWindow();
-    void placeWindow();
-    void makeGameObject(GameFactory makeGame);
-    GameThread::Hooks demoHooks();
-    void serveMessages();
-    int shutDown();
-
-    Shell& m_shell;
-    ShellState& m_state;
-    Platform& m_platform;
-};
+int entry(Platform& platform, const RunConfig& config);
 
 }  // namespace vornel

@@ -49,7 +49,7 @@ void PaintHandler::paintIntoDisplayMemory(Screen& game, const Rect& paint) {
     }
     // The record's strides are in bytes; the copy steps in 16-bit pixels.
     const DisplayMemory::Frame display{{frame.address, frame.yStride / 2, frame.height}, frame.width, frame.xStride / 2};
-    DisplayMemory::copyToFrameBuffer(game.frameBuffer(), display, paint, window, game.m_width == frame.width);
+    DisplayMemory::copyToFrameBuffer(m_platform, game.frameBuffer(), display, paint, window, game.m_width == frame.width);
 }
 
 // The whole surface is handed over; the platform clips it to the region being painted.

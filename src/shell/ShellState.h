@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/Ref.h"
-#include "platform/DemoSession.h"
+#include "demo/SessionTape.h"
 #include "platform/Platform.h"
 #include "shell/WindowHost.h"
 #include "sprites/Screen.h"
@@ -48,7 +48,7 @@ public:
     ShellActivationRecord m_shellActivation;
     Ref<WindowHost> m_windowHost;
     Ref<Screen> m_game;  // the game object; the window procedure feeds it input
-    DemoSession* m_demo = nullptr;  // the demo being recorded or played back; null for none
+    SessionTape* m_demo = nullptr;  // the demo being recorded or played back; null for none
 
     // ---- Presentation ----
     std::atomic<bool> m_paintPending{false};  // set by the game thread, cleared by the paint handler

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/DemoTape.h"
+#include "demo/InputTape.h"
 #include "sprites/GameKey.h"
 
 namespace vornel {
@@ -45,7 +45,7 @@ public:
 
     // From now on every value the game thread reads goes through the tape (recorded, or
     // replaced by the recorded one); null for none. Set before the game thread starts.
-    void setTape(DemoTape* tape) { m_tape = tape; }
+    void setTape(InputTape* tape) { m_tape = tape; }
 
     // ---- Game thread (the reader) ----
     // The oldest queued press (a signed byte, widened), or 0 when none waits.
@@ -84,7 +84,7 @@ private:
     std::atomic<bool> m_paused{false};     // set while the window is in the background
     std::atomic<int32_t> m_stylusX{0};     // last pen position, pixels; x 0: pen not in use
     std::atomic<int32_t> m_stylusY{0};
-    DemoTape* m_tape = nullptr;  // set before the game thread starts, used by it alone
+    InputTape* m_tape = nullptr;  // set before the game thread starts, used by it alone
 };
 
 }  // namespace vornel

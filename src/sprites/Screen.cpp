@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/Clock.h"
+#include "core/FrameHash.h"
 #include "core/FrameStats.h"
 
 namespace vornel {
@@ -244,14 +245,14 @@ bool Screen::isActive() {
     return taped(demo::kOpen, !m_host || m_host->isOpen() ? 1 : 0) != 0;
 }
 
-void Screen::setTape(DemoTape* tape) {
+void Screen::setTape(InputTape* tape) {
     m_tape = tape;
     m_input.setTape(tape);
 }
 
 // Paid only while a demo records or plays, or --stats keeps the frames' checksum.
 uint32_t Screen::hashOfBuffer() const {
-    return hasBuffer() ? demo::frameHash(m_buffer.data(), static_cast<std::size_t>(m_buffer.length())) : 0;
+    return hasBuffer() ? frames::hash(m_buffer.data(), static_cast<std::size_t>(m_buffer.length())) : 0;
 }
 
 void Screen::playSound(Ref<String> name) {

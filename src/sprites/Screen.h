@@ -64,7 +64,7 @@ public:
     // whether the window is open) goes through the tape, and every frame the screen paces
     // ends a frame of the tape with the hash of the buffer; null for none. Set before the game
     // thread starts.
-    void setTape(DemoTape* tape);
+    void setTape(InputTape* tape);
     // The off-screen buffer as a surface (m_width x m_height); empty while there is no whole
     // buffer. Presentation reads the finished pixels through it.
     Surface32 frameBuffer() const;
@@ -115,7 +115,7 @@ private:
     uint32_t hashOfBuffer() const;
 
     InputQueue m_input;  // keys, pen and pause from the window thread
-    DemoTape* m_tape = nullptr;  // set before the game thread starts, used by it alone
+    InputTape* m_tape = nullptr;  // set before the game thread starts, used by it alone
 };
 
 }  // namespace vornel

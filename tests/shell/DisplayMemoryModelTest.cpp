@@ -105,7 +105,7 @@ void DisplayMemoryModel::expectRandomCopiesAsModelled() {
         Pixels expected(static_cast<std::size_t>(copy.frameWidth) * copy.frameHeight + kGuard, kUntouched);
         modelCopy(surface, expected, copy, orientation);
         Pixels frame(expected.size(), kUntouched);
-        DisplayMemory::copyToFrameBuffer(Surface32{surface.data(), copy.surfaceWidth, copy.surfaceHeight},
+        DisplayMemory::copyToFrameBuffer(platform, Surface32{surface.data(), copy.surfaceWidth, copy.surfaceHeight},
                                          {{frame.data(), copy.frameWidth, copy.frameHeight}, copy.frameWidth, 1},
                                          copy.paint, copy.window, copy.sameWidth);
         ASSERT_EQ(frame, expected) << "copy " << n << ": surface " << copy.surfaceWidth << "x" << copy.surfaceHeight

@@ -24,7 +24,7 @@ protected:
             surface[i] = 0xAA000000 | static_cast<uint32_t>(i + 1) << 3;
         }
         Pixels frame(static_cast<std::size_t>(frameWidth * frameHeight + guard), 0);
-        DisplayMemory::copyToFrameBuffer(Surface32{surface.data(), surfaceWidth, surfaceHeight},
+        DisplayMemory::copyToFrameBuffer(platform, Surface32{surface.data(), surfaceWidth, surfaceHeight},
                                          {{frame.data(), frameWidth, frameHeight}, frameWidth, 1}, paint, window,
                                          sameWidth);
         return frame;
@@ -64,7 +64,7 @@ TEST_F(ShellDisplayMemory, NothingIsWrittenOutsideTheFrame) {
     EXPECT_EQ(copy(4, 3, 3, 4, {0, 0, 4, 3}, {-1, -2, 3, 1}, false, 4),
               (Pixels{0, 0, 10, 0, 0, 11, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0}));
     Pixels frame(4, 0);
-    DisplayMemory::copyToFrameBuffer(Surface32{nullptr, 2, 2}, {{frame.data(), 2, 2}, 2, 1}, {0, 0, 2, 2},
+    DisplayMemory::copyToFrameBuffer(platform, Surface32{nullptr, 2, 2}, {{frame.data(), 2, 2}, 2, 1}, {0, 0, 2, 2},
                                      {0, 0, 2, 2}, true);
     EXPECT_EQ(frame, (Pixels{0, 0, 0, 0}));
 }

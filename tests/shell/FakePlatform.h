@@ -151,14 +151,12 @@ public:
 class ShellFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        Platform::setCurrent(&platform);
         m_previousClock = Clock::install(&platform.fakeClock);
         m_shell = std::make_unique<Shell>(platform);
     }
     void TearDown() override {
         m_shell.reset();
         Clock::install(m_previousClock);
-        Platform::setCurrent(nullptr);
     }
     // A new shell in place of the test's, as a process started afresh has.
     void freshShell() {

@@ -1,0 +1,601 @@
+// The SDL2 backend: window, event loop, presentation and emulator keys.
+#include "backends/sdl/SdlDevice.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "backends/sdl/ControllerTranslation.h"
+#include "backends/sdl/WindowIcon.h"
+
+namespace vornel {
+namespace {
+
+// Presenting every painted rectangle would cost a full scaled copy each; the display is
+// shown at most this often, and the last paint of a burst is shown when the time is up.
+constexpr uint32_t kPresentIntervalMs = 8;
+// Without any event the loop still wakes this often, in milliseconds.
+constexpr int32_t kLongestWaitMs = 100;
+// Room left for the window's title bar when the zoom is chosen, in pixels.
+constexpr int kTitleBarAllowance = 40;
+// A picture in a full screen or a window enlarged by hand may grow this much, in device
+// pixels per pixel of the handheld.
+constexpr int32_t kLargestScale = 64;
+
+// SDL falls back to drivers that show nothing (offscreen, dummy) when no display can be
+// reached; unless asked for by SDL_VIDEODRIVER, that counts as having no display.
+bool isWindowlessDriver(const char* driver) {
+    const std::string name = driver != nullptr ? driver : "";
+    return name == "offscreen" || name == "dummy" || name == "evdev";
+}
+
+// A windowless driver chosen by SDL_VIDEODRIVER shows nothing to anyone: the device then keeps
+// virtual time, as a headless one does.
+bool windowlessDriverChosen() {
+    const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
+    return chosenDriver != nullptr && isWindowlessDriver(chosenDriver);
+}
+
+// On virtual time SDL's audio (whose threads keep real time) and its signal handlers (seen only
+// when the event loop looks) are left out: the device plays sound as a headless one does and
+// hears of signals through its message queue.
+bool startSdl(bool virtualTime, std::string& error) {
+    const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
+    const bool driverChosen = chosenDriver != nullptr && chosenDriver[0] != '\0';
+    if (virtualTime) {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    }
+    if (!driverChosen && std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        error = "cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set (--headless runs without one)";
+        return false;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        error = std::string("cannot open a display: ") + SDL_GetError();
+        return false;
+    }
+    if (!driverChosen && isWindowlessDriver(SDL_GetCurrentVideoDriver())) {
+        SDL_Quit();
+        error = "cannot open a display: no X11 or Wayland display answers (--headless runs without one)";
+        return false;
+    }
+    if (!virtualTime && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::fprintf(stderr, "vornel: no sound: %s\n", SDL_GetError());
+    }
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        std::fprintf(stderr, "vornel: no game controllers: %s\n", SDL_GetError());
+    }
+    return true;
+}
+
+// The largest zoom up to the given one at which a picture of that size fits the display's
+// room for windows (in points, as window sizes are).
+int32_t zoomThatFits(int32_t width, int32_t height, int32_t largest, int32_t displayIndex) {
+    SDL_Rect room;
+    if (SDL_GetDisplayUsableBounds(displayIndex, &room) != 0) {
+        return largest;
+    }
+    return ScreenPlacement::fit(width, height, room.w, room.h - kTitleBarAllowance, largest).scale;
+}
+
+// The window opens where the player is looking: on the display under the mouse pointer.
+int32_t displayUnderPointer() {
+    SDL_Point pointer{0, 0};
+    SDL_GetGlobalMouseState(&pointer.x, &pointer.y);
+    return std::max(SDL_GetPointDisplayIndex(&pointer), 0);
+}
+
+std::string folderOf(const std::string& path) {
+    return std::filesystem::path(path).parent_path().string();
+}
+
+// The characters of UTF-8 text up to U+00FF, the handheld's 8-bit characters; others are
+// left out.
+std::string latin1Of(const char* utf8) {
+    std::string text;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8);
+    for (std::size_t i = 0; bytes[i] != 0;) {
+        if (bytes[i] < 0x80) {
+            text.push_back(static_cast<char>(bytes[i++]));
+        } else if ((bytes[i] & 0xE0) == 0xC0 && (bytes[i + 1] & 0xC0) == 0x80) {
+            const unsigned code = (bytes[i] & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
+            if (code <= 0xFF) {
+                text.push_back(static_cast<char>(code));
+            }
+            i += 2;
+        } else {
+            ++i;  // a longer sequence, or a stray byte: beyond Latin-1 either way
+            while ((bytes[i] & 0xC0) == 0x80) {
+                ++i;
+            }
+        }
+    }
+    return text;
+}
+
+std::string screenshotName() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char name[64];
+    std::strftime(name, sizeof name, "vornel-%Y%m%d-%H%M%S.png", &local);
+    return name;
+}
+
+}  // namespace
+
+std::unique_ptr<SdlDevice> SdlDevice::create(const DeviceProfile& profile, Setup setup, View view,
+                                             AudioTap* recorder, std::string& error) {
+    setup.virtualTime = !view.realTime && windowlessDriverChosen();
+    if (!startSdl(setup.virtualTime, error)) {
+        return nullptr;
+    }
+    return std::unique_ptr<SdlDevice>(new SdlDevice(profile, std::move(setup), view, recorder));
+}
+
+SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, AudioTap* recorder)
+    : EmulatedDevice(profile, std::move(setup)),
+      m_zoom(view.zoom > 0 ? std::clamp(view.zoom, 1, kLargestZoom) : 0),
+      m_fullscreen(view.fullscreen),
+      m_wakeEvent(SDL_RegisterEvents(1)),
+      m_keyboardKeys(profile.lettersAsKeypad),
+      m_waveOutput(deviceClock(), recorder) {
+    if (hasVirtualTime()) {
+        m_virtualAudio = std::make_unique<HeadlessWaveOutput>(deviceClock(), recorder);
+        return;  // the event loop waits on the clock, which every post rings
+    }
+    // Messages from other threads wake the event loop; one wake-up event at a time is enough.
+    queue().setWakeHandler([this] {
+        if (!m_wakePending.exchange(true)) {
+            SDL_Event event;
+            SDL_zero(event);
+            event.type = m_wakeEvent;
+            SDL_PushEvent(&event);
+        }
+    });
+}
+
+SdlDevice::~SdlDevice() {
+    stopThreads();
+    m_waveOutput.close();
+    if (m_virtualAudio) {
+        m_virtualAudio->close();
+    }
+    closeControllers();
+    m_presenter.reset();
+    if (m_window != nullptr) {
+        SDL_DestroyWindow(m_window);
+    }
+    SDL_Quit();
+}
+
+// The window is sized in points; on a scaled desktop it draws in more device pixels than
+// that (high-DPI), and the picture then takes whole device pixels per pixel of the handheld.
+bool SdlDevice::openWindow(const std::string& title) {
+    const UprightPicture picture = uprightPicture();
+    const uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE |
+                           (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    const int32_t display = displayUnderPointer();
+    const int32_t zoom = std::max(m_zoom, 1);
+    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                                SDL_WINDOWPOS_CENTERED_DISPLAY(display), picture.width() * zoom,
+                                picture.height() * zoom, flags);
+    if (m_window == nullptr) {
+        std::fprintf(stderr, "vornel: cannot open a window: %s\n", SDL_GetError());
+        return false;
+    }
+    m_presenter = std::make_unique<WindowPresenter>(m_window);
+    if (!m_presenter->open()) {
+        std::fprintf(stderr, "vornel: cannot draw in the window: %s\n", SDL_GetError());
+        return false;
+    }
+    if (m_zoom == 0) {
+        fitZoomToDisplay();
+    } else {
+        sizeWindowToZoom();
+    }
+    setIcon();
+    return true;
+}
+
+// Without --zoom, the window takes the largest zoom up to 4 that fits the display it opened
+// on, and is centred there again at its new size.
+void SdlDevice::fitZoomToDisplay() {
+    const int32_t orientation = displayOrientation();
+    m_zoom = zoomThatFits(display().logicalWidth(orientation), display().logicalHeight(orientation),
+                          ScreenPlacement::kLargestDefaultZoom, displayOfWindow());
+    sizeWindowToZoom();
+    if (!m_fullscreen) {
+        const int32_t centre = SDL_WINDOWPOS_CENTERED_DISPLAY(displayOfWindow());
+        SDL_SetWindowPosition(m_window, centre, centre);
+    }
+}
+
+// A game without its icon file still runs, with the desktop's default icon.
+void SdlDevice::setIcon() {
+    if (const WindowIcon::Surface icon = WindowIcon::load(folderOf(modulePath())); icon != nullptr) {
+        SDL_SetWindowIcon(m_window, icon.get());
+    }
+}
+
+void SdlDevice::windowShown() {
+    SDL_ShowWindow(m_window);
+    SDL_StartTextInput();
+    present();
+}
+
+uint32_t SdlDevice::ticks() {
+    return hasVirtualTime() ? deviceClock().ticks() : SDL_GetTicks();
+}
+
+// On virtual time the loop waits on the device's clock, which the message queue's posts ring;
+// SDL's events come only from the window's own thread then (script input is pushed there).
+bool SdlDevice::waitForEvent(SDL_Event& event) {
+    if (!hasVirtualTime()) {
+        return SDL_WaitEventTimeout(&event, nextWaitMs()) != 0;
+    }
+    if (SDL_PollEvent(&event) != 0) {
+        return true;
+    }
+    Clock& clock = deviceClock();
+    clock.waitForWake(Clock::Role::kWindow, clock.microseconds() + uint64_t(nextWaitMs()) * 1000);
+    return SDL_PollEvent(&event) != 0;
+}
+
+void SdlDevice::waitForInput() {
+    presentIfDue();
+    SDL_Event event;
+    const bool woken = waitForEvent(event);
+    // A repeat that fell due while waiting comes before what woke the wait.
+    postKeyChanges(m_controllerKeys.repeatsDue(ticks()));
+    if (woken) {
+        handleEvent(event);
+        while (SDL_PollEvent(&event) != 0) {
+            handleEvent(event);
+        }
+    }
+    presentIfDue();
+}
+
+int32_t SdlDevice::nextWaitMs() {
+    int32_t timeout = kLongestWaitMs;
+    if (m_presentPending) {
+        const uint32_t since = ticks() - m_lastPresent;
+        timeout = static_cast<int32_t>(kPresentIntervalMs - std::min(since, kPresentIntervalMs));
+    }
+    if (const int32_t repeatDue = m_controllerKeys.msUntilRepeat(ticks()); repeatDue >= 0) {
+        timeout = std::min(timeout, repeatDue);
+    }
+    return timeout;
+}
+
+void SdlDevice::handleEvent(const SDL_Event& event) {
+    if (event.type == m_wakeEvent) {
+        m_wakePending.store(false);
+        return;
+    }
+    switch (event.type) {
+        case SDL_QUIT:  // the window's close button, or SIGINT/SIGTERM
+            post(MessageType::Destroy, 0, 0);
+            break;
+        case SDL_WINDOWEVENT:
+            handleWindowEvent(event.window);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            handleKey(event.key);
+            break;
+        case SDL_TEXTINPUT:
+            handleText(event.text.text);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            handleMouseButton(event.button);
+            break;
+        case SDL_MOUSEMOTION:
+            handleMouseMotion(event.motion);
+            break;
+        case SDL_CONTROLLERDEVICEADDED:  // also sent for each controller present at start
+            openController(event.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            closeController(event.cdevice.which);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            handleControllerButton(event.cbutton);
+            break;
+        case SDL_CONTROLLERAXISMOTION:
+            handleControllerAxis(event.caxis);
+            break;
+        case SDL_AUDIODEVICEREMOVED:
+            if (event.adevice.iscapture == 0) {
+                m_waveOutput.deviceRemoved(event.adevice.which);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            m_focused = true;
+            m_waveOutput.setForeground(true);
+            post(MessageType::Activate, 1, 0);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            // SDL lets the keyboard's keys go before it reports the lost focus; the
+            // controllers' buttons go the same way.
+            m_focused = false;
+            m_waveOutput.setForeground(false);
+            postKeyChanges(m_controllerKeys.releaseAll());
+            post(MessageType::Activate, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            present();
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:  // follows every resize, by hand or by the program
+            windowResized();
+            break;
+        default:
+            break;
+    }
+}
+
+// Emulator keys are taken first; the rest reach the game as the handheld's key codes,
+// repeats included, as the handheld's keyboard sent them.
+void SdlDevice::handleKey(const SDL_KeyboardEvent& event) {
+    if (event.type == SDL_KEYUP) {
+        if (const int32_t code = m_keyboardKeys.release(event.keysym); code != 0) {
+            post(MessageType::KeyUp, static_cast<uint32_t>(code), 0);
+        }
+        return;
+    }
+    const KeyboardKeys::Press press = m_keyboardKeys.press(event.keysym, event.repeat != 0);
+    perform(press.action);
+    if (press.virtualKey != 0) {
+        post(MessageType::KeyDown, static_cast<uint32_t>(press.virtualKey), 0);
+    }
+}
+
+void SdlDevice::handleText(const char* utf8) {
+    if (m_keyboardKeys.lastPressWasEmulatorKey()) {
+        return;  // typed along with an emulator key, as Ctrl+plus types a '+'
+    }
+    for (const char c : latin1Of(utf8)) {
+        post(MessageType::Char, static_cast<uint8_t>(c), 0);
+    }
+}
+
+// The left button is the pen, on handhelds that have one.
+void SdlDevice::handleMouseButton(const SDL_MouseButtonEvent& event) {
+    if (!profile().pen || event.button != SDL_BUTTON_LEFT) {
+        return;
+    }
+    if (event.type == SDL_MOUSEBUTTONDOWN) {
+        m_penDown = true;
+        SDL_CaptureMouse(SDL_TRUE);  // a drag that leaves the window stays at its edge
+        post(MessageType::PenDown, 0, penPoint(event.x, event.y));
+    } else if (m_penDown) {
+        m_penDown = false;
+        SDL_CaptureMouse(SDL_FALSE);
+        post(MessageType::PenUp, 0, penPoint(event.x, event.y));
+    }
+}
+
+void SdlDevice::handleMouseMotion(const SDL_MouseMotionEvent& event) {
+    if (profile().pen && m_penDown && (event.state & SDL_BUTTON_LMASK) != 0) {
+        post(MessageType::PenMove, 1, penPoint(event.x, event.y));
+    }
+}
+
+void SdlDevice::openController(int32_t deviceIndex) {
+    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    if (controller == nullptr) {
+        std::fprintf(stderr, "vornel: cannot use game controller %d: %s\n", deviceIndex, SDL_GetError());
+        return;
+    }
+    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    if (!m_controllers.emplace(id, controller).second) {
+        SDL_GameControllerClose(controller);  // open already: SDL counted a second reference
+    }
+}
+
+// A controller unplugged with a button down would leave its key held in the game.
+void SdlDevice::closeController(SDL_JoystickID controller) {
+    postKeyChanges(m_controllerKeys.releaseController(controller));
+    const auto found = m_controllers.find(controller);
+    if (found != m_controllers.end()) {
+        SDL_GameControllerClose(found->second);
+        m_controllers.erase(found);
+    }
+}
+
+void SdlDevice::closeControllers() {
+    for (const auto& [id, controller] : m_controllers) {
+        SDL_GameControllerClose(controller);
+    }
+    m_controllers.clear();
+}
+
+// Buttons reach the game as the keys they stand for, as the keyboard's do: only while the
+// window has the focus, and let go of when it loses it.
+void SdlDevice::handleControllerButton(const SDL_ControllerButtonEvent& event) {
+    if (event.type == SDL_CONTROLLERBUTTONUP) {
+        postKeyChanges(m_controllerKeys.release(event.which, event.button));
+        return;
+    }
+    const int32_t code = ControllerTranslation::virtualKeyOf(static_cast<SDL_GameControllerButton>(event.button));
+    if (code != 0 && m_focused) {
+        postKeyChanges(m_controllerKeys.press(event.which, event.button, code, ticks()));
+    }
+}
+
+// The left stick steers as the d-pad does, under the same rule of focus.
+void SdlDevice::handleControllerAxis(const SDL_ControllerAxisEvent& event) {
+    if (m_focused) {
+        const auto axis = static_cast<SDL_GameControllerAxis>(event.axis);
+        postKeyChanges(m_stickKeys.move(event.which, axis, event.value, ticks()));
+    }
+}
+
+void SdlDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes) {
+    for (const ControllerKeys::KeyChange& change : changes) {
+        post(change.down ? MessageType::KeyDown : MessageType::KeyUp, static_cast<uint32_t>(change.virtualKey), 0);
+    }
+}
+
+void SdlDevice::perform(KeyTranslation::EmulatorAction action) {
+    using Action = KeyTranslation::EmulatorAction;
+    switch (action) {
+        case Action::Rotate: rotate(); break;
+        case Action::ToggleFullscreen: setFullscreen(!m_fullscreen); break;
+        case Action::Screenshot: saveScreenshot(); break;
+        case Action::ZoomIn: setZoom(m_zoom + 1); break;
+        case Action::ZoomOut: zoomOut(); break;
+        case Action::None: break;
+    }
+}
+
+void SdlDevice::post(MessageType type, uint32_t wParam, uint32_t lParam) {
+    postMessage(messageOf(type, wParam, lParam));
+}
+
+// SDL gives the mouse in window points; the picture is placed in device pixels.
+uint32_t SdlDevice::penPoint(int32_t windowX, int32_t windowY) {
+    const Rect window = windowRect();
+    const ScreenPlacement where = placement();
+    SDL_Point points{0, 0};
+    SDL_GetWindowSize(m_window, &points.x, &points.y);
+    const SDL_Point pixels = m_presenter->outputSize();
+    const int32_t orientation = displayOrientation();
+    const int32_t screenX = where.pictureX(ScreenPlacement::pixelsOf(windowX, pixels.x, points.x),
+                                           display().logicalWidth(orientation));
+    const int32_t screenY = where.pictureY(ScreenPlacement::pixelsOf(windowY, pixels.y, points.y),
+                                           display().logicalHeight(orientation));
+    const int32_t x = std::clamp(screenX - window.left, 0, std::max(window.right - window.left - 1, 0));
+    const int32_t y = std::clamp(screenY - window.top, 0, std::max(window.bottom - window.top - 1, 0));
+    return packPoint(x, y);
+}
+
+ScreenPlacement SdlDevice::placement() {
+    if (m_presenter == nullptr) {
+        return {};
+    }
+    const SDL_Point output = m_presenter->outputSize();
+    const int32_t orientation = displayOrientation();
+    return ScreenPlacement::fit(display().logicalWidth(orientation), display().logicalHeight(orientation), output.x,
+                                output.y, kLargestScale);
+}
+
+void SdlDevice::setZoom(int32_t zoom) {
+    m_zoom = std::clamp(zoom, 1, kLargestZoom);
+    fitWindowToScreen();
+}
+
+void SdlDevice::setFullscreen(bool fullscreen) {
+    m_fullscreen = fullscreen;
+    SDL_SetWindowFullscreen(m_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    fitWindowToScreen();
+}
+
+void SdlDevice::fitWindowToScreen() {
+    sizeWindowToZoom();
+    present();
+}
+
+// A window may be made larger by hand, never smaller than the picture at zoom 1.
+void SdlDevice::sizeWindowToZoom() {
+    const int32_t orientation = displayOrientation();
+    const int32_t width = display().logicalWidth(orientation);
+    const int32_t height = display().logicalHeight(orientation);
+    SDL_SetWindowMinimumSize(m_window, width, height);
+    if (!m_fullscreen) {
+        SDL_SetWindowSize(m_window, width * m_zoom, height * m_zoom);
+    }
+}
+
+int32_t SdlDevice::displayOfWindow() {
+    return std::max(SDL_GetWindowDisplayIndex(m_window), 0);
+}
+
+// The whole factor at which the picture fits the window's points.
+int32_t SdlDevice::wholeZoomShown() {
+    SDL_Point size{0, 0};
+    SDL_GetWindowSize(m_window, &size.x, &size.y);
+    const int32_t orientation = displayOrientation();
+    return ScreenPlacement::fit(display().logicalWidth(orientation), display().logicalHeight(orientation), size.x,
+                                size.y, kLargestZoom)
+        .scale;
+}
+
+// A window resized by hand shows the largest whole factor that fits, centred; the zoom keys
+// go on from that factor.
+void SdlDevice::windowResized() {
+    if ((SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) == 0) {
+        m_zoom = wholeZoomShown();
+    }
+    present();
+}
+
+// From a window resized by hand, zooming out first takes it to the factor it shows.
+void SdlDevice::zoomOut() {
+    SDL_Point size{0, 0};
+    SDL_GetWindowSize(m_window, &size.x, &size.y);
+    const int32_t orientation = displayOrientation();
+    const bool exact = size.x == display().logicalWidth(orientation) * m_zoom &&
+                       size.y == display().logicalHeight(orientation) * m_zoom;
+    setZoom(exact || m_fullscreen ? m_zoom - 1 : m_zoom);
+}
+
+void SdlDevice::saveScreenshot() {
+    const std::string name = screenshotName();
+    std::string error;
+    if (!uprightPicture().writePng(name, error)) {
+        std::fprintf(stderr, "vornel: cannot write %s: %s\n", name.c_str(), error.c_str());
+        return;
+    }
+    std::error_code failure;
+    const std::string where = std::filesystem::absolute(name, failure).string();
+    std::printf("vornel: screenshot written to %s\n", where.c_str());
+    std::fflush(stdout);
+}
+
+void SdlDevice::presentDisplay() {
+    m_presentPending = true;
+    presentIfDue();
+}
+
+// A window turned on its side may no longer fit its display at its zoom; it shrinks then.
+void SdlDevice::displayTurned() {
+    const int32_t orientation = displayOrientation();
+    m_zoom = zoomThatFits(display().logicalWidth(orientation), display().logicalHeight(orientation), m_zoom,
+                          displayOfWindow());
+    fitWindowToScreen();
+}
+
+void SdlDevice::raiseWindow() {
+    SDL_RestoreWindow(m_window);
+    SDL_RaiseWindow(m_window);
+}
+
+void SdlDevice::presentIfDue() {
+    if (m_presentPending && ticks() - m_lastPresent >= kPresentIntervalMs) {
+        present();
+    }
+}
+
+// A frame the window cannot show is dropped: a present left due would wake the loop at once,
+// again and again.
+void SdlDevice::present() {
+    if (m_presenter != nullptr) {
+        m_presenter->show(uprightPicture(), placement());
+    }
+    m_lastPresent = ticks();
+    m_presentPending = false;
+}
+
+}  // namespace vornel

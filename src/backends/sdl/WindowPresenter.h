@@ -1,0 +1,64 @@
+// Shows the emulated display in the window: through an SDL renderer and a streaming texture
+// while the graphics driver plays along, by scaled copies into the window's own surface when
+// it does not, and not at all when neither works. Each step down is told once on stderr; a
+// frame that cannot be shown is dropped, never retried in a loop. Window thread only.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+#include "device/UprightPicture.h"
+#include "backends/sdl/ScreenPlacement.h"
+
+namespace vornel {
+
+class WindowPresenter final {
+public:
+    enum class Route { Renderer, WindowSurface, Nothing };
+
+    // Failures a test asks for, since the drivers that fail this way cannot be had on demand.
+    struct InjectedFaults {
+        int32_t failingTextures = 0;  // this many texture creations fail from now on
+        bool windowSurfaceFails = false;
+    };
+
+    explicit WindowPresenter(SDL_Window* window);
+    ~WindowPresenter();
+    WindowPresenter(const WindowPresenter&) = delete;
+    WindowPresenter& operator=(const WindowPresenter&) = delete;
+
+    // The first way of drawing; false when there is none at all.
+    bool open();
+    // Shows the picture where the placement says, in pixels of outputSize(), black around.
+    void show(const UprightPicture& picture, const ScreenPlacement& where);
+    // What the picture is drawn on, in device pixels: more than the window's size in points
+    // on a scaled display.
+    SDL_Point outputSize() const;
+
+    Route route() const { return m_route; }
+    int32_t textureCreations() const { return m_textureCreations; }
+    void injectFaults(const InjectedFaults& faults) { m_faults = faults; }
+
+private:
+    bool createRenderer();
+    void destroyRenderer();
+    bool textureFits(const UprightPicture& picture);
+    bool createTexture(int32_t width, int32_t height);
+    bool recoverTexture(const UprightPicture& picture);
+    void showThroughRenderer(const UprightPicture& picture, const SDL_Rect& target);
+    bool showThroughSurface(const UprightPicture& picture, const SDL_Rect& target);
+    SDL_Surface* windowSurface();
+    void fallBackToSurface();
+
+    SDL_Window* m_window;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+    int32_t m_textureWidth = 0;
+    int32_t m_textureHeight = 0;
+    Route m_route = Route::Nothing;
+    int32_t m_textureCreations = 0;
+    InjectedFaults m_faults;
+};
+
+}  // namespace vornel

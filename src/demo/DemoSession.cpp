@@ -1,0 +1,211 @@
+// Recording and playing back a whole run.
+#include "demo/DemoSession.h"
+
+#include <stdlib.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/Random.h"
+#include "core/SaveFolder.h"
+#include "device/DeviceProfile.h"
+
+namespace vornel {
+namespace {
+
+namespace fs = std::filesystem;
+
+double secondsBetween(std::chrono::steady_clock::time_point start, std::chrono::steady_clock::time_point end) {
+    return std::chrono::duration<double>(end - start).count();
+}
+
+}  // namespace
+
+std::unique_ptr<DemoSession> DemoSession::record(const std::string& path) {
+    return std::unique_ptr<DemoSession>(new DemoSession(Kind::kRecord, path));
+}
+
+std::unique_ptr<DemoSession> DemoSession::play(const std::string& path, bool flatOut, std::string& error) {
+    std::unique_ptr<DemoSession> session(new DemoSession(flatOut ? Kind::kTimedemo : Kind::kPlay, path));
+    if (!session->openPlayback(error)) {
+        return nullptr;
+    }
+    return session;
+}
+
+void DemoSession::removePrivateFolder() {
+    if (!m_privateFolder.empty()) {
+        std::error_code ignored;
+        fs::remove_all(m_privateFolder, ignored);
+        m_privateFolder.clear();
+    }
+}
+
+bool DemoSession::openPlayback(std::string& error) {
+    if (!m_reader.open(m_path, error)) {
+        return false;
+    }
+    if (DeviceProfile::find(profile()) == nullptr) {
+        error = m_path + ": recorded on a device this version does not know (\"" + profile() + "\")";
+        return false;
+    }
+    if (m_reader.header().gameVersion != kGameVersion) {
+        std::fprintf(stderr, "vornel: %s was recorded by version %s of the game; it may play otherwise here\n",
+                     m_path.c_str(), m_reader.header().gameVersion.c_str());
+    }
+    m_tape = std::make_unique<DemoTape>(m_reader);
+    return makePrivateFolder(error);
+}
+
+// The game saves its settings when it ends: into a folder of its own, removed afterwards.
+bool DemoSession::makePrivateFolder(std::string& error) {
+    std::error_code failure;
+    std::string pattern = (fs::temp_directory_path(failure) / "vornel-demo-XXXXXX").string();
+    if (failure || ::mkdtemp(pattern.data()) == nullptr) {
+        error = "cannot make a folder for the demo's settings in " + fs::temp_directory_path(failure).string();
+        return false;
+    }
+    m_privateFolder = pattern;
+    const std::vector<uint8_t>& settings = m_reader.header().settings;
+    if (settings.empty()) {
+        return true;  // the recording started without a settings file
+    }
+    std::ofstream file(m_privateFolder + "/" + SaveFolder::kSettingsFile, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(settings.data()), static_cast<std::streamsize>(settings.size()));
+    file.close();
+    if (!file) {
+        error = "cannot write the demo's settings into " + m_privateFolder;
+        return false;
+    }
+    return true;
+}
+
+// The settings file's first bytes, as many as the format holds: the game reads fewer.
+std::vector<uint8_t> DemoSession::settingsIn(const std::string& saveFolder) {
+    std::ifstream file(saveFolder + "/" + SaveFolder::kSettingsFile, std::ios::binary);
+    std::vector<uint8_t> bytes;
+    char byte = 0;
+    while (bytes.size() < demo::kLongestSettings && file.get(byte)) {
+        bytes.push_back(static_cast<uint8_t>(byte));
+    }
+    return bytes;
+}
+
+bool DemoSession::start(const std::string& profileName, const std::string& saveFolder, uint32_t recordingSeed,
+                        std::string& error) {
+    uint32_t seed = m_reader.header().seed;
+    if (m_kind == Kind::kRecord) {
+        seed = recordingSeed;
+        DemoHeader header;
+        header.gameVersion = kGameVersion;
+        header.profile = profileName;
+        header.seed = seed;
+        header.settings = settingsIn(saveFolder);
+        if (!m_writer.open(m_path, header, error)) {
+            return false;
+        }
+        m_tape = std::make_unique<DemoTape>(m_writer);
+    }
+    seedRandom(seed);
+    return true;
+}
+
+void DemoSession::attach(EmulatedDevice& device) {
+    m_clock = std::make_unique<TapedClock>(device.clock(), *m_tape, m_kind == Kind::kPlay);
+    if (isPlaying()) {
+        m_tape->watch(demo::kWantedSize, [&device](int32_t size) { turnLike(device, size); });
+    }
+}
+
+// The size the game asked for is the window's: a landscape size on an upright display (or
+// the other way round) means the display was turned. The window's thread looks when it turns,
+// so that quick turns one after another still end as the recording's did.
+void DemoSession::turnLike(EmulatedDevice& device, int32_t recordedSize) {
+    const auto packed = static_cast<uint32_t>(recordedSize);
+    if (packed == 0) {
+        return;
+    }
+    const bool recordedLandscape = (packed & 0xFFFF) > packed >> 16;
+    device.runOnWindowThread([&device, recordedLandscape] {
+        const int32_t orientation = device.displayOrientation();
+        const PhysicalDisplay& display = device.display();
+        if ((display.logicalWidth(orientation) > display.logicalHeight(orientation)) != recordedLandscape) {
+            device.rotate();
+        }
+    });
+}
+
+void DemoSession::gameStarts() {
+    m_started = std::chrono::steady_clock::now();
+    m_clock->tapeThisThread();
+    m_gameStarted.store(true);
+}
+
+void DemoSession::gameEnded() {
+    m_clock->stopTaping();
+    m_ended = std::chrono::steady_clock::now();
+    if (m_kind == Kind::kRecord && !m_tape->finishRecording(m_recordingError)) {
+        m_recordingError = m_path + ": " + m_recordingError;
+    }
+    m_gameEnded.store(true);
+}
+
+void DemoSession::windowCloses() {
+    if (isPlaying() && !m_gameClosed.load()) {
+        m_tape->interrupt();
+    }
+}
+
+void DemoSession::report() const {
+    if (!m_gameStarted.load()) {
+        std::fprintf(stderr, "vornel: %s: the game did not start\n", m_path.c_str());
+        return;
+    }
+    if (!m_gameEnded.load()) {
+        std::fprintf(stderr, "vornel: %s: the game did not end in time; the demo keeps its whole frames\n",
+                     m_path.c_str());
+        return;
+    }
+    if (m_kind != Kind::kRecord) {
+        reportPlayback();
+        return;
+    }
+    std::printf("demo: frames=%zu checksum=%08" PRIx32 " recorded\n", m_tape->frames(), m_tape->checksum());
+    std::fflush(stdout);
+    if (!m_recordingError.empty()) {
+        std::fprintf(stderr, "vornel: %s\n", m_recordingError.c_str());
+    }
+}
+
+void DemoSession::reportPlayback() const {
+    std::string why;
+    bool match = m_tape->playedWhole(why);
+    if (!m_reader.isComplete()) {
+        why = m_reader.incompleteReason() + (m_tape->inStep() ? "" : "; " + m_tape->stepLost());
+        match = false;
+    } else if (match && m_tape->checksum() != m_reader.storedChecksum()) {
+        match = false;
+        char stored[16];
+        std::snprintf(stored, sizeof stored, "%08" PRIx32, m_reader.storedChecksum());
+        why = std::string("the frames drawn differ from the recording's (checksum ") + stored + ")";
+    }
+    const char* answer = match ? "yes" : "no";
+    if (m_kind == Kind::kTimedemo) {
+        const double seconds = secondsBetween(m_started, m_ended);
+        const double fps = seconds > 0 ? static_cast<double>(m_tape->frames()) / seconds : 0.0;
+        std::printf("timedemo: frames=%zu seconds=%.3f fps=%.1f checksum=%08" PRIx32 " match=%s\n",
+                    m_tape->frames(), seconds, fps, m_tape->checksum(), answer);
+    } else {
+        std::printf("demo: frames=%zu checksum=%08" PRIx32 " match=%s\n", m_tape->frames(), m_tape->checksum(),
+                    answer);
+    }
+    std::fflush(stdout);
+    if (!match) {
+        std::fprintf(stderr, "vornel: %s: %s\n", m_path.c_str(), why.c_str());
+    }
+}
+
+}  // namespace vornel

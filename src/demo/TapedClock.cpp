@@ -1,0 +1,41 @@
+// The game thread's clock on tape.
+#include "demo/TapedClock.h"
+
+namespace vornel {
+
+uint32_t TapedClock::ticks() {
+    const uint32_t live = m_beneath.ticks();
+    if (!onTapedThread()) {
+        return live;
+    }
+    const auto recorded = static_cast<uint32_t>(m_tape.pass(demo::kTicks, static_cast<int32_t>(live)));
+    if (m_pacedPlayback && m_tape.mode() == DemoTape::Mode::kPlaying) {
+        holdUntil(recorded, live);
+    }
+    return recorded;
+}
+
+void TapedClock::holdUntil(uint32_t recorded, uint32_t live) {
+    if (!m_started) {
+        m_started = true;
+        m_offset = live - recorded;
+        return;
+    }
+    const auto ahead = static_cast<int32_t>(recorded + m_offset - live);
+    if (ahead > 0) {
+        m_beneath.sleep(static_cast<uint32_t>(ahead));
+    }
+}
+
+void TapedClock::sleep(uint32_t milliseconds) {
+    if (onTapedThread() && m_tape.mode() == DemoTape::Mode::kPlaying) {
+        // The tick reads pace a playback; a timedemo draws flat out and shows nothing.
+        if (m_pacedPlayback) {
+            m_beneath.yield();
+        }
+        return;
+    }
+    m_beneath.sleep(milliseconds);
+}
+
+}  // namespace vornel

@@ -1,0 +1,188 @@
+// Start-up, message loop and shutdown, in the handheld's order.
+#include "shell/ShellRun.h"
+
+#include "core/ProgramFolder.h"
+#include "core/SaveFolder.h"
+#include "game/GameScene.h"
+#include "media/SoundPlayer.h"
+#include "shell/Entry.h"
+#include "shell/WindowHost.h"
+#include "sprites/Menu.h"
+
+namespace vornel {
+
+namespace {
+
+// The one game object, played by the built-in player when the launcher asks for it.
+Ref<Screen> makeGame(Shell& shell, const RunConfig& config) {
+    Ref<GameScene> game = new GameScene();
+    if (config.autoplay && !(config.demo != nullptr && config.demo->isPlaying())) {  // a demo brings its own keys
+        game->enableAutoplay(&shell.autoplayKeys());
+    }
+    return game;
+}
+
+}  // namespace
+
+int entry(Platform& platform, const RunConfig& config) {
+    auto* shell = new Shell(platform);
+    const int exitCode = ShellRun(*shell, config).run(&makeGame);
+    // A game thread left running may still present a frame or press a key: what it uses
+    // must live until the process ends.
+    if (!shell->gameThread().wasLeftRunning()) {
+        delete shell;
+    }
+    return exitCode;
+}
+
+int ShellRun::run(GameFactory makeGame) {
+    m_state.m_demo = m_config.demo;
+    findProgramFolder();
+    learnDeviceKind();
+    findDisplayMemory();
+    SoundPlayer::instance().setWaveOutput(&m_platform.waveOutput());
+    if (!makeWindow()) {
+        return 0;
+    }
+    m_state.m_windowHost = new WindowHost(m_state, m_platform);
+    makeGameObject(makeGame);
+    m_shell.gameThread().start(m_state.m_game, demoHooks(), &m_platform);
+    serveMessages();
+    return shutDown();
+}
+
+std::string ShellRun::folderOf(const std::string& path) {
+    const std::size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+// The data files lie beside the executable.
+void ShellRun::findProgramFolder() {
+    std::string path = m_platform.modulePath();
+    if (path.size() > kMaxModulePath) {
+        path.resize(kMaxModulePath);  // the handheld's path buffer holds no more
+    }
+    m_state.m_programFolder = folderOf(path);
+    ProgramFolder::set(m_state.m_programFolder);
+    SaveFolder::set(m_config.saveFolder);  // the player's own folder for the settings file
+}
+
+void ShellRun::learnDeviceKind() {
+    std::string type;
+    m_state.m_pocketPc = m_platform.systemParameter(Platform::kPlatformType, type) && type == kPocketPcType;
+}
+
+// Some drivers report their 5-6-5 memory as format 33; any other format is not written.
+void ShellRun::findDisplayMemory() {
+    RawFrameBuffer record;
+    if (!m_platform.queryRawFrameBuffer(record)) {
+        return;
+    }
+    if (record.format == RawFrameBuffer::kFormat565Alternate && record.bitsPerPixel == 16) {
+        record.format = RawFrameBuffer::kFormat565;
+    }
+    m_state.m_rawFrameBuffer = record;
+    m_state.m_rawFrameBufferUsable = record.format == RawFrameBuffer::kFormat565;
+}
+
+bool ShellRun::makeWindow() {
+    std::string oem;
+    if (!m_platform.systemParameter(Platform::kOemInfo, oem)) {
+        oem.clear();
+    }
+    m_state.m_qwerty = oem == kQwertyOem;  // exactly: "motoq" or "MotoQ9" are other devices
+    if (m_platform.findRunningCopy()) {
+        return false;  // the running copy has come to the front; one copy is enough
+    }
+    if (!m_platform.createWindow(kTitle, m_shell)) {
+        return false;
+    }
+    placeWindow();
+    m_platform.showWindow();
+    return true;
+}
+
+// A window 480 pixels wide or more shows the game at twice its size; its display memory is
+// then not written, since the game's pixels would have to be doubled on the way.
+void ShellRun::placeWindow() {
+    const Rect rect = m_platform.windowRect();
+    const int32_t width = rect.right - rect.left;
+    const int32_t height = rect.bottom - rect.top;
+    m_state.m_doubleSize = width >= kDoubleSizeWidth;
+    if (m_state.m_doubleSize) {
+        m_state.m_rawFrameBufferUsable = false;
+    }
+    m_state.m_screenWidth = width;
+    m_state.m_screenHeight = height;
+    if (!m_state.m_pocketPc) {
+        // A Smartphone's window reaches down to the bottom of the screen.
+        m_state.m_screenHeight = rect.bottom;
+        m_platform.moveWindow(rect.left, rect.top, width, rect.bottom);
+    } else {
+        m_state.m_touchLayout = true;
+        Menu::setTouchScreen(true);
+    }
+}
+
+// The game gets its host first, then its size in game pixels. A demo tapes what the game
+// takes from outside from here on: the host's first tick read is on this thread.
+void ShellRun::makeGameObject(GameFactory makeGame) {
+    m_state.m_game = makeGame(m_shell, m_config);
+    if (!m_state.m_game) {
+        return;
+    }
+    if (m_state.m_demo != nullptr) {
+        m_state.m_demo->tapeThisThread();
+        m_state.m_game->setTape(&m_state.m_demo->tape());
+    }
+    m_state.m_game->setHost(m_state.m_windowHost);
+    const int32_t width = m_state.m_screenWidth;
+    const int32_t height = m_state.m_screenHeight;
+    if (m_state.m_doubleSize) {
+        m_state.m_game->setSize(width / 2, height / 2);
+    } else {
+        m_state.m_game->setSize(width, height);
+    }
+}
+
+// The game thread becomes the demo's taped thread before the game runs; when a played-back
+// game has ended its run, the window closes as it did at the end of the recording.
+GameThread::Hooks ShellRun::demoHooks() {
+    SessionTape* demo = m_state.m_demo;
+    if (demo == nullptr) {
+        return {};
+    }
+    WindowHost* host = m_state.m_windowHost.get();  // the shell outlives the game thread
+    return {[demo] { demo->gameStarts(); },
+            [demo, host] {
+                demo->gameEnded();
+                if (demo->isPlaying()) {
+                    host->closeWindow();
+                }
+            }};
+}
+
+void ShellRun::serveMessages() {
+    WindowMessage message;
+    while (m_platform.getMessage(message)) {
+        m_platform.dispatchMessage(message);
+    }
+}
+
+// The game is asked to end its run before the sound stops, so that it asks for no more
+// sounds: a paused game is let go, and presenting stops waiting for paints that will never
+// come.
+int ShellRun::shutDown() {
+    m_state.m_shuttingDown = true;
+    if (m_state.m_demo != nullptr) {
+        m_state.m_demo->windowCloses();
+    }
+    if (m_state.m_game) {
+        m_state.m_game->input().setPaused(false);
+    }
+    m_shell.gameThread().finish();
+    SoundPlayer::instance().stopSound();
+    return m_platform.quitCode();
+}
+
+}  // namespace vornel
