@@ -6,6 +6,7 @@
 
 #include "FuzzFolder.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 #include "media/PictureBank.h"
 
 namespace {
@@ -32,7 +33,7 @@ void drawPicture(PictureBank& bank, int32_t index, const Array<uint32_t>& surfac
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static fuzz::FuzzFolder folder("bank");
     folder.writePieces("fuzz", data, size, PictureBank::kFileSize);
-    ProgramFolder::set(folder.path().string());
+    const RunContext context(folder.path().string());
 
     Ref<PictureBank> bank = new PictureBank(new Owner(), *String::fromLiteral("fuzz"));
     const Array<uint32_t> surface = allocInt<uint32_t>(kSurfaceWidth * kSurfaceHeight);

@@ -5,6 +5,7 @@
 
 #include "FuzzFolder.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 #include "sprites/Font.h"
 
 namespace {
@@ -30,7 +31,7 @@ void drawGlyphs(Font& font, const Array<uint32_t>& surface) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static fuzz::FuzzFolder folder("font");
     folder.write("fuzz.bin", data, size);
-    ProgramFolder::set(folder.path().string());
+    const RunContext context(folder.path().string());
 
     Ref<Font> font = new Font();
     if (!font->load(*String::fromLiteral("fuzz.bin"))) {

@@ -7,6 +7,7 @@
 #include "FuzzFolder.h"
 #include "core/Clock.h"
 #include "core/SaveFolder.h"
+#include "core/RunContext.h"
 #include "game/GameScene.h"
 #include "sprites/GameKey.h"
 
@@ -33,9 +34,8 @@ constexpr int32_t kScreenHeight = 48;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static fuzz::FuzzFolder folder("settings");
     folder.write("vornel", data, size);
-    SaveFolder::set(folder.path().string());
     StepClock clock;
-    Clock* const previousClock = Clock::install(&clock);
+    const RunContext context("", folder.path().string(), &clock);
 
     Ref<GameScene> scene = new GameScene();
     scene->setSize(kScreenWidth, kScreenHeight);
@@ -44,8 +44,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     scene->queueKey(GameKey::kConfirm);
     scene->showHighScores();
     scene->clear();
-
-    Clock::install(previousClock);
-    SaveFolder::set("");
     return 0;
 }

@@ -260,9 +260,8 @@ int launch(Run& run, Launcher::ShellEntry entry) {
     if (demo) {
         demo->attach(device);
     }
-    Clock::install(demo ? &demo->clock() : &device.clock());
-    run.config = {saveFolderForRun(saveFolder), demo, options.autoplay};
-    FrameStats::keepChecksum(options.stats);
+    run.config = {saveFolderForRun(saveFolder), demo, options.autoplay, demo ? &demo->clock() : &device.clock()};
+    FrameStats::ofThisProcess().keepChecksum(options.stats);
     const int status = runWatched(run, entry);
     if (demo) {
         demo->report();

@@ -12,7 +12,8 @@
 namespace vornel {
 
 void StatsLine::print() {
-    const FrameStats::Summary frames = FrameStats::summary();
+    const FrameStats& stats = FrameStats::ofThisProcess();
+    const FrameStats::Summary frames = stats.summary();
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     const int64_t cpuUs = (static_cast<int64_t>(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec) * 1000000 +
@@ -21,7 +22,7 @@ void StatsLine::print() {
     std::printf("stats: frames=%lld cpu_us_per_frame=%lld frame_ms_p50=%d frame_ms_p99=%d frame_ms_max=%d "
                 "max_rss_kb=%ld checksum=%08" PRIx32 "\n",
                 static_cast<long long>(frames.frames), static_cast<long long>(perFrame), frames.medianMs,
-                frames.p99Ms, frames.maxMs, usage.ru_maxrss, FrameStats::checksum());
+                frames.p99Ms, frames.maxMs, usage.ru_maxrss, stats.checksum());
     std::fflush(stdout);
 }
 

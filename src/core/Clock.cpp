@@ -4,6 +4,8 @@
 #include <atomic>
 #include <thread>
 
+#include "core/RunContext.h"
+
 namespace vornel {
 namespace {
 
@@ -22,15 +24,13 @@ private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
+}  // namespace
+
 // Never destroyed: the game thread may still ask for the time while the process exits.
-Clock& systemClock() {
+Clock& Clock::system() {
     static Clock* const clock = new SystemClock();
     return *clock;
 }
-
-std::atomic<Clock*> g_installed{nullptr};
-
-}  // namespace
 
 void Clock::wake(Role role) {
     Doorbell& doorbell = m_doorbells[static_cast<std::size_t>(role)];
@@ -62,12 +62,7 @@ std::chrono::steady_clock::time_point Clock::realTimeOf(uint64_t deviceMicroseco
 }
 
 Clock& Clock::current() {
-    Clock* installed = g_installed.load(std::memory_order_acquire);
-    return installed != nullptr ? *installed : systemClock();
-}
-
-Clock* Clock::install(Clock* clock) {
-    return g_installed.exchange(clock, std::memory_order_acq_rel);
+    return RunContext::current().clock();
 }
 
 uint32_t tickCount() {

@@ -1,6 +1,6 @@
 // The device clock: milliseconds since start, sleeping, and the waits of the device's threads
-// for one another. The platform layer installs its own clock (a headless run keeps virtual
-// time); tests install a fake one.
+// for one another. The device has its own clock (a headless run keeps virtual time), which the
+// run's context hands the game's time services; tests set up a context with a fake one.
 //
 // The threads of the emulated handheld (the window's, the game's, the audio output's and an
 // input script's) wait for one another only through their clock: a thread waits for its
@@ -61,9 +61,10 @@ public:
     // real time end then.
     virtual std::chrono::steady_clock::time_point realTimeOf(uint64_t deviceMicroseconds);
 
+    // The run's clock (core/RunContext.h).
     static Clock& current();
-    // Installs a clock (null restores the system clock) and answers the one it replaces.
-    static Clock* install(Clock* clock);
+    // Device time as fast as real time, from the process's start.
+    static Clock& system();
 
 private:
     struct Doorbell {

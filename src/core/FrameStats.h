@@ -4,7 +4,11 @@
 // that two runs can be compared in one line.
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstdint>
+
+#include "core/FrameHash.h"
 
 namespace vornel {
 
@@ -20,17 +24,35 @@ public:
         int32_t maxMs = 0;  // the longest frame: a rare stall hides below the 99th percentile
     };
 
+    FrameStats() = default;
+    FrameStats(const FrameStats&) = delete;
+    FrameStats& operator=(const FrameStats&) = delete;
+
+    // The process's, which the game's frame clock records into: one run to a process.
+    static FrameStats& ofThisProcess();
+
     // Called by the frame clock at the end of every frame (of any length).
-    static void record(int32_t frameMs);
-    static Summary summary();
-    static void reset();
+    void record(int32_t frameMs);
+    Summary summary() const;
 
     // Whether the frames' checksum is kept; set before the game starts.
-    static void keepChecksum(bool keep);
-    static bool keepsChecksum();
+    void keepChecksum(bool keep) { m_keepChecksum.store(keep, std::memory_order_relaxed); }
+    bool keepsChecksum() const { return m_keepChecksum.load(std::memory_order_relaxed); }
     // Called by the frame clock at the end of every frame with the hash of its pixels.
-    static void recordFrameHash(uint32_t frameHash);
-    static uint32_t checksum();
+    void recordFrameHash(uint32_t frameHash);
+    uint32_t checksum() const { return m_checksum.load(std::memory_order_relaxed); }
+
+private:
+    using Histogram = std::array<std::atomic<uint32_t>, kLongestKeptMs + 1>;
+
+    // The length below which the given share (in per mille) of all frames lie.
+    int32_t percentile(int64_t frames, int32_t perMille) const;
+    int32_t longest() const;
+
+    Histogram m_histogram{};
+    std::atomic<int64_t> m_frames{0};
+    std::atomic<bool> m_keepChecksum{false};
+    std::atomic<uint32_t> m_checksum{frames::kChecksumBasis};  // written by the game thread alone
 };
 
 }  // namespace vornel

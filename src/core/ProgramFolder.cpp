@@ -3,27 +3,12 @@
 
 #include <cstring>
 
+#include "core/RunContext.h"
+
 namespace vornel {
-namespace {
-
-// Never destroyed: the game thread may still open files while the process exits.
-std::string& folderStorage() {
-    static std::string* const folder = new std::string();
-    return *folder;
-}
-
-}  // namespace
-
-void ProgramFolder::set(std::string_view folder) {
-    std::string& stored = folderStorage();
-    stored.assign(folder);
-    if (!stored.empty() && stored.back() != '/') {
-        stored.push_back('/');
-    }
-}
 
 const std::string& ProgramFolder::path() {
-    return folderStorage();
+    return RunContext::current().programFolder();
 }
 
 bool ProgramFolder::buildPath(std::string_view folder, const char* name, char* buffer) {

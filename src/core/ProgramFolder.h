@@ -12,8 +12,8 @@ public:
     // Room for a path and its terminator, as on the handheld.
     static constexpr std::size_t kPathBufferSize = 260;
 
-    // Set once at start-up, before the game thread starts; a separator is added if missing.
-    static void set(std::string_view folder);
+    // The run's program folder (core/RunContext.h), with its separator; empty for the working
+    // folder.
     static const std::string& path();
 
     // folder + name, with one leading '/' of the name dropped, into a buffer of

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 
 namespace vornel {
 namespace {
@@ -37,14 +38,8 @@ bool isTemporaryOf(const std::string& file, std::string_view name) {
 // Whether the last replacement failed: a failure is said once, not at every save after it.
 std::atomic<bool> g_failing{false};
 
-// Never destroyed: the game thread may still save while the process exits.
-std::string& folderStorage() {
-    static std::string* const folder = new std::string();
-    return *folder;
-}
-
 const std::string& folderInUse() {
-    const std::string& folder = folderStorage();
+    const std::string& folder = RunContext::current().saveFolder();
     return folder.empty() ? ProgramFolder::path() : folder;
 }
 
@@ -124,14 +119,6 @@ void reportOutcome(const std::string& path, const std::string& problem) {
 }
 
 }  // namespace
-
-void SaveFolder::set(std::string_view folder) {
-    std::string& stored = folderStorage();
-    stored.assign(folder);
-    if (!stored.empty() && stored.back() != '/') {
-        stored.push_back('/');
-    }
-}
 
 const std::string& SaveFolder::path() {
     return folderInUse();

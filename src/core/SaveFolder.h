@@ -14,9 +14,8 @@ public:
     // The game's settings file, the one file a player's folder holds.
     static constexpr const char* kSettingsFile = "vornel";
 
-    // Set once at start-up, before the game thread starts; a separator is added if missing.
-    // Until it is set (or when set to ""), files are kept in the program folder.
-    static void set(std::string_view folder);
+    // The run's save folder (core/RunContext.h), with its separator; when the run has none,
+    // files are kept in the program folder.
     static const std::string& path();
 
     // Reads once as many bytes of the named file as the buffer holds: true only when the file

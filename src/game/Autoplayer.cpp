@@ -181,7 +181,7 @@ Fixed Autoplayer::nextStep() const {
 }
 
 Fixed Autoplayer::gameTimePerFrame() const {
-    const bool fast = Menu::isTouchScreen() || m_scene.m_hardLevel != 0;
+    const bool fast = m_scene.isTouchScreen() || m_scene.m_hardLevel != 0;
     const Fixed perFrame = fmul(std::min(frameMs(), kLongestFrameMs) * 32, fast ? kGameRateFast : kGameRateNormal);
     return std::max(perFrame, Fixed{1});
 }

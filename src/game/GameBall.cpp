@@ -8,7 +8,6 @@
 #include "core/String.h"
 #include "game/GameScene.h"
 #include "game/MatchConstants.h"
-#include "sprites/Menu.h"
 
 namespace vornel {
 
@@ -108,7 +107,7 @@ void GameScene::updateBall() {
     if (m_matchState == kServePending && !tryHit(x, y, z)) {
         return;
     }
-    Fixed gameTime = gameTimeOf(frameMs, Menu::isTouchScreen() || m_hardLevel != 0);
+    Fixed gameTime = gameTimeOf(frameMs, isTouchScreen() || m_hardLevel != 0);
     while (gameTime > 0) {
         const Fixed step = std::min(gameTime, kSubStep);
         gameTime -= step;

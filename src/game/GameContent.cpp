@@ -79,7 +79,7 @@ void GameScene::setUpContent() {
     add(m_opponentScoreText);
     startNewGame();
     loadSettings();
-    m_penSteering = Menu::isTouchScreen() ? 1 : 0;  // a pen device starts under stylus control
+    m_penSteering = isTouchScreen() ? 1 : 0;  // a pen device starts under stylus control
 }
 
 // Sounds load when they are first played; reading each once now names a missing or damaged

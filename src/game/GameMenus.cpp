@@ -5,7 +5,6 @@
 #include "game/Autoplayer.h"
 #include "game/GameScene.h"
 #include "game/PanelStyle.h"
-#include "media/SoundPlayer.h"
 #include "sprites/GameKey.h"
 
 namespace vornel {
@@ -85,6 +84,7 @@ Ref<String> GameScene::levelLabel() const {
 
 Ref<Menu> GameScene::buildMainMenu() {
     Ref<Menu> menu = new Menu();
+    menu->setTouchScreen(isTouchScreen());
     menu->addItem(String::fromLiteral("New Game"));
     menu->selectByKey(kNewGame);
     if (gameInProgress()) {
@@ -191,9 +191,9 @@ void GameScene::closeMenu(const Ref<Menu>& menu) {
 // The sound stops at once; the window then closes as if the player had closed it, and the
 // game's loops end with it. The settings file is current already.
 void GameScene::leaveGame() {
-    SoundPlayer::instance().stopSound();
     m_leaving = true;
     if (m_host) {
+        m_host->stopSound();
         m_host->closeWindow();
     }
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/Clock.h"
 #include "demo/SessionTape.h"
 
 namespace vornel {
@@ -14,6 +15,9 @@ struct RunConfig {
     SessionTape* demo = nullptr;
     // The built-in player plays the game (a demo played back brings its own keys instead).
     bool autoplay = false;
+    // The clock the game's time services read (a demo's tapes the game thread's reads); null:
+    // the platform's.
+    Clock* clock = nullptr;
 };
 
 }  // namespace vornel

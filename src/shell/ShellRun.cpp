@@ -1,13 +1,10 @@
 // Start-up, message loop and shutdown, in the handheld's order.
 #include "shell/ShellRun.h"
 
-#include "core/ProgramFolder.h"
-#include "core/SaveFolder.h"
 #include "game/GameScene.h"
 #include "media/SoundPlayer.h"
 #include "shell/Entry.h"
 #include "shell/WindowHost.h"
-#include "sprites/Menu.h"
 
 namespace vornel {
 
@@ -63,8 +60,10 @@ void ShellRun::findProgramFolder() {
         path.resize(kMaxModulePath);  // the handheld's path buffer holds no more
     }
     m_state.m_programFolder = folderOf(path);
-    ProgramFolder::set(m_state.m_programFolder);
-    SaveFolder::set(m_config.saveFolder);  // the player's own folder for the settings file
+    // The player's own folder keeps the settings file; the run's time is the platform's unless
+    // a demo tapes it.
+    m_state.m_context.emplace(m_state.m_programFolder, m_config.saveFolder,
+                              m_config.clock != nullptr ? m_config.clock : &m_platform.clock());
 }
 
 void ShellRun::learnDeviceKind() {
@@ -120,7 +119,6 @@ void ShellRun::placeWindow() {
         m_platform.moveWindow(rect.left, rect.top, width, rect.bottom);
     } else {
         m_state.m_touchLayout = true;
-        Menu::setTouchScreen(true);
     }
 }
 
@@ -131,6 +129,7 @@ void ShellRun::makeGameObject(GameFactory makeGame) {
     if (!m_state.m_game) {
         return;
     }
+    m_state.m_game->setTouchScreen(m_state.m_touchLayout.load());
     if (m_state.m_demo != nullptr) {
         m_state.m_demo->tapeThisThread();
         m_state.m_game->setTape(&m_state.m_demo->tape());
@@ -182,6 +181,9 @@ int ShellRun::shutDown() {
     }
     m_shell.gameThread().finish();
     SoundPlayer::instance().stopSound();
+    // The platform's wave output is not the sound player's beyond the run: a game thread left
+    // running asks in vain, and the next run (a test's) brings its own.
+    SoundPlayer::instance().setWaveOutput(nullptr);
     return m_platform.quitCode();
 }
 

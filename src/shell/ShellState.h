@@ -5,9 +5,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/Ref.h"
+#include "core/RunContext.h"
 #include "demo/SessionTape.h"
 #include "platform/Platform.h"
 #include "shell/WindowHost.h"
@@ -35,6 +37,8 @@ public:
     ~ShellState();
 
     // ---- Start-up ----
+    // The run's folders and clock, from the start-up on; first, so that it ends last.
+    std::optional<RunContext> m_context;
     std::string m_programFolder;            // the executable's folder, with its separator
     std::atomic<bool> m_pocketPc{false};    // the platform type is "PocketPC"
     RawFrameBuffer m_rawFrameBuffer;        // how to write straight into display memory

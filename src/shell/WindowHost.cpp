@@ -27,6 +27,10 @@ void WindowHost::playSound(const String& name, int32_t loop) {
     SoundPlayer::instance().playSound(name.text(), loop);
 }
 
+void WindowHost::stopSound() {
+    SoundPlayer::instance().stopSound();
+}
+
 void WindowHost::beginDrawing() {
     m_drawing.lock();
 }

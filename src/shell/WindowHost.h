@@ -27,6 +27,7 @@ public:
     // double-size mode) and waits until the paint handler is done or the polls run out.
     void presentRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
     void playSound(const String& name, int32_t loop) override;
+    void stopSound() override;
 
     // The game thread holds the lock while it changes the game's buffer; the paint handler
     // holds it while it reads the buffer. Never held while waiting for a paint.

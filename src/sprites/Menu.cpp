@@ -1,14 +1,10 @@
 // Menus: entries, the selection and its highlight, and the keys and taps that move or choose.
 #include "sprites/Menu.h"
 
-#include <atomic>
-
 #include "sprites/GameKey.h"
 
 namespace vornel {
 namespace {
-
-std::atomic<bool> g_touchScreen{false};
 
 bool isPrevious(int32_t key) {
     return key == GameKey::kUp || key == GameKey::kLeft || key == GameKey::kDigit2;
@@ -29,14 +25,6 @@ Menu::Menu() {
 }
 
 Menu::~Menu() = default;
-
-void Menu::setTouchScreen(bool touchScreen) {
-    g_touchScreen.store(touchScreen, std::memory_order_relaxed);
-}
-
-bool Menu::isTouchScreen() {
-    return g_touchScreen.load(std::memory_order_relaxed);
-}
 
 // ---- Building ----
 

@@ -44,9 +44,10 @@ public:
     // Entries before the selected one (the entry count if none is selected).
     virtual int32_t selectedIndex();
 
-    // Whether the device is a touch-screen Pocket PC; the application shell sets it at start-up.
-    static void setTouchScreen(bool touchScreen);
-    static bool isTouchScreen();
+    // Whether the menu is on a touch screen (its screen's, set by whoever makes the menu
+    // before its entries are added).
+    void setTouchScreen(bool touchScreen) { m_touchScreen = touchScreen; }
+    bool isTouchScreen() const { return m_touchScreen; }
 
     Ref<Psprite> m_selected;
 
@@ -59,6 +60,8 @@ private:
     Psprite* lastEntry();
     // The entry's key character as the menu answers it.
     static int32_t keyOf(Psprite& entry);
+
+    bool m_touchScreen = false;
 };
 
 }  // namespace vornel

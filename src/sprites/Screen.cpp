@@ -289,17 +289,18 @@ void Screen::pace(int32_t milliseconds) {
     }
     m_frameTime = static_cast<int32_t>(now - m_lastTick);
     m_lastTick = now;
+    FrameStats& stats = FrameStats::ofThisProcess();
     if (milliseconds > 0) {
-        FrameStats::record(m_frameTime);  // a reset of the frame clock (0 ms) ends no frame
+        stats.record(m_frameTime);  // a reset of the frame clock (0 ms) ends no frame
     }
-    const bool checksummed = FrameStats::keepsChecksum();
+    const bool checksummed = stats.keepsChecksum();
     if (m_tape != nullptr || checksummed) {
         const uint32_t hash = hashOfBuffer();
         if (m_tape != nullptr) {
             m_tape->endFrame(hash);
         }
         if (checksummed) {
-            FrameStats::recordFrameHash(hash);
+            stats.recordFrameHash(hash);
         }
     }
 }

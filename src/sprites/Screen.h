@@ -65,6 +65,11 @@ public:
     // ends a frame of the tape with the hash of the buffer; null for none. Set before the game
     // thread starts.
     void setTape(InputTape* tape);
+    // Whether the screen is a pen's (a touch-screen handheld): its menus leave out the keys
+    // written in their labels and the game plays the touch layout. Set before the game
+    // thread starts.
+    void setTouchScreen(bool touchScreen) { m_touchScreen = touchScreen; }
+    bool isTouchScreen() const { return m_touchScreen; }
     // The off-screen buffer as a surface (m_width x m_height); empty while there is no whole
     // buffer. Presentation reads the finished pixels through it.
     Surface32 frameBuffer() const;
@@ -116,6 +121,7 @@ private:
 
     InputQueue m_input;  // keys, pen and pause from the window thread
     InputTape* m_tape = nullptr;  // set before the game thread starts, used by it alone
+    bool m_touchScreen = false;
 };
 
 }  // namespace vornel

@@ -1,5 +1,5 @@
 // What a screen needs from the window that shows it: presenting repainted rectangles and
-// handing sounds to the sound player.
+// handing sounds to the sound player and stopping them.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,8 @@ public:
     virtual void presentRect(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
     // Hands the sound of that name to the sound player; loop is its repeat argument.
     virtual void playSound(const String& name, int32_t loop) = 0;
+    // Stops the sound playing at once, if any.
+    virtual void stopSound() {}
     // Bracket every change of the screen's buffer (drawing into it, replacing it), so that a
     // display that reads the buffer on another thread can keep out of the way. A paint that
     // arrives after presentRect stopped waiting must not read half-drawn pixels.

@@ -16,6 +16,7 @@
 #include "core/ProgramFolder.h"
 #include "core/Ref.h"
 #include "core/String.h"
+#include "core/RunContext.h"
 #include "game/GameScene.h"
 #include "sprites/Font.h"
 
@@ -87,7 +88,7 @@ std::set<int32_t> pickedStarts(const std::string& shown) {
 class ContentFontTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ProgramFolder::set(VORNEL_DATA_FOLDER);
+        const RunContext dataFolder(VORNEL_DATA_FOLDER);
         s_font = new Font();
         s_fontLoaded = s_font->load(*String::fromLiteral("f15.bin"));
     }

@@ -5,11 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
 #include "core/Base.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
+#include "core/SaveFolder.h"
 
 namespace vornel {
 namespace {
@@ -21,12 +24,9 @@ protected:
     void SetUp() override {
         m_folder = fs::temp_directory_path() / ("vornel-stream-" + std::to_string(::getpid()));
         fs::create_directories(m_folder);
-        ProgramFolder::set(m_folder.string());
+        m_context.emplace(m_folder.string());
     }
-    void TearDown() override {
-        ProgramFolder::set("");
-        fs::remove_all(m_folder);
-    }
+    void TearDown() override { fs::remove_all(m_folder); }
 
     void write(const std::string& name, const std::string& bytes) {
         std::ofstream(m_folder / name, std::ios::binary) << bytes;
@@ -35,6 +35,7 @@ protected:
     static Ref<FileStream> open(const char* name) { return openStream(*String::fromLiteral(name)); }
 
     fs::path m_folder;
+    std::optional<RunContext> m_context;
 };
 
 // The smallest application object, to reach the operations every object has.
@@ -118,13 +119,21 @@ TEST_F(FileStreamTest, APathTooLongForItsBufferFailsToOpen) {
     EXPECT_FALSE(openStream(*name));
 }
 
-TEST(ProgramFolder, ASeparatorIsAddedWhenMissing) {
-    ProgramFolder::set("/opt/vornel");
-    EXPECT_EQ(ProgramFolder::path(), "/opt/vornel/");
-    ProgramFolder::set("/opt/vornel/");
-    EXPECT_EQ(ProgramFolder::path(), "/opt/vornel/");
-    ProgramFolder::set("");
-    EXPECT_EQ(ProgramFolder::path(), "");
+// Contexts nest: the newest is current until it ends, and each folder gets its separator.
+TEST(RunContext, TheNewestContextIsCurrentAndEachFolderEndsInASeparator) {
+    const std::string outside = ProgramFolder::path();
+    {
+        const RunContext installed("/opt/vornel");
+        EXPECT_EQ(ProgramFolder::path(), "/opt/vornel/");
+        {
+            const RunContext nested("/opt/vornel/", "/saves");
+            EXPECT_EQ(ProgramFolder::path(), "/opt/vornel/");
+            EXPECT_EQ(SaveFolder::path(), "/saves/");
+            EXPECT_EQ(&nested.clock(), &installed.clock());  // no clock given: the outer one's
+        }
+        EXPECT_EQ(SaveFolder::path(), "/opt/vornel/");  // none: the settings stay with the program
+    }
+    EXPECT_EQ(ProgramFolder::path(), outside);
 }
 
 }  // namespace

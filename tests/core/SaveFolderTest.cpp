@@ -7,12 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 
 #include <unistd.h>
 
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 
 namespace vornel {
 namespace {
@@ -36,10 +38,9 @@ protected:
     void SetUp() override {
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
-        SaveFolder::set(m_folder.string());
+        m_context.emplace("", m_folder.string());
     }
     void TearDown() override {
-        SaveFolder::set("");
         fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(m_folder);
     }
@@ -59,14 +60,13 @@ protected:
     }
 
     fs::path m_folder = fs::temp_directory_path() / ("vornel-savefolder-" + std::to_string(::getpid()));
+    std::optional<RunContext> m_context;
 };
 
 TEST_F(SaveFolderTest, TheFolderEndsInASeparatorAndFallsBackToTheProgramFolder) {
     EXPECT_EQ(SaveFolder::path(), m_folder.string() + "/");
-    ProgramFolder::set("/games/vornel");
-    SaveFolder::set("");
+    const RunContext withoutSaveFolder("/games/vornel");
     EXPECT_EQ(SaveFolder::path(), "/games/vornel/");
-    ProgramFolder::set("");
 }
 
 TEST_F(SaveFolderTest, AReplacedFileReadsBackWholeAndLeavesNoOtherFile) {
@@ -99,7 +99,7 @@ TEST_F(SaveFolderTest, AReplacementThatFailsKeepsTheOldFileAndLeavesNoTemporaryF
     EXPECT_FALSE(SaveFolder::writeFileFrom("taken", bytesFrom(8, 'A')));
     EXPECT_EQ(entries(), (std::set<std::string>{"vornel", "taken"}));
 
-    SaveFolder::set((m_folder / "vornel").string());  // a folder that is a file cannot be made
+    const RunContext inAFile("", (m_folder / "vornel").string());  // a folder that is a file cannot be made
     EXPECT_FALSE(SaveFolder::writeFileFrom("vornel", bytesFrom(8, 'A')));
     EXPECT_EQ(contentOf("vornel"), "abcdefgh");
 }
@@ -117,7 +117,7 @@ TEST_F(SaveFolderTest, AReadOnlyFolderKeepsTheOldFile) {
 }
 
 TEST_F(SaveFolderTest, AMissingFolderIsMadeOnTheFirstWrite) {
-    SaveFolder::set((m_folder / "new" / "saves").string());
+    const RunContext inANewFolder("", (m_folder / "new" / "saves").string());
     ASSERT_TRUE(SaveFolder::writeFileFrom("vornel", bytesFrom(3, 'a')));
     std::ifstream in(m_folder / "new" / "saves" / "vornel", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "abc");
@@ -134,7 +134,7 @@ TEST_F(SaveFolderTest, OnlyTheGamesOwnLeftoversAreSweptAndThePlayersFilesStay) {
 TEST_F(SaveFolderTest, AFailingSaveIsSaidOnceAndTheNextSaveThatWorksWritesTheLatestBytes) {
     ASSERT_TRUE(SaveFolder::writeFileFrom("vornel", bytesFrom(4, 'a')));
     fs::create_directories(m_folder / "blocked" / "vornel" / "inside");  // a folder in the way
-    SaveFolder::set((m_folder / "blocked").string());
+    const RunContext blocked("", (m_folder / "blocked").string());
     testing::internal::CaptureStderr();
     for (int32_t save = 0; save < 3; ++save) {
         EXPECT_FALSE(SaveFolder::writeFileFrom("vornel", bytesFrom(4, static_cast<uint8_t>('b' + save))));

@@ -16,6 +16,7 @@
 #include "FuzzFolder.h"
 #include "core/Allocator.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 #include "media/PictureBank.h"
 
 extern "C" {
@@ -99,7 +100,7 @@ class NoOwner : public vornel::Base {};
 // real JPEG data of a 200 × 120 picture. Such a record is damaged, and costs no memory.
 TEST(BankFinding, ARecordOfAHugeSizeIsAnEmptyPictureThatAsksForNoPixels) {
     vornel::fuzz::FuzzFolder folder("bank-finding");
-    vornel::ProgramFolder::set(folder.path().string());
+    const vornel::RunContext context(folder.path().string());
     for (const char* name : {"huge-run-length-record.bin", "huge-jpeg-record.bin"}) {
         const Bytes bytes = contentsOf(fs::path(VORNEL_FUZZ_REGRESSIONS) / "bank" / name);
         folder.writePieces("app", bytes.data(), bytes.size(), vornel::PictureBank::kFileSize);
@@ -110,7 +111,6 @@ TEST(BankFinding, ARecordOfAHugeSizeIsAnEmptyPictureThatAsksForNoPixels) {
         EXPECT_LE(heap.largest, std::size_t{vornel::PictureBank::kMaxScratch}) << name;
         bank->close();
     }
-    vornel::ProgramFolder::set("");
 }
 
 }  // namespace

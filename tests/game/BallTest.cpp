@@ -64,7 +64,6 @@ Ref<Psprite> spriteAt(Fixed x, Fixed y, Fixed z) {
 class BallTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Menu::setTouchScreen(false);
         scene->setHost(host);
         scene->m_ball = spriteAt(0, 3000000, -1000000);
         scene->m_ballVelocity = new Vector3();
@@ -105,7 +104,7 @@ TEST_F(BallTest, AThirtyTwoMillisecondFrameOnEasyIsTwoSubStepsOf512And128) {
 
 TEST_F(BallTest, TheGameClockRunsAFifthFasterOnTouchScreensAndOnHard) {
     for (int32_t hard = 0; hard <= 1; ++hard) {
-        Menu::setTouchScreen(hard == 0);
+        scene->setTouchScreen(hard == 0);
         scene->m_hardLevel = hard;
         place(0, 3000000, -1000000, 0, 0, 0, GameScene::kPointOver);
         scene->m_frameTime = 32;  // 32 · 32 · 0.75 = 768 units: 512 and 256
@@ -113,7 +112,6 @@ TEST_F(BallTest, TheGameClockRunsAFifthFasterOnTouchScreensAndOnHard) {
         // 256: vy = -202419 + fmul(256, g) = -303630, drag +5 (n = 9); y moves -2373.
         EXPECT_EQ(ball().m_posY, 3000000 - 3163 - 2373);
     }
-    Menu::setTouchScreen(false);
 }
 
 TEST_F(BallTest, TheSurfaceIsTheOneUnderTheBallWhereTheSubStepStarts) {

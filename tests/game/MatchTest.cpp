@@ -13,10 +13,12 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include <optional>
 
 #include "../media/BankFiles.h"
 #include "core/Clock.h"
 #include "core/SaveFolder.h"
+#include "core/RunContext.h"
 
 namespace vornel {
 namespace {
@@ -64,9 +66,9 @@ public:
 class MatchTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_previousClock = Clock::install(&clock);
         std::filesystem::create_directories(m_saveFolder);
-        SaveFolder::set(m_saveFolder.string());  // points are saved; never into the working folder
+        // Points are saved; never into the working folder.
+        m_context.emplace(ProgramFolder::path(), m_saveFolder.string(), &clock);
         scene->setHost(host);
         scene->setSize(240, 320);
         scene->m_ball = new Psprite();
@@ -76,9 +78,7 @@ protected:
     }
     void TearDown() override {
         scene->clear();
-        SaveFolder::set("");
         std::filesystem::remove_all(m_saveFolder);
-        Clock::install(m_previousClock);
     }
     // Score texts of a known width and the two markers, as the content set-up makes them.
     void addOverlay() {
@@ -109,7 +109,7 @@ protected:
     Ref<MatchScene> scene = new MatchScene();
 
 private:
-    Clock* m_previousClock = nullptr;
+    std::optional<RunContext> m_context;
     std::filesystem::path m_saveFolder =
         std::filesystem::temp_directory_path() / ("vornel-match-" + std::to_string(::getpid()));
 };
@@ -250,10 +250,6 @@ protected:
         pictures[14] = picture(110, 4);
         m_folder.write("app", test::bankStream(pictures));
     }
-    void TearDown() override {
-        Menu::setTouchScreen(false);
-        MatchTest::TearDown();
-    }
     std::vector<Psprite*> childrenOf(Psprite& parent) {
         std::vector<Psprite*> children;
         for (Psprite* child = parent.m_firstChild.get(); child != nullptr; child = child->m_next.get()) {
@@ -267,7 +263,7 @@ protected:
 };
 
 TEST_F(ContentTest, TheSceneAndTheOverlayAreBuiltAndAFreshGameWaitsForItsServe) {
-    Menu::setTouchScreen(true);
+    scene->setTouchScreen(true);
     scene->setUpContent();
     const std::vector<Psprite*> expected = {scene->m_view.get(), scene->m_playerIndicator.get(),
                                             scene->m_playerScoreText.get(), scene->m_opponentIndicator.get(),

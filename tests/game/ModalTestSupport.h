@@ -16,10 +16,12 @@
 #include <vector>
 
 #include <unistd.h>
+#include <optional>
 
 #include "../media/BankFiles.h"
 #include "core/Clock.h"
 #include "core/SaveFolder.h"
+#include "core/RunContext.h"
 #include "game/GameScene.h"
 #include "game/PanelStyle.h"
 #include "sprites/Font.h"
@@ -133,12 +135,11 @@ protected:
     static constexpr int32_t kButtonWidth = 150;  // wider than every label
 
     void SetUp() override {
-        m_previousClock = Clock::install(&clock);
         std::vector<Bytes> pictures(5, literalRecord(2, 2, 0));
         pictures[panel::kButtonPicture] = literalRecord(kButtonWidth, 20, 0);
         m_programFolder.write("app", bankStream(pictures));
         std::filesystem::remove_all(m_saveFolder);
-        SaveFolder::set(m_saveFolder.string());
+        m_context.emplace(ProgramFolder::path(), m_saveFolder.string(), &clock);
         TextSprite::setDefaultFont(new WidthFont());
         scene = makeScene(240, 320);
     }
@@ -147,9 +148,7 @@ protected:
             made->clear();
         }
         TextSprite::setDefaultFont(nullptr);
-        SaveFolder::set("");
         std::filesystem::remove_all(m_saveFolder);
-        Clock::install(m_previousClock);
     }
     Ref<ModalScene> makeScene(int32_t width, int32_t height) {
         Ref<ModalScene> made = new ModalScene();
@@ -177,7 +176,7 @@ protected:
     Ref<ModalScene> scene;
 
 private:
-    Clock* m_previousClock = nullptr;
+    std::optional<RunContext> m_context;
     std::vector<Ref<ModalScene>> m_scenes;
 };
 

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include <unistd.h>
+#include <optional>
 
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 
 namespace vornel::test {
 
@@ -80,10 +82,10 @@ public:
     BankFolder() : m_path(std::filesystem::temp_directory_path() / ("vornel-bank-" + std::to_string(::getpid()))) {
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
-        ProgramFolder::set(m_path.string());
+        m_context.emplace(m_path.string());
     }
     ~BankFolder() {
-        ProgramFolder::set("");
+        m_context.reset();
         std::filesystem::remove_all(m_path);
     }
     BankFolder(const BankFolder&) = delete;
@@ -107,6 +109,7 @@ public:
 
 private:
     std::filesystem::path m_path;
+    std::optional<RunContext> m_context;
 };
 
 }  // namespace vornel::test

@@ -17,8 +17,10 @@
 #include <vector>
 
 #include <unistd.h>
+#include <optional>
 
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 
 namespace vornel {
 namespace {
@@ -162,10 +164,10 @@ class SoundFolder {
 public:
     SoundFolder() : m_path(std::filesystem::temp_directory_path() / ("vornel-sound-" + std::to_string(::getpid()))) {
         std::filesystem::create_directories(m_path);
-        ProgramFolder::set(m_path.string());
+        m_context.emplace(m_path.string());
     }
     ~SoundFolder() {
-        ProgramFolder::set("");
+        m_context.reset();
         std::filesystem::remove_all(m_path);
     }
     std::string write(const std::string& name, const Bytes& bytes) {
@@ -177,6 +179,7 @@ public:
 
 private:
     std::filesystem::path m_path;
+    std::optional<RunContext> m_context;
 };
 
 class SoundPlayerTest : public testing::Test {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/Clock.h"
+#include "core/RunContext.h"
 #include "platform/Platform.h"
 #include "shell/Shell.h"
 
@@ -150,14 +151,8 @@ public:
 // Each test starts with a fresh shell on the fake platform and its clock.
 class ShellFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_previousClock = Clock::install(&platform.fakeClock);
-        m_shell = std::make_unique<Shell>(platform);
-    }
-    void TearDown() override {
-        m_shell.reset();
-        Clock::install(m_previousClock);
-    }
+    void SetUp() override { m_shell = std::make_unique<Shell>(platform); }
+    void TearDown() override { m_shell.reset(); }
     // A new shell in place of the test's, as a process started afresh has.
     void freshShell() {
         m_shell.reset();
@@ -174,7 +169,7 @@ protected:
     std::unique_ptr<Shell> m_shell;
 
 private:
-    Clock* m_previousClock = nullptr;
+    const RunContext m_context{"", "", &platform.fakeClock};
 };
 
 }  // namespace vornel::test

@@ -45,8 +45,6 @@ protected:
     void TearDown() override {
         ShellFixture::TearDown();
         g_game = nullptr;
-        Menu::setTouchScreen(false);
-        SoundPlayer::instance().setWaveOutput(nullptr);
     }
     // Starts the program afresh; the window is closed at once.
     int start() {
@@ -120,7 +118,7 @@ TEST_F(ShellRunTest, OnlyTheExactOemStringMotoQMakesAQwertyDevice) {
 
 TEST_F(ShellRunTest, PocketPcGetsTheTouchLayoutAndASmartphoneWindowReachesTheBottom) {
     start();
-    EXPECT_TRUE(shell().m_touchLayout && Menu::isTouchScreen());
+    EXPECT_TRUE(shell().m_touchLayout && g_game->isTouchScreen());
     EXPECT_TRUE(platform.moves.empty());
     platform.platformType = "pocketpc";  // compared exactly: a Smartphone
     platform.rect = {0, 26, 176, 220};

@@ -33,7 +33,6 @@ protected:
         m_menu->setPosition(10, 5);
         m_menu->layout(0, 0, kFixedOne);
     }
-    void TearDown() override { Menu::setTouchScreen(false); }
 
     TestMenu m_menu;
     std::vector<Ref<Psprite>> m_entries;
@@ -110,9 +109,8 @@ TEST(Menu, AnEmptyMenuAnswersTheChoiceKeyAndSurvivesNavigation) {
 TEST(Menu, OnATouchScreenAKeyedLabelLosesItsKeyButIsStillChosenByIt) {
     TestMenu menu;
     Ref<TextSprite> plain = menu->addItem(String::fromLiteral("\xE9 Word"));  // keys are signed bytes
-    Menu::setTouchScreen(true);
+    menu->setTouchScreen(true);
     Ref<TextSprite> touch = menu->addItem(String::fromLiteral("1 Word"));
-    Menu::setTouchScreen(false);
     EXPECT_STREQ(plain->name()->text(), "\xE9 Word");
     EXPECT_EQ(menu->handleKey(5, 0, 0), static_cast<int8_t>('\xE9'));
     EXPECT_STREQ(touch->name()->text(), "Word");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/Clock.h"
+#include "core/RunContext.h"
 
 namespace vornel {
 namespace {
@@ -56,14 +57,12 @@ public:
 
 class ScreenTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_previousClock = Clock::install(&clock); }
     // A tree keeps itself alive (children and parents hold each other), so every screen
     // made here is emptied at the end.
     void TearDown() override {
         for (const Ref<Screen>& screen : m_screens) {
             screen->clear();
         }
-        Clock::install(m_previousClock);
     }
 
     Ref<Screen> makeScreen() {
@@ -93,7 +92,7 @@ protected:
     Ref<RecordingHost> host = new RecordingHost();
 
 private:
-    Clock* m_previousClock = nullptr;
+    const RunContext m_context{"", "", &clock};
     std::vector<Ref<Screen>> m_screens;
 };
 

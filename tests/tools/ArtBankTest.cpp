@@ -7,6 +7,7 @@
 #include "art/NetPicture.h"
 #include "core/Base.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 #include "media/PictureBank.h"
 
 namespace vornel {
@@ -22,10 +23,9 @@ protected:
         s_intended = nullptr;
     }
     void SetUp() override {
-        ProgramFolder::set(VORNEL_ART_BANK_FOLDER);
         m_bank = new PictureBank(new BankOwner(), *String::fromLiteral(ArtBank::kBankName));
     }
-    void TearDown() override { ProgramFolder::set(""); }
+    const RunContext m_artFolder{VORNEL_ART_BANK_FOLDER};  // the bank reads its files from here
 
     static const ArtPicture& intended(int32_t number) { return (*s_intended)[static_cast<std::size_t>(number)]; }
 

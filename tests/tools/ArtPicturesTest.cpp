@@ -13,6 +13,7 @@
 #include "bank/ColourLevels.h"
 #include "core/Base.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 #include "media/PictureBank.h"
 
 namespace vornel {
@@ -27,11 +28,10 @@ int32_t alphaCode(const RgbaImage& image, int32_t x, int32_t y) {
 // The net drawn by the game's blit at three quarters of natural size, as the Pocket PC's table
 // view draws it: along a row of cells, every third column must still be a strand.
 TEST(ArtPicturesTest, TheNetKeepsEveryStrandAtThePocketPcsScale) {
-    ProgramFolder::set(VORNEL_ART_BANK_FOLDER);
+    const RunContext artFolder(VORNEL_ART_BANK_FOLDER);
     Ref<PictureBank> bank = new PictureBank(new BankOwner(), *String::fromLiteral(ArtBank::kBankName));
     ASSERT_EQ(bank->count(), ArtBank::kPictureCount);
     const Ref<Picture> net = bank->getPicture(ArtBank::kNet);
-    ProgramFolder::set("");
     ASSERT_TRUE(net->hasPixels());
     constexpr int32_t kWidth = 180;
     constexpr int32_t kRows = 24;

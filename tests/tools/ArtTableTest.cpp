@@ -7,6 +7,7 @@
 #include "art/TablePicture.h"
 #include "core/Base.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 #include "media/PictureBank.h"
 #include "sprites/Screen.h"
 #include "sprites/TableWorld.h"
@@ -56,12 +57,11 @@ bool isWhite(uint32_t pixel) {
 class ArtTableTest : public testing::Test {
 protected:
     void SetUp() override {
-        ProgramFolder::set(VORNEL_ART_BANK_FOLDER);
         m_bank = new PictureBank(new BankOwner(), *String::fromLiteral(ArtBank::kBankName));
         ASSERT_EQ(m_bank->count(), ArtBank::kPictureCount);
         m_table = m_bank->getPicture(ArtBank::kTable);
     }
-    void TearDown() override { ProgramFolder::set(""); }
+    const RunContext m_artFolder{VORNEL_ART_BANK_FOLDER};  // the bank reads its files from here
 
     uint32_t tablePixel(Pixel p) const { return m_table->m_pixels[p.y * m_table->m_width + p.x]; }
 

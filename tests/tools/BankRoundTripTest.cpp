@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "TestPictures.h"
 #include "bank/BankWriter.h"
@@ -10,6 +11,7 @@
 #include "bank/RunLengthEncoder.h"
 #include "core/Base.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 #include "media/PictureBank.h"
 
 namespace vornel {
@@ -93,11 +95,11 @@ protected:
     static void TearDownTestSuite() { s_folder.reset(); }
 
     void SetUp() override {
-        ProgramFolder::set(s_folder->path());
+        m_context.emplace(s_folder->path());
         m_bank = new PictureBank(new Plain, *String::fromLiteral("app"));
         ASSERT_EQ(m_bank->count(), static_cast<int32_t>(s_entries.size()));
     }
-    void TearDown() override { ProgramFolder::set(""); }
+    std::optional<RunContext> m_context;  // the bank reads its files from the program folder
 
     class Plain : public Base {};
 

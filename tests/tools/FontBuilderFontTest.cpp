@@ -9,6 +9,7 @@
 
 #include "TestPictures.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 #include "sprites/Font.h"
 
 namespace vornel {
@@ -24,7 +25,7 @@ protected:
         ASSERT_EQ(FontCommand::run({kDejaVuSans, m_folder.file("f15.bin")}), FontCommand::kSuccess);
         std::ifstream in(m_folder.file("f15.bin"), std::ios::binary);
         m_file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        ProgramFolder::set(m_folder.path());
+        const RunContext fontFolder(m_folder.path());
         ASSERT_TRUE(m_font->load(*String::fromLiteral("f15.bin")));
     }
 

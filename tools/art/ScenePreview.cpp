@@ -18,6 +18,7 @@
 #include "art/TableGeometry.h"
 #include "bank/PngFile.h"
 #include "core/ProgramFolder.h"
+#include "core/RunContext.h"
 #include "sprites/Font.h"
 #include "sprites/Screen.h"
 #include "sprites/TableWorld.h"
@@ -280,7 +281,7 @@ int main(int argc, char** argv) {
             return fail("usage: vornel-art-preview [DATA_FOLDER] [--zoom 1..8]");
         }
     }
-    ProgramFolder::set(folder);
+    const RunContext dataFolder(folder);
     Ref<PictureBank> bank = new PictureBank(new BankOwner(), *String::fromLiteral(ArtBank::kBankName));
     if (bank->count() != ArtBank::kPictureCount) {
         return fail("no bank of " + std::to_string(ArtBank::kPictureCount) + " pictures in " + folder);

@@ -9,8 +9,8 @@
 #include "bank/PictureImage.h"
 #include "bank/PngFile.h"
 #include "core/Base.h"
-#include "core/ProgramFolder.h"
 #include "core/String.h"
+#include "core/RunContext.h"
 #include "media/PictureBank.h"
 
 namespace vornel {
@@ -90,7 +90,6 @@ Ref<PictureBank> openBank(const std::string& folder, const std::string& name, st
         error = "no picture bank \"" + name + "\" in " + folder + " (" + first.string() + " not found)";
         return nullptr;
     }
-    ProgramFolder::set(folder);
     Ref<String> bankName = new String(name.data(), 0, static_cast<int32_t>(name.size()));
     Ref<PictureBank> bank = new PictureBank(new ToolHost, *bankName);
     if (bank->count() <= 0) {
@@ -158,6 +157,7 @@ int BankCommand::list(const std::vector<std::string>& args) {
         return failUsage(kListUsage);
     }
     std::string error;
+    const RunContext bankFolder(args[0]);  // the bank reads its files from the program folder
     Ref<PictureBank> bank = openBank(args[0], args[1], error);
     if (!bank) {
         return fail(error);
@@ -182,6 +182,7 @@ int BankCommand::extract(const std::vector<std::string>& args) {
         return fail("picture number \"" + args[2] + "\" is not a whole number");
     }
     std::string error;
+    const RunContext bankFolder(args[0]);  // the bank reads its files from the program folder
     Ref<PictureBank> bank = openBank(args[0], args[1], error);
     if (!bank) {
         return fail(error);

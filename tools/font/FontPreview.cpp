@@ -9,9 +9,9 @@
 
 #include "bank/PngFile.h"
 #include "bank/RgbaImage.h"
-#include "core/ProgramFolder.h"
 #include "core/Ref.h"
 #include "core/String.h"
+#include "core/RunContext.h"
 #include "sprites/Drawing.h"
 #include "sprites/Font.h"
 #include "sprites/TextSprite.h"
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
         return fail("usage: vornel-font-preview FONT.bin OUT.png [--zoom 1..8]");
     }
     const std::filesystem::path fontPath = std::filesystem::absolute(args[0]);
-    ProgramFolder::set(fontPath.parent_path().string());
+    const RunContext fontFolder(fontPath.parent_path().string());
     const std::string name = fontPath.filename().string();
     Ref<Font> font = new Font();
     if (!font->load(*Ref<String>(new String(name.data(), 0, static_cast<int32_t>(name.size()))))) {
