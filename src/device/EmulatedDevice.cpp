@@ -192,18 +192,18 @@ bool EmulatedDevice::getMessage(WindowMessage& message) {
 }
 
 bool EmulatedDevice::takeMessage(WindowMessage& message) {
-    MessageQueue::Entry entry;
-    while (!m_quitReceived && m_queue.take(entry)) {
-        switch (entry.kind) {
-            case MessageQueue::Entry::Kind::Quit:
-                m_quitCode.store(static_cast<int32_t>(entry.message.wParam));
+    MessageQueue::Item item;
+    while (!m_quitReceived && m_queue.take(item)) {
+        switch (item.kind) {
+            case MessageQueue::Item::Kind::Quit:
+                m_quitCode.store(static_cast<int32_t>(item.message.wParam));
                 m_quitReceived = true;
                 break;
-            case MessageQueue::Entry::Kind::Action:
-                entry.action();
+            case MessageQueue::Item::Kind::Action:
+                item.action();
                 break;
-            case MessageQueue::Entry::Kind::Message:
-                message = entry.message;
+            case MessageQueue::Item::Kind::Message:
+                message = item.message;
                 return true;
         }
     }

@@ -17,7 +17,7 @@
 #include "device/PhysicalDisplay.h"
 #include "platform/Platform.h"
 #include "device/DeviceInput.h"
-#include "device/UprightPicture.h"
+#include "device/DisplayImage.h"
 
 namespace vornel {
 
@@ -75,7 +75,7 @@ public:
     // sides swap, it receives Size and is painted anew. Window thread.
     void rotate();
     // The display as the player sees it; window thread.
-    UprightPicture uprightPicture() const { return UprightPicture::of(m_display, m_orientation.load()); }
+    DisplayImage displayImage() const { return DisplayImage::of(m_display, m_orientation.load()); }
     // Runs the work on the window's thread, in order with the messages posted so far.
     void runOnWindowThread(std::function<void()> action) { m_queue.postAction(std::move(action)); }
     // Called once on the window's thread when the window is shown, after its first Size,

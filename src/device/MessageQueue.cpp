@@ -12,23 +12,23 @@ void MessageQueue::setWakeHandler(std::function<void()> wake) {
 }
 
 void MessageQueue::post(const WindowMessage& message) {
-    Entry entry;
-    entry.message = message;
-    push(std::move(entry));
+    Item item;
+    item.message = message;
+    push(std::move(item));
 }
 
 void MessageQueue::postAction(std::function<void()> action) {
-    Entry entry;
-    entry.kind = Entry::Kind::Action;
-    entry.action = std::move(action);
-    push(std::move(entry));
+    Item item;
+    item.kind = Item::Kind::Action;
+    item.action = std::move(action);
+    push(std::move(item));
 }
 
 void MessageQueue::postQuit(int32_t exitCode) {
-    Entry entry;
-    entry.kind = Entry::Kind::Quit;
-    entry.message.wParam = static_cast<uint32_t>(exitCode);
-    push(std::move(entry));
+    Item item;
+    item.kind = Item::Kind::Quit;
+    item.message.wParam = static_cast<uint32_t>(exitCode);
+    push(std::move(item));
 }
 
 void MessageQueue::invalidate(const Rect& rect) {
@@ -40,9 +40,9 @@ void MessageQueue::invalidate(const Rect& rect) {
             return;
         }
         m_paintQueued = true;
-        Entry entry;
-        entry.message.type = MessageType::Paint;
-        m_entries.push_back(std::move(entry));
+        Item item;
+        item.message.type = MessageType::Paint;
+        m_items.push_back(std::move(item));
     }
     wakeWindow();
 }
@@ -53,12 +53,12 @@ Rect MessageQueue::takeInvalidRect() {
     return std::exchange(m_invalid, Rect{});
 }
 
-bool MessageQueue::take(Entry& entry) {
+bool MessageQueue::take(Item& item) {
     std::lock_guard<std::mutex> guard(m_lock);
-    while (!m_entries.empty()) {
-        entry = std::move(m_entries.front());
-        m_entries.pop_front();
-        const bool isPaint = entry.kind == Entry::Kind::Message && entry.message.type == MessageType::Paint;
+    while (!m_items.empty()) {
+        item = std::move(m_items.front());
+        m_items.pop_front();
+        const bool isPaint = item.kind == Item::Kind::Message && item.message.type == MessageType::Paint;
         if (!isPaint) {
             return true;
         }
@@ -72,20 +72,20 @@ bool MessageQueue::take(Entry& entry) {
 }
 
 // A post between the look and the wait has rung the doorbell already: the wait ends at once.
-void MessageQueue::waitForEntry(uint64_t deadline) {
+void MessageQueue::waitForItem(uint64_t deadline) {
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        if (!m_entries.empty()) {
+        if (!m_items.empty()) {
             return;
         }
     }
     m_clock.waitForWake(Clock::Role::kWindow, deadline);
 }
 
-void MessageQueue::push(Entry entry) {
+void MessageQueue::push(Item item) {
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        m_entries.push_back(std::move(entry));
+        m_items.push_back(std::move(item));
     }
     wakeWindow();
 }

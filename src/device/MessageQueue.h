@@ -15,7 +15,7 @@ namespace vornel {
 
 class MessageQueue final {
 public:
-    struct Entry {
+    struct Item {
         enum class Kind { Message, Action, Quit };
         Kind kind = Kind::Message;
         WindowMessage message;        // Message; for Quit, wParam holds the exit code
@@ -41,20 +41,20 @@ public:
     // answered by the paint that takes it.
     Rect takeInvalidRect();
 
-    // The next entry, without waiting; false when none is queued. A Paint whose rectangle
+    // The next item, without waiting; false when none is queued. A Paint whose rectangle
     // has meanwhile been painted, and that no one asked for since, is dropped.
-    bool take(Entry& entry);
+    bool take(Item& item);
     // Window thread: blocks until something is queued or device time reaches the deadline
     // (device microseconds).
-    void waitForEntry(uint64_t deadline = Clock::kNever);
+    void waitForItem(uint64_t deadline = Clock::kNever);
 
 private:
-    void push(Entry entry);
+    void push(Item item);
     void wakeWindow();
 
     Clock& m_clock;
     std::mutex m_lock;
-    std::deque<Entry> m_entries;
+    std::deque<Item> m_items;
     Rect m_invalid;
     bool m_paintQueued = false;
     bool m_paintAsked = false;  // invalidated since the last paint took the invalid rectangle

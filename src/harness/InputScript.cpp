@@ -241,7 +241,7 @@ bool LineParser::parseActivate() {
 }
 
 bool LineParser::parseScreenshot() {
-    m_command.kind = ScriptCommand::Kind::Screenshot;
+    m_command.kind = ScriptCommand::Kind::DisplayImage;
     if (!expectArguments(1, "screenshot FILE.png")) {
         return false;
     }

@@ -89,7 +89,7 @@ bool ScriptRunner::perform(const ScriptCommand& command) {
         case ScriptCommand::Kind::Activate:
             deliver(Input::Activate, v[0]);
             return true;
-        case ScriptCommand::Kind::Screenshot:
+        case ScriptCommand::Kind::DisplayImage:
             screenshot(command);
             return true;
         case ScriptCommand::Kind::Quit:
@@ -172,7 +172,7 @@ void ScriptRunner::screenshot(const ScriptCommand& command) {
     const std::string where = m_script.name() + ":" + std::to_string(command.line);
     m_device.runOnWindowThread([device = &m_device, file = command.file, where] {
         std::string error;
-        if (!device->uprightPicture().writePng(file, error)) {
+        if (!device->displayImage().writePng(file, error)) {
             std::fprintf(stderr, "script %s: cannot write %s: %s\n", where.c_str(), file.c_str(), error.c_str());
         }
     });

@@ -8,31 +8,31 @@ namespace vornel {
 
 void PaintHandler::paint() {
     const Rect paintRect = m_platform.beginPaint();
-    Screen* game = m_shell.m_game.get();
+    Screen* game = m_state.m_game.get();
     if (game != nullptr) {
         if (mayUseDisplayMemory()) {
             paintIntoDisplayMemory(*game, paintRect);
         } else {
-            if (m_shell.m_gdiPaintCountdown > 0) {
-                --m_shell.m_gdiPaintCountdown;
+            if (m_state.m_deviceContextPaintsLeft > 0) {
+                --m_state.m_deviceContextPaintsLeft;
             }
             paintThroughDeviceContext(*game);
         }
     }
     m_platform.endPaint();
-    m_shell.m_paintPending.store(false);
+    m_state.m_paintPending.store(false);
 }
 
 // Without a host nothing draws, so there is nothing to keep out.
 std::unique_lock<std::mutex> PaintHandler::lockDrawing() {
-    if (!m_shell.m_windowHost) {
+    if (!m_state.m_windowHost) {
         return {};
     }
-    return std::unique_lock<std::mutex>(m_shell.m_windowHost->drawingLock());
+    return std::unique_lock<std::mutex>(m_state.m_windowHost->drawingLock());
 }
 
 bool PaintHandler::mayUseDisplayMemory() const {
-    return m_shell.m_rawFrameBufferUsable && m_shell.m_windowActive.load() && m_shell.m_gdiPaintCountdown == 0;
+    return m_state.m_rawFrameBufferUsable && m_state.m_windowActive.load() && m_state.m_deviceContextPaintsLeft == 0;
 }
 
 bool PaintHandler::hasWholeBuffer(const Screen& game) {
@@ -41,7 +41,7 @@ bool PaintHandler::hasWholeBuffer(const Screen& game) {
 }
 
 void PaintHandler::paintIntoDisplayMemory(Screen& game, const Rect& paint) {
-    const RawFrameBuffer& frame = m_shell.m_rawFrameBuffer;
+    const RawFrameBuffer& frame = m_state.m_rawFrameBuffer;
     const Rect window = m_platform.windowRect();
     const std::unique_lock<std::mutex> drawing = lockDrawing();
     if (!hasWholeBuffer(game)) {
@@ -58,9 +58,9 @@ void PaintHandler::paintThroughDeviceContext(Screen& game) {
     if (!hasWholeBuffer(game)) {
         return;
     }
-    if (m_shell.m_doubleSize.load()) {
-        m_platform.stretchBits(game.m_buffer.data(), game.m_width, game.m_height, m_shell.m_screenWidth.load(),
-                               m_shell.m_screenHeight.load());
+    if (m_state.m_doubleSize.load()) {
+        m_platform.stretchBits(game.m_buffer.data(), game.m_width, game.m_height, m_state.m_screenWidth.load(),
+                               m_state.m_screenHeight.load());
     } else {
         m_platform.setBitsToDevice(game.m_buffer.data(), game.m_width, game.m_height);
     }

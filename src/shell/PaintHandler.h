@@ -17,7 +17,7 @@ public:
     static constexpr int32_t kPaintsAfterSizeChange = 3;
 
     // The shell state and the platform must outlive the handler.
-    PaintHandler(ShellState& shell, Platform& platform) : m_shell(shell), m_platform(platform) {}
+    PaintHandler(ShellState& state, Platform& platform) : m_state(state), m_platform(platform) {}
 
     // Handles the window's paint message and clears the paint-pending flag on every way out.
     void paint();
@@ -31,7 +31,7 @@ private:
     // Whether the game's buffer holds its width × height pixels.
     static bool hasWholeBuffer(const Screen& game);
 
-    ShellState& m_shell;
+    ShellState& m_state;
     Platform& m_platform;
 };
 

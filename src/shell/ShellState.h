@@ -56,7 +56,7 @@ public:
 
     // ---- Presentation ----
     std::atomic<bool> m_paintPending{false};  // set by the game thread, cleared by the paint handler
-    int32_t m_gdiPaintCountdown = 0;          // paints that must still go through the device context
+    int32_t m_deviceContextPaintsLeft = 0;    // paints that must still go through the device context
 
     // ---- Window procedure ----
     int32_t m_lastPenX = 0;  // where the pen went down or last moved while down, game pixels

@@ -9,16 +9,16 @@
 namespace vornel {
 
 void WindowHost::presentRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    if (m_shell.m_shuttingDown.load()) {
+    if (m_state.m_shuttingDown.load()) {
         return;  // the message loop has ended: no paint will come
     }
     Rect rect{left, top, right, bottom};
-    if (m_shell.m_doubleSize.load()) {
+    if (m_state.m_doubleSize.load()) {
         rect = Rect{left * 2, top * 2, right * 2, bottom * 2};
     }
-    m_shell.m_paintPending.store(true);
+    m_state.m_paintPending.store(true);
     m_platform.invalidateRect(rect);
-    for (int32_t poll = 0; poll < kPaintPolls && m_shell.m_paintPending.load(); ++poll) {
+    for (int32_t poll = 0; poll < kPaintPolls && m_state.m_paintPending.load(); ++poll) {
         sleepMilliseconds(kPollMs);
     }
 }
@@ -40,8 +40,8 @@ void WindowHost::endDrawing() {
 }
 
 void WindowHost::closeWindow() {
-    if (m_shell.m_demo != nullptr) {
-        m_shell.m_demo->gameClosesWindow();
+    if (m_state.m_demo != nullptr) {
+        m_state.m_demo->gameClosesWindow();
     }
     WindowMessage message;
     message.type = MessageType::Destroy;
@@ -49,7 +49,7 @@ void WindowHost::closeWindow() {
 }
 
 bool WindowHost::isOpen() {
-    return !m_shell.m_shuttingDown.load();
+    return !m_state.m_shuttingDown.load();
 }
 
 }  // namespace vornel

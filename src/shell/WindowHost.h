@@ -21,7 +21,7 @@ public:
     static constexpr uint32_t kPollMs = 1;
 
     // The shell state and the platform must outlive the host.
-    WindowHost(ShellState& shell, Platform& platform) : m_shell(shell), m_platform(platform) {}
+    WindowHost(ShellState& state, Platform& platform) : m_state(state), m_platform(platform) {}
 
     // Asks the window to paint the rectangle (game pixels; window pixels are twice as many in
     // double-size mode) and waits until the paint handler is done or the polls run out.
@@ -43,7 +43,7 @@ protected:
     ~WindowHost() override = default;
 
 private:
-    ShellState& m_shell;
+    ShellState& m_state;
     Platform& m_platform;
     std::mutex m_drawing;
 };

@@ -27,7 +27,7 @@ int32_t WindowProcedure::mainWindowProc(const WindowMessage& message) {
     }
     if (isGameInput(message.type)) {
         // Before the game object exists (while the window is being made) input is dropped.
-        return m_shell.m_game ? onGameInput(m_shell.m_game->input(), message) : 0;
+        return m_state.m_game ? onGameInput(m_state.m_game->input(), message) : 0;
     }
     return m_platform.defaultProcedure(message);
 }
@@ -59,7 +59,7 @@ int32_t WindowProcedure::onGameInput(InputQueue& input, const WindowMessage& mes
 // ---- The window ----
 
 int32_t WindowProcedure::onCreate() {
-    ShellActivationRecord& record = m_shell.m_shellActivation;
+    ShellActivationRecord& record = m_state.m_shellActivation;
     record = ShellActivationRecord{};
     record.size = kActivationRecordSize;
     return 0;
@@ -75,14 +75,14 @@ int32_t WindowProcedure::onDestroy() {
 int32_t WindowProcedure::onSize(const WindowMessage& message) {
     const int32_t width = lowWord(message.lParam);
     const int32_t height = highWord(message.lParam);
-    m_shell.m_screenWidth.store(width);
-    m_shell.m_screenHeight.store(height);
-    m_shell.m_gdiPaintCountdown = PaintHandler::kPaintsAfterSizeChange;
-    if (m_shell.m_game) {
-        if (m_shell.m_doubleSize.load()) {
-            m_shell.m_game->setSize(width / 2, height / 2);
+    m_state.m_screenWidth.store(width);
+    m_state.m_screenHeight.store(height);
+    m_state.m_deviceContextPaintsLeft = PaintHandler::kPaintsAfterSizeChange;
+    if (m_state.m_game) {
+        if (m_state.m_doubleSize.load()) {
+            m_state.m_game->setSize(width / 2, height / 2);
         } else {
-            m_shell.m_game->setSize(width, height);
+            m_state.m_game->setSize(width, height);
         }
     }
     return 0;
@@ -92,21 +92,21 @@ int32_t WindowProcedure::onSize(const WindowMessage& message) {
 // library also heard of activations on a Pocket PC; there is no such library here.
 int32_t WindowProcedure::onActivate(const WindowMessage& message) {
     const bool active = lowWord(message.wParam) != 0;
-    if (m_shell.m_game) {
-        m_shell.m_game->input().setPaused(!active);
+    if (m_state.m_game) {
+        m_state.m_game->input().setPaused(!active);
     }
-    m_shell.m_windowActive.store(active);
-    return m_shell.m_pocketPc.load() ? 0 : m_platform.defaultProcedure(message);
+    m_state.m_windowActive.store(active);
+    return m_state.m_pocketPc.load() ? 0 : m_platform.defaultProcedure(message);
 }
 
 int32_t WindowProcedure::onSettingChange(const WindowMessage& message) {
-    return m_shell.m_pocketPc.load() ? 0 : m_platform.defaultProcedure(message);
+    return m_state.m_pocketPc.load() ? 0 : m_platform.defaultProcedure(message);
 }
 
 // ---- Keys ----
 
 int32_t WindowProcedure::gameKeyOf(uint32_t virtualKey) const {
-    return KeyMap::mapVirtualKey(virtualKey, m_shell.m_qwerty.load());
+    return KeyMap::mapVirtualKey(virtualKey, m_state.m_qwerty.load());
 }
 
 int32_t WindowProcedure::onKeyDown(InputQueue& input, uint32_t virtualKey) {
@@ -149,7 +149,7 @@ int32_t WindowProcedure::onChar(InputQueue& input, uint32_t character) {
 // ---- The pen ----
 
 int32_t WindowProcedure::toGamePixels(int32_t windowPixels) const {
-    return m_shell.m_doubleSize.load() ? windowPixels / 2 : windowPixels;
+    return m_state.m_doubleSize.load() ? windowPixels / 2 : windowPixels;
 }
 
 int32_t WindowProcedure::onPenMove(InputQueue& input, const WindowMessage& message) {
@@ -158,9 +158,9 @@ int32_t WindowProcedure::onPenMove(InputQueue& input, const WindowMessage& messa
     }
     const int32_t x = toGamePixels(lowWord(message.lParam));
     const int32_t y = toGamePixels(highWord(message.lParam));
-    input.addDrag(x - m_shell.m_lastPenX, y - m_shell.m_lastPenY);
-    m_shell.m_lastPenX = x;
-    m_shell.m_lastPenY = y;
+    input.addDrag(x - m_state.m_lastPenX, y - m_state.m_lastPenY);
+    m_state.m_lastPenX = x;
+    m_state.m_lastPenY = y;
     input.setStylus(x, y);
     return 0;
 }
@@ -169,8 +169,8 @@ int32_t WindowProcedure::onPenMove(InputQueue& input, const WindowMessage& messa
 int32_t WindowProcedure::onPenDown(InputQueue& input, uint32_t point) {
     const int32_t x = toGamePixels(lowWord(point));
     const int32_t y = toGamePixels(highWord(point));
-    m_shell.m_lastPenX = x;
-    m_shell.m_lastPenY = y;
+    m_state.m_lastPenX = x;
+    m_state.m_lastPenY = y;
     input.setStylus(x, y);
     input.keyDown(GameKey::kConfirm);
     return 0;

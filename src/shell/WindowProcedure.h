@@ -23,8 +23,8 @@ public:
     static constexpr uint32_t kPenDownOnly = 1;
 
     // The shell state, the platform and the paint handler must outlive the procedure.
-    WindowProcedure(ShellState& shell, Platform& platform, PaintHandler& paintHandler)
-        : m_shell(shell), m_platform(platform), m_paintHandler(paintHandler) {}
+    WindowProcedure(ShellState& state, Platform& platform, PaintHandler& paintHandler)
+        : m_state(state), m_platform(platform), m_paintHandler(paintHandler) {}
 
     int32_t mainWindowProc(const WindowMessage& message);
 
@@ -49,7 +49,7 @@ private:
     // Window pixels to game pixels: halved in double-size mode.
     int32_t toGamePixels(int32_t windowPixels) const;
 
-    ShellState& m_shell;
+    ShellState& m_state;
     Platform& m_platform;
     PaintHandler& m_paintHandler;
 };

@@ -252,13 +252,13 @@ TEST_F(EmulatedDeviceTest, RotationCyclesThroughNinetyAndTwoSeventyAndSendsTheNe
     }
 }
 
-TEST_F(EmulatedDeviceTest, TheUprightPictureShowsWhatWasDrawnWhileTurned) {
+TEST_F(EmulatedDeviceTest, TheDisplayImageShowsWhatWasDrawnWhileTurned) {
     HeadlessDevice device(kTinyProfile, setupIn("/tmp/unused"));
     for (int turns = 1; turns <= 2; ++turns) {
         device.rotate();
         const std::vector<uint32_t> surface = numberedSurface(6);
         device.setBitsToDevice(surface.data(), 2, 3);
-        const UprightPicture picture = device.uprightPicture();
+        const DisplayImage picture = device.displayImage();
         ASSERT_EQ(picture.width(), 2);
         ASSERT_EQ(picture.height(), 3);
         EXPECT_EQ(picture.pixels(), (std::vector<uint16_t>{1, 2, 3, 4, 5, 6})) << "turns " << turns;
@@ -275,7 +275,7 @@ TEST_F(EmulatedDeviceTest, AStretchedCopyDoublesEachPixelThroughTheOrientation) 
     device.rotate();  // logical 2 x 4: the surface's two pixels become the top and bottom halves
     const std::vector<uint32_t> column = {0x00FF8040, 0x000000F8};
     device.stretchBits(column.data(), 1, 2, 2, 4);
-    const UprightPicture picture = device.uprightPicture();
+    const DisplayImage picture = device.displayImage();
     EXPECT_EQ(picture.pixels(), (std::vector<uint16_t>{0xFC08, 0xFC08, 0xFC08, 0xFC08, 0x001F, 0x001F, 0x001F, 0x001F}));
 }
 

@@ -11,8 +11,8 @@ namespace {
 using AutoplayKeysTest = test::ShellFixture;
 
 TEST_F(AutoplayKeysTest, PressAndReleaseArePostedAsKeyMessagesWithTheVirtualKey) {
-    shellObject().autoplayKeys().key(38, true);
-    shellObject().autoplayKeys().key(38, false);
+    shell().autoplayKeys().key(38, true);
+    shell().autoplayKeys().key(38, false);
     ASSERT_EQ(platform.posted.size(), 2u);
     EXPECT_EQ(platform.posted[0].type, MessageType::KeyDown);
     EXPECT_EQ(platform.posted[0].wParam, 38u);

@@ -158,8 +158,8 @@ protected:
         m_shell.reset();
         m_shell = std::make_unique<Shell>(platform);
     }
-    Shell& shellObject() { return *m_shell; }
-    ShellState& shell() { return m_shell->state(); }
+    Shell& shell() { return *m_shell; }
+    ShellState& state() { return m_shell->state(); }
     // The message as the platform hands it to the window.
     int32_t send(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {
         return m_shell->windowMessage(WindowMessage{type, wParam, lParam});

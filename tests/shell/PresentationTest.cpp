@@ -20,15 +20,15 @@ protected:
     void SetUp() override {
         ShellFixture::SetUp();
         platform.rect = {0, 0, 4, 3};
-        shell().m_rawFrameBuffer = {RawFrameBuffer::kFormat565, 16, frame.data(), 2, 8, 4, 3};
-        shell().m_rawFrameBufferUsable = true;
-        shell().m_windowActive = true;
-        host = new WindowHost(shell(), platform);
-        shell().m_windowHost = host;
+        state().m_rawFrameBuffer = {RawFrameBuffer::kFormat565, 16, frame.data(), 2, 8, 4, 3};
+        state().m_rawFrameBufferUsable = true;
+        state().m_windowActive = true;
+        host = new WindowHost(state(), platform);
+        state().m_windowHost = host;
         game->setColor(0xFFFF8040);
         game->setSize(4, 3);
         game->render();
-        shell().m_game = game;
+        state().m_game = game;
     }
     void paint() { send(MessageType::Paint); }
 
@@ -45,35 +45,35 @@ TEST_F(PresentationTest, ThreePaintsAfterASizeChangeGoThroughTheDeviceContext) {
     }
     EXPECT_EQ(test::sides(platform.deviceCopies[0]), (std::vector<int32_t>{4, 3, 0, 0}));  // unscaled
     EXPECT_EQ(frame[0], 0);
-    shell().m_paintPending = true;
+    state().m_paintPending = true;
     paint();
     EXPECT_EQ(platform.deviceCopies.size(), 3u);
     EXPECT_EQ(frame, Pixels(12, 0xFC08));
-    EXPECT_FALSE(shell().m_paintPending.load());
+    EXPECT_FALSE(state().m_paintPending.load());
 }
 
 TEST_F(PresentationTest, InactiveWindowOrDoubleSizePaintsThroughTheDeviceContext) {
-    shell().m_windowActive = false;
+    state().m_windowActive = false;
     paint();
-    shell().m_windowActive = true;
-    shell().m_rawFrameBufferUsable = false;
-    shell().m_doubleSize = true;
-    shell().m_screenWidth = 8;
-    shell().m_screenHeight = 6;
+    state().m_windowActive = true;
+    state().m_rawFrameBufferUsable = false;
+    state().m_doubleSize = true;
+    state().m_screenWidth = 8;
+    state().m_screenHeight = 6;
     paint();
     ASSERT_EQ(platform.deviceCopies.size(), 2u);
     EXPECT_EQ(test::sides(platform.deviceCopies[1]), (std::vector<int32_t>{4, 3, 8, 6}));
     EXPECT_EQ(frame[0], 0);
-    shell().m_game = nullptr;  // without a game a paint only ends
-    shell().m_paintPending = true;
+    state().m_game = nullptr;  // without a game a paint only ends
+    state().m_paintPending = true;
     paint();
     EXPECT_EQ(platform.endPaints, 3);
-    EXPECT_FALSE(shell().m_paintPending.load());
+    EXPECT_FALSE(state().m_paintPending.load());
 }
 
 // The device copy is where the buffer is read: the game thread cannot draw meanwhile.
 TEST_F(PresentationTest, PaintHoldsTheDrawingLockWhileItReadsTheBuffer) {
-    shell().m_windowActive = false;
+    state().m_windowActive = false;
     bool gameCouldDraw = true;
     platform.onDeviceCopy = [this, &gameCouldDraw] {
         std::thread([this, &gameCouldDraw] {
@@ -90,7 +90,7 @@ TEST_F(PresentationTest, PaintHoldsTheDrawingLockWhileItReadsTheBuffer) {
 }
 
 TEST_F(PresentationTest, PresentRectDoublesInDoubleSizeModeAndReturnsOnceThePaintIsDone) {
-    shell().m_doubleSize = true;
+    state().m_doubleSize = true;
     platform.onInvalidate = [this] { paint(); };
     host->presentRect(10, 20, 30, 40);
     ASSERT_EQ(platform.invalidated.size(), 1u);
@@ -109,7 +109,7 @@ TEST_F(PresentationTest, PresentRectPollsEveryMillisecondAndGivesUpAfter500) {
     };
     host->presentRect(0, 0, 4, 3);
     EXPECT_EQ(platform.fakeClock.sleeps, 507);
-    shell().m_shuttingDown = true;  // without a message loop no paint will come
+    state().m_shuttingDown = true;  // without a message loop no paint will come
     host->presentRect(0, 0, 4, 3);
     EXPECT_EQ(platform.fakeClock.sleeps, 507);
 }

@@ -52,7 +52,7 @@ protected:
         g_game = nullptr;
         platform.quitPosted = false;
         platform.messages = {WindowMessage{MessageType::Destroy, 0, 0}};
-        return ShellRun(shellObject(), config).run(
+        return ShellRun(shell(), config).run(
             [](Shell&, const RunConfig&) -> Ref<Screen> { return g_game = new RecordingScreen(); });
     }
 
@@ -64,7 +64,7 @@ TEST_F(ShellRunTest, GameGetsHostThenSizeRunsOnItsThreadAndTheQuitCodeIsReturned
     EXPECT_EQ(start(), 0);
     EXPECT_TRUE(g_game->ran.load());
     EXPECT_EQ(g_game->calls, (std::vector<std::string>{"host", "240x320"}));
-    EXPECT_EQ(g_game->m_host.get(), shell().m_windowHost.get());
+    EXPECT_EQ(g_game->m_host.get(), state().m_windowHost.get());
     EXPECT_EQ(ProgramFolder::path(), "/games/vornel/bin/");
     EXPECT_EQ(ShellRun::folderOf("\\Program Files\\Vornel\\Vornel.exe"), "\\Program Files\\Vornel\\");
     EXPECT_EQ(ShellRun::folderOf("vornel"), "");
@@ -76,7 +76,7 @@ TEST_F(ShellRunTest, APlatformWithoutThreadsRunsTheGameFromItsMessageLoop) {
     EXPECT_EQ(start(), 0);
     EXPECT_TRUE(g_game->ran.load());
     EXPECT_EQ(g_game->ranOn, std::this_thread::get_id());
-    EXPECT_FALSE(shellObject().gameThread().isRunning());
+    EXPECT_FALSE(shell().gameThread().isRunning());
 }
 
 TEST_F(ShellRunTest, DisplayMemoryIsUsedOnlyAsFiveSixFive) {
@@ -86,44 +86,44 @@ TEST_F(ShellRunTest, DisplayMemoryIsUsedOnlyAsFiveSixFive) {
         platform.frameBuffer.format = formats[i].first;
         platform.frameBuffer.bitsPerPixel = formats[i].second;
         start();
-        EXPECT_EQ(shell().m_rawFrameBufferUsable, usable[i]) << i;
+        EXPECT_EQ(state().m_rawFrameBufferUsable, usable[i]) << i;
     }
     platform.frameBuffer.format = 1;
     platform.hasFrameBuffer = false;
     start();
-    EXPECT_FALSE(shell().m_rawFrameBufferUsable);
+    EXPECT_FALSE(state().m_rawFrameBufferUsable);
 }
 
 TEST_F(ShellRunTest, A480PixelWideWindowIsDoubleSizeWithoutDisplayMemory) {
     platform.rect = {0, 0, 480, 640};
     start();
-    EXPECT_TRUE(shell().m_doubleSize && !shell().m_rawFrameBufferUsable);
+    EXPECT_TRUE(state().m_doubleSize && !state().m_rawFrameBufferUsable);
     EXPECT_EQ(g_game->calls.back(), "240x320");
     platform.rect = {0, 0, 479, 640};
     start();
-    EXPECT_TRUE(!shell().m_doubleSize && shell().m_rawFrameBufferUsable);
+    EXPECT_TRUE(!state().m_doubleSize && state().m_rawFrameBufferUsable);
 }
 
 TEST_F(ShellRunTest, OnlyTheExactOemStringMotoQMakesAQwertyDevice) {
     for (const char* oem : {"MotoQ", "motoq", "MotoQX", ""}) {
         platform.oem = oem;
         start();
-        EXPECT_EQ(shell().m_qwerty.load(), std::string(oem) == "MotoQ") << oem;
+        EXPECT_EQ(state().m_qwerty.load(), std::string(oem) == "MotoQ") << oem;
     }
     platform.oem = "MotoQ";
     platform.hasOem = false;
     start();
-    EXPECT_FALSE(shell().m_qwerty.load());
+    EXPECT_FALSE(state().m_qwerty.load());
 }
 
 TEST_F(ShellRunTest, PocketPcGetsTheTouchLayoutAndASmartphoneWindowReachesTheBottom) {
     start();
-    EXPECT_TRUE(shell().m_touchLayout && g_game->isTouchScreen());
+    EXPECT_TRUE(state().m_touchLayout && g_game->isTouchScreen());
     EXPECT_TRUE(platform.moves.empty());
     platform.platformType = "pocketpc";  // compared exactly: a Smartphone
     platform.rect = {0, 26, 176, 220};
     start();
-    EXPECT_FALSE(shell().m_pocketPc || shell().m_touchLayout);
+    EXPECT_FALSE(state().m_pocketPc || state().m_touchLayout);
     ASSERT_EQ(platform.moves.size(), 1u);
     EXPECT_EQ(test::sides(platform.moves[0]), (std::vector<int32_t>{0, 26, 176, 246}));
     EXPECT_EQ(g_game->calls.back(), "176x220");
@@ -137,7 +137,7 @@ TEST_F(ShellRunTest, ARunningCopyOrARefusedWindowEndsTheStartBeforeAnyGameExists
     platform.runningCopy = false;
     platform.refuseWindow = true;
     EXPECT_EQ(start(), 0);
-    EXPECT_FALSE(g_game || shell().m_windowHost);
+    EXPECT_FALSE(g_game || state().m_windowHost);
 }
 
 }  // namespace

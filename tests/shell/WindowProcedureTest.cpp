@@ -16,7 +16,7 @@ class WindowProcedureTest : public test::ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        shell().m_game = game;
+        state().m_game = game;
     }
     Codes queued() {
         Codes codes;
@@ -61,7 +61,7 @@ TEST_F(WindowProcedureTest, CharactersPassOnlyForKeysWithoutAGameKey) {
     send(MessageType::Char, '9');
     send(MessageType::Char, '5');  // its key down passed it already
     send(MessageType::Char, 0xE9);
-    shell().m_qwerty = true;
+    state().m_qwerty = true;
     EXPECT_EQ(send(MessageType::KeyDown, 'E'), 1);
     send(MessageType::Char, 'e');
     EXPECT_EQ(queued(), (Codes{57, -23, 50, 101}));
@@ -69,7 +69,7 @@ TEST_F(WindowProcedureTest, CharactersPassOnlyForKeysWithoutAGameKey) {
 }
 
 TEST_F(WindowProcedureTest, PenTapsAndDragsInGamePixels) {
-    shell().m_doubleSize = true;
+    state().m_doubleSize = true;
     send(MessageType::PenDown, 0, packPoint(300, 400));
     EXPECT_TRUE(game->isKeyDown(5));
     send(MessageType::PenMove, 1, packPoint(310, 390));
@@ -86,32 +86,32 @@ TEST_F(WindowProcedureTest, PenTapsAndDragsInGamePixels) {
 }
 
 TEST_F(WindowProcedureTest, DeactivationPausesTheGameAndActivationResumesIt) {
-    shell().m_pocketPc = true;
+    state().m_pocketPc = true;
     EXPECT_EQ(send(MessageType::Activate, 0x00010000), 0);  // only the low half counts
-    EXPECT_TRUE(game->input().isPaused() && !shell().m_windowActive);
+    EXPECT_TRUE(game->input().isPaused() && !state().m_windowActive);
     EXPECT_EQ(send(MessageType::Activate, 1), 0);
-    EXPECT_TRUE(!game->input().isPaused() && shell().m_windowActive);
-    shell().m_pocketPc = false;  // a Smartphone leaves it to the default handling
+    EXPECT_TRUE(!game->input().isPaused() && state().m_windowActive);
+    state().m_pocketPc = false;  // a Smartphone leaves it to the default handling
     EXPECT_EQ(send(MessageType::Activate, 1), test::FakePlatform::kDefaultResult);
     EXPECT_EQ(send(MessageType::SettingChange), test::FakePlatform::kDefaultResult);
 }
 
 TEST_F(WindowProcedureTest, SizeTellsTheGameInGamePixels) {
-    shell().m_doubleSize = true;
+    state().m_doubleSize = true;
     EXPECT_EQ(send(MessageType::Size, 0, packPoint(480, 640)), 0);
-    EXPECT_EQ(shell().m_screenHeight.load(), 640);
-    EXPECT_EQ(shell().m_gdiPaintCountdown, 3);
+    EXPECT_EQ(state().m_screenHeight.load(), 640);
+    EXPECT_EQ(state().m_deviceContextPaintsLeft, 3);
     EXPECT_EQ(game->m_width, 240);
     EXPECT_EQ(game->m_height, 320);
 }
 
 TEST_F(WindowProcedureTest, WindowMessagesAndInputBeforeTheGameExists) {
     EXPECT_EQ(send(MessageType::EraseBackground), 1);
-    shell().m_game = nullptr;
+    state().m_game = nullptr;
     EXPECT_EQ(send(MessageType::KeyDown, 39), 0);
     EXPECT_EQ(send(MessageType::PenDown, 0, packPoint(3, 4)), 0);
     EXPECT_EQ(send(MessageType::Create), 0);
-    EXPECT_EQ(shell().m_shellActivation.size, 12u);
+    EXPECT_EQ(state().m_shellActivation.size, 12u);
     EXPECT_EQ(send(MessageType::Destroy), 0);
     EXPECT_EQ(platform.exitCode, 0);
     EXPECT_EQ(queued(), Codes{});
@@ -126,8 +126,8 @@ TEST_F(WindowProcedureTest, EachShellKeepsItsOwnState) {
     other.windowMessage(WindowMessage{MessageType::Size, 0, packPoint(100, 80)});
     other.windowMessage(WindowMessage{MessageType::KeyDown, 39, 0});
     other.windowMessage(WindowMessage{MessageType::PenDown, 0, packPoint(7, 9)});
-    EXPECT_EQ(shell().m_screenWidth.load(), 0);
-    EXPECT_EQ(shell().m_lastPenX, 0);
+    EXPECT_EQ(state().m_screenWidth.load(), 0);
+    EXPECT_EQ(state().m_lastPenX, 0);
     EXPECT_EQ(queued(), Codes{});
     EXPECT_EQ(other.state().m_screenWidth.load(), 100);
     EXPECT_EQ(otherGame->nextKey(), GameKey::kRight);

@@ -20,7 +20,7 @@ HeadlessDevice::~HeadlessDevice() {
 }
 
 void HeadlessDevice::waitForInput() {
-    queue().waitForEntry();
+    queue().waitForItem();
 }
 
 bool HeadlessDevice::openWindow(const std::string&) {

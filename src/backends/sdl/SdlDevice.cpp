@@ -173,7 +173,7 @@ SdlDevice::~SdlDevice() {
 // The window is sized in points; on a scaled desktop it draws in more device pixels than
 // that (high-DPI), and the picture then takes whole device pixels per pixel of the handheld.
 bool SdlDevice::openWindow(const std::string& title) {
-    const UprightPicture picture = uprightPicture();
+    const DisplayImage picture = displayImage();
     const uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE |
                            (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     const int32_t display = displayUnderPointer();
@@ -453,7 +453,7 @@ void SdlDevice::perform(KeyTranslation::EmulatorAction action) {
     switch (action) {
         case Action::Rotate: rotate(); break;
         case Action::ToggleFullscreen: setFullscreen(!m_fullscreen); break;
-        case Action::Screenshot: saveScreenshot(); break;
+        case Action::DisplayImage: saveScreenshot(); break;
         case Action::ZoomIn: setZoom(m_zoom + 1); break;
         case Action::ZoomOut: zoomOut(); break;
         case Action::None: break;
@@ -554,7 +554,7 @@ void SdlDevice::zoomOut() {
 void SdlDevice::saveScreenshot() {
     const std::string name = screenshotName();
     std::string error;
-    if (!uprightPicture().writePng(name, error)) {
+    if (!displayImage().writePng(name, error)) {
         std::fprintf(stderr, "vornel: cannot write %s: %s\n", name.c_str(), error.c_str());
         return;
     }
@@ -592,7 +592,7 @@ void SdlDevice::presentIfDue() {
 // again and again.
 void SdlDevice::present() {
     if (m_presenter != nullptr) {
-        m_presenter->show(uprightPicture(), placement());
+        m_presenter->show(displayImage(), placement());
     }
     m_lastPresent = ticks();
     m_presentPending = false;

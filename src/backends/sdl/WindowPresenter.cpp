@@ -21,7 +21,7 @@ bool WindowPresenter::open() {
     return windowSurface() != nullptr;
 }
 
-void WindowPresenter::show(const UprightPicture& picture, const ScreenPlacement& where) {
+void WindowPresenter::show(const DisplayImage& picture, const ScreenPlacement& where) {
     const SDL_Rect target{where.left, where.top, picture.width() * where.scale, picture.height() * where.scale};
     if (m_route == Route::Renderer && (textureFits(picture) || recoverTexture(picture))) {
         showThroughRenderer(picture, target);
@@ -64,7 +64,7 @@ void WindowPresenter::destroyRenderer() {
 }
 
 // A turned display needs a texture of the other shape.
-bool WindowPresenter::textureFits(const UprightPicture& picture) {
+bool WindowPresenter::textureFits(const DisplayImage& picture) {
     if (m_texture != nullptr && m_textureWidth == picture.width() && m_textureHeight == picture.height()) {
         return true;
     }
@@ -90,7 +90,7 @@ bool WindowPresenter::createTexture(int32_t width, int32_t height) {
 
 // A driver that refuses a texture may have lost its device; a renderer made afresh often
 // works again. When it does not, the window's own surface still can be drawn in.
-bool WindowPresenter::recoverTexture(const UprightPicture& picture) {
+bool WindowPresenter::recoverTexture(const DisplayImage& picture) {
     std::fprintf(stderr, "vornel: cannot make the display's texture (%s); starting the renderer afresh\n",
                  SDL_GetError());
     destroyRenderer();
@@ -102,7 +102,7 @@ bool WindowPresenter::recoverTexture(const UprightPicture& picture) {
     return false;
 }
 
-void WindowPresenter::showThroughRenderer(const UprightPicture& picture, const SDL_Rect& target) {
+void WindowPresenter::showThroughRenderer(const DisplayImage& picture, const SDL_Rect& target) {
     SDL_UpdateTexture(m_texture, nullptr, picture.pixels().data(), picture.width() * 2);
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
@@ -110,7 +110,7 @@ void WindowPresenter::showThroughRenderer(const UprightPicture& picture, const S
     SDL_RenderPresent(m_renderer);
 }
 
-bool WindowPresenter::showThroughSurface(const UprightPicture& picture, const SDL_Rect& target) {
+bool WindowPresenter::showThroughSurface(const DisplayImage& picture, const SDL_Rect& target) {
     SDL_Surface* window = windowSurface();
     if (window == nullptr) {
         return false;

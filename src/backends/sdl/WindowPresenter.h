@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "device/UprightPicture.h"
+#include "device/DisplayImage.h"
 #include "backends/sdl/ScreenPlacement.h"
 
 namespace vornel {
@@ -31,7 +31,7 @@ public:
     // The first way of drawing; false when there is none at all.
     bool open();
     // Shows the picture where the placement says, in pixels of outputSize(), black around.
-    void show(const UprightPicture& picture, const ScreenPlacement& where);
+    void show(const DisplayImage& picture, const ScreenPlacement& where);
     // What the picture is drawn on, in device pixels: more than the window's size in points
     // on a scaled display.
     SDL_Point outputSize() const;
@@ -43,11 +43,11 @@ public:
 private:
     bool createRenderer();
     void destroyRenderer();
-    bool textureFits(const UprightPicture& picture);
+    bool textureFits(const DisplayImage& picture);
     bool createTexture(int32_t width, int32_t height);
-    bool recoverTexture(const UprightPicture& picture);
-    void showThroughRenderer(const UprightPicture& picture, const SDL_Rect& target);
-    bool showThroughSurface(const UprightPicture& picture, const SDL_Rect& target);
+    bool recoverTexture(const DisplayImage& picture);
+    void showThroughRenderer(const DisplayImage& picture, const SDL_Rect& target);
+    bool showThroughSurface(const DisplayImage& picture, const SDL_Rect& target);
     SDL_Surface* windowSurface();
     void fallBackToSurface();
 

@@ -3,7 +3,7 @@
 
 #include <emscripten.h>
 
-#include "device/UprightPicture.h"
+#include "device/DisplayImage.h"
 #include "platform/VirtualKey.h"
 
 namespace vornel {
@@ -76,10 +76,10 @@ bool WebDevice::openWindow(const std::string& title) {
 
 // The upright display as RGBA for the canvas's image data.
 void WebDevice::presentDisplay() {
-    const UprightPicture picture = uprightPicture();
+    const DisplayImage picture = displayImage();
     m_rgba.resize(static_cast<std::size_t>(picture.width()) * picture.height() * 4);
     for (std::size_t i = 0; i < picture.pixels().size(); ++i) {
-        const uint32_t rgb = UprightPicture::toRgb888(picture.pixels()[i]);
+        const uint32_t rgb = DisplayImage::toRgb888(picture.pixels()[i]);
         m_rgba[i * 4] = static_cast<uint8_t>(rgb >> 16);
         m_rgba[i * 4 + 1] = static_cast<uint8_t>(rgb >> 8);
         m_rgba[i * 4 + 2] = static_cast<uint8_t>(rgb);

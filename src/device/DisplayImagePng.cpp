@@ -1,14 +1,14 @@
-// The upright picture as a PNG file, through libpng's simplified interface (the desktop's
+// The display image as a PNG file, through libpng's simplified interface (the desktop's
 // screenshots; the browser's tests read the canvas instead).
 #include <png.h>
 
 #include <cstring>
 
-#include "device/UprightPicture.h"
+#include "device/DisplayImage.h"
 
 namespace vornel {
 
-bool UprightPicture::writePng(const std::string& path, std::string& error) const {
+bool DisplayImage::writePng(const std::string& path, std::string& error) const {
     if (m_pixels.empty()) {
         error = "the screen has no pixels";
         return false;

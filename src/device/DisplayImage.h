@@ -10,9 +10,9 @@
 
 namespace vornel {
 
-class UprightPicture final {
+class DisplayImage final {
 public:
-    static UprightPicture of(const PhysicalDisplay& display, int32_t orientation);
+    static DisplayImage of(const PhysicalDisplay& display, int32_t orientation);
 
     int32_t width() const { return m_width; }
     int32_t height() const { return m_height; }

@@ -1,10 +1,10 @@
 // Display memory turned upright.
-#include "device/UprightPicture.h"
+#include "device/DisplayImage.h"
 
 namespace vornel {
 
-UprightPicture UprightPicture::of(const PhysicalDisplay& display, int32_t orientation) {
-    UprightPicture picture;
+DisplayImage DisplayImage::of(const PhysicalDisplay& display, int32_t orientation) {
+    DisplayImage picture;
     picture.m_width = display.logicalWidth(orientation);
     picture.m_height = display.logicalHeight(orientation);
     picture.m_pixels.resize(static_cast<std::size_t>(picture.m_width) * picture.m_height);
@@ -17,7 +17,7 @@ UprightPicture UprightPicture::of(const PhysicalDisplay& display, int32_t orient
     return picture;
 }
 
-uint32_t UprightPicture::toRgb888(uint16_t pixel) {
+uint32_t DisplayImage::toRgb888(uint16_t pixel) {
     const uint32_t red = pixel >> 11 & 0x1F;
     const uint32_t green = pixel >> 5 & 0x3F;
     const uint32_t blue = pixel & 0x1F;
