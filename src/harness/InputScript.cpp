@@ -241,7 +241,7 @@ bool LineParser::parseActivate() {
 }
 
 bool LineParser::parseScreenshot() {
-    m_command.kind = ScriptCommand::Kind::DisplayImage;
+    m_command.kind = ScriptCommand::Kind::Screenshot;
     if (!expectArguments(1, "screenshot FILE.png")) {
         return false;
     }

@@ -9,7 +9,7 @@ namespace vornel {
 
 struct ScriptCommand {
     enum class Kind {
-        Wait, KeyDown, KeyUp, Press, Char, Tap, Drag, Rotate, Activate, DisplayImage, Quit,
+        Wait, KeyDown, KeyUp, Press, Char, Tap, Drag, Rotate, Activate, Screenshot, Quit,
         ButtonDown, ButtonUp, ButtonPress
     };
 
@@ -19,7 +19,7 @@ struct ScriptCommand {
     // code; Tap: x, y; Drag: x1, y1, x2, y2 (window pixels); Activate: 1 on, 0 off; buttons:
     // the ControllerButton.
     std::array<int32_t, 4> values{};
-    std::string file;  // DisplayImage
+    std::string file;  // Screenshot
 };
 
 }  // namespace vornel

@@ -89,7 +89,7 @@ bool ScriptRunner::perform(const ScriptCommand& command) {
         case ScriptCommand::Kind::Activate:
             deliver(Input::Activate, v[0]);
             return true;
-        case ScriptCommand::Kind::DisplayImage:
+        case ScriptCommand::Kind::Screenshot:
             screenshot(command);
             return true;
         case ScriptCommand::Kind::Quit:

@@ -82,7 +82,7 @@ TEST(PlatformKeyTranslationTest, EmulatorKeysAreRecognisedWithTheirModifiers) {
     EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_F11, KMOD_NONE), Action::ToggleFullscreen);
     EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_RETURN, KMOD_LALT), Action::ToggleFullscreen);
     EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_RETURN, KMOD_NONE), Action::None);
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_F12, KMOD_NONE), Action::DisplayImage);
+    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_F12, KMOD_NONE), Action::Screenshot);
     EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_EQUALS, KMOD_RCTRL), Action::ZoomIn);
     EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_PLUS, KMOD_LCTRL), Action::ZoomIn);
     EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_KP_MINUS, KMOD_LCTRL), Action::ZoomOut);

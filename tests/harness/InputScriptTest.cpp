@@ -59,7 +59,7 @@ TEST(InputScriptTest, EveryCommandIsReadWithItsLine) {
     EXPECT_EQ(c[7].kind, Kind::Rotate);
     EXPECT_EQ(c[8].kind, Kind::Activate);
     EXPECT_EQ(c[8].values[0], 0);
-    EXPECT_EQ(c[9].kind, Kind::DisplayImage);
+    EXPECT_EQ(c[9].kind, Kind::Screenshot);
     EXPECT_EQ(c[9].file, "shots/menu.png");
     EXPECT_EQ(c[10].kind, Kind::Quit);
     EXPECT_EQ(c[10].line, 13);

@@ -78,7 +78,7 @@ KeyTranslation::EmulatorAction KeyTranslation::emulatorActionOf(SDL_Keycode key,
         return EmulatorAction::ToggleFullscreen;
     }
     if (key == SDLK_F12) {
-        return EmulatorAction::DisplayImage;
+        return EmulatorAction::Screenshot;
     }
     if (!control) {
         return EmulatorAction::None;

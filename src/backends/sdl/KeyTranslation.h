@@ -10,7 +10,7 @@ namespace vornel {
 
 class KeyTranslation final {
 public:
-    enum class EmulatorAction { None, Rotate, ToggleFullscreen, DisplayImage, ZoomIn, ZoomOut };
+    enum class EmulatorAction { None, Rotate, ToggleFullscreen, Screenshot, ZoomIn, ZoomOut };
 
     // The handheld's virtual-key code of the key, 0 for keys the handheld does not have.
     // Keypad digits act as digits and the keypad's enter as enter.

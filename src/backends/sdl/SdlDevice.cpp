@@ -453,7 +453,7 @@ void SdlDevice::perform(KeyTranslation::EmulatorAction action) {
     switch (action) {
         case Action::Rotate: rotate(); break;
         case Action::ToggleFullscreen: setFullscreen(!m_fullscreen); break;
-        case Action::DisplayImage: saveScreenshot(); break;
+        case Action::Screenshot: saveScreenshot(); break;
         case Action::ZoomIn: setZoom(m_zoom + 1); break;
         case Action::ZoomOut: zoomOut(); break;
         case Action::None: break;
