@@ -1,6 +1,6 @@
 // The page's side of the emulated handheld, run before the game starts: the canvas the
-// display is drawn into, scaled by the largest whole factor that fits, and the page's keys,
-// pointer and visibility handed to the game as the handheld's.
+// display is drawn into, scaled by the largest whole factor that fits, the sound, and the
+// page's keys, pointers and visibility handed to the game as the browser reports them.
 (function () {
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d');
@@ -79,109 +79,56 @@
   window.addEventListener('keydown', () => Module.vornelAudio.start(), true);
   window.addEventListener('pointerdown', () => Module.vornelAudio.start(), true);
 
-  // The desktop's keys as the handheld's virtual keys, as the desktop window maps them: by
-  // what the key means (keypad digits are digits, its Enter is Enter); on a handheld whose
-  // letters stand in for a keypad, the letter keys and '/' by their place on a US keyboard
-  // (event.code), so that the keypad keeps its shape on AZERTY or QWERTZ, and a letter printed
-  // on another key is none of the handheld's.
-  const named = {
-    Backspace: 8, Enter: 13, Escape: 27, ' ': 32, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39,
-    ArrowDown: 40, F1: 112, F2: 113, F8: 119, F9: 120, '/': 191,
-  };
-  function byMeaning(event) {
-    let match = /^Numpad([0-9])$/.exec(event.code);
-    if (match) return 48 + Number(match[1]);
-    if (event.code === 'NumpadEnter') return 13;
-    if (/^[a-zA-Z]$/.test(event.key)) return event.key.toUpperCase().charCodeAt(0);
-    if (/^[0-9]$/.test(event.key)) return event.key.charCodeAt(0);
-    return named[event.key] || 0;
+  // The page's keys and pointers go to the game as the browser reports them (event.code,
+  // event.key, the modifiers; pointer positions on the canvas); what they mean to the
+  // handheld is decided by the game's own tables. It answers inside the handler, where the
+  // browser still allows keeping the event from it and switching full screen.
+  const kTaken = 1;
+  const kToggleFullScreen = 2;
+  function running() { return Module.calledRun; }
+  function modifiersOf(event) {
+    return (event.ctrlKey ? 1 : 0) | (event.altKey ? 2 : 0) |
+      (event.getModifierState && event.getModifierState('AltGraph') ? 4 : 0) | (event.metaKey ? 8 : 0);
   }
-  function virtualKeyOf(event) {
-    if (!Module.vornelLettersByPlace) return byMeaning(event);
-    const match = /^Key([A-Z])$/.exec(event.code);
-    if (match) return match[1].charCodeAt(0);
-    if (event.code === 'Slash') return 191;
-    return /^[a-zA-Z/]$/.test(event.key) ? 0 : byMeaning(event);
-  }
-  // The emulator's own keys, taken before the game sees them: Ctrl+R turns the display, F11
-  // and Alt+Enter switch full screen. Ctrl with Alt (or AltGr) types characters instead.
-  function emulatorKey(event) {
-    if (event.key === 'F11' || (event.altKey && event.key === 'Enter')) {
-      const stage = canvas.parentElement;
-      if (document.fullscreenElement) document.exitFullscreen(); else stage.requestFullscreen();
-      return true;
+  function answer(event, flags) {
+    if (flags & kTaken) event.preventDefault();
+    if (flags & kToggleFullScreen) {
+      if (document.fullscreenElement) document.exitFullscreen(); else canvas.parentElement.requestFullscreen();
     }
-    if (event.ctrlKey && !event.altKey && !event.getModifierState('AltGraph') && event.code === 'KeyR') {
-      if (!event.repeat) call('vornel_page_rotate');
-      return true;
-    }
-    return false;
   }
-  function call(name, ...values) {
-    if (Module.calledRun) Module['_' + name](...values);
-  }
-  const held = new Map();  // each key's virtual key while it is down: its release says the same
   window.addEventListener('keydown', function (event) {
-    if (emulatorKey(event)) {
-      event.preventDefault();
-      return;
-    }
-    const virtualKey = held.get(event.code) || virtualKeyOf(event);
-    if (virtualKey !== 0) {
-      held.set(event.code, virtualKey);
-      call('vornel_page_key', 1, virtualKey);
-      event.preventDefault();
-    }
-    const typed = event.key.length === 1 ? event.key.charCodeAt(0) : 0;
-    if (typed >= 32 && typed < 256 && !(event.ctrlKey && !event.altKey) && !event.metaKey) {
-      call('vornel_page_character', typed);  // the handheld's characters are 8-bit
-    }
+    if (!running()) return;
+    answer(event, Module.ccall('vornel_page_key_down', 'number', ['string', 'string', 'number', 'number'],
+                               [event.code, event.key, modifiersOf(event), event.repeat ? 1 : 0]));
   });
   window.addEventListener('keyup', function (event) {
-    const virtualKey = held.get(event.code);
-    if (virtualKey !== undefined) {
-      held.delete(event.code);
-      call('vornel_page_key', 0, virtualKey);
-      event.preventDefault();
-    }
+    if (!running()) return;
+    answer(event, Module.ccall('vornel_page_key_up', 'number', ['string', 'string', 'number'],
+                               [event.code, event.key, modifiersOf(event)]));
   });
-  // A page that loses the focus lets go of every key it held.
   window.addEventListener('blur', function () {
-    for (const virtualKey of held.values()) call('vornel_page_key', 0, virtualKey);
-    held.clear();
+    if (running()) Module._vornel_page_blur();
   });
 
-  // The pen: the first finger or the left button, in the display's own pixels.
-  let penPointer = null;
-  function penAt(event, kind) {
+  const pointerKinds = { pointerdown: 0, pointermove: 1, pointerup: 2, pointercancel: 2 };
+  function pointer(event) {
+    if (!running()) return;
     const box = canvas.getBoundingClientRect();
-    const x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
-    const y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
-    call('vornel_page_pen', kind, Math.max(0, Math.min(canvas.width - 1, x)), Math.max(0, Math.min(canvas.height - 1, y)));
+    const flags = Module._vornel_page_pointer(pointerKinds[event.type], event.pointerId, event.button,
+                                              event.clientX - box.left, event.clientY - box.top, box.width, box.height);
+    if ((flags & kTaken) && event.type === 'pointerdown') {
+      canvas.setPointerCapture(event.pointerId);
+      event.preventDefault();
+    }
   }
-  canvas.addEventListener('pointerdown', function (event) {
-    if (penPointer !== null || event.button !== 0) return;
-    penPointer = event.pointerId;
-    canvas.setPointerCapture(event.pointerId);
-    penAt(event, 0);
-    event.preventDefault();
-  });
-  canvas.addEventListener('pointermove', function (event) {
-    if (event.pointerId === penPointer) penAt(event, 1);
-  });
-  function penUp(event) {
-    if (event.pointerId !== penPointer) return;
-    penAt(event, 2);
-    penPointer = null;
-  }
-  canvas.addEventListener('pointerup', penUp);
-  canvas.addEventListener('pointercancel', penUp);
+  for (const type of Object.keys(pointerKinds)) canvas.addEventListener(type, pointer);
 
   // A page in the background, or without the focus, pauses the game, as a window in the
   // background did.
-  document.addEventListener('visibilitychange', function () {
-    call('vornel_page_visible', document.hidden ? 0 : 1);
-  });
-  window.addEventListener('blur', function () { call('vornel_page_visible', 0); });
-  window.addEventListener('focus', function () { call('vornel_page_visible', document.hidden ? 0 : 1); });
+  function visible(shown) {
+    if (running()) Module._vornel_page_visible(shown ? 1 : 0);
+  }
+  document.addEventListener('visibilitychange', function () { visible(!document.hidden); });
+  window.addEventListener('blur', function () { visible(false); });
+  window.addEventListener('focus', function () { visible(!document.hidden); });
 })();

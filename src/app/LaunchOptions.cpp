@@ -4,44 +4,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/PlainNumber.h"
 #include "device/DeviceProfile.h"
+#include "device/EmulatedDevice.h"
 
 namespace vornel {
 namespace {
 
-constexpr int32_t kLargestZoom = 8;
 constexpr int32_t kLargestSpeed = 1000;
-
-// A 32-bit unsigned decimal number, as a seed is.
-bool parseSeed(std::string_view text, uint32_t& value) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string_view::npos) {
-        return false;
-    }
-    uint64_t number = 0;
-    for (const char c : text) {
-        number = number * 10 + static_cast<uint64_t>(c - '0');
-    }
-    if (number > UINT32_MAX) {
-        return false;
-    }
-    value = static_cast<uint32_t>(number);
-    return true;
-}
-
-bool parseNumber(std::string_view text, int32_t first, int32_t last, int32_t& value) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string_view::npos) {
-        return false;
-    }
-    int32_t number = 0;
-    for (const char c : text) {
-        number = number * 10 + (c - '0');
-    }
-    if (number < first || number > last) {
-        return false;
-    }
-    value = number;
-    return true;
-}
 
 // Reads the options one by one; each option that takes a value accepts it as the next
 // argument or after '='.
@@ -109,7 +79,7 @@ bool OptionReader::readOne(const std::string& argument) {
         return readDevice();
     }
     if (name == "--zoom") {
-        return readNumber(name, 1, kLargestZoom, m_options.zoom);
+        return readNumber(name, 1, EmulatedDevice::kLargestZoom, m_options.zoom);
     }
     if (name == "--speed") {
         return readNumber(name, 1, kLargestSpeed, m_options.speed);
@@ -149,7 +119,7 @@ bool OptionReader::readNumber(std::string_view name, int32_t first, int32_t last
     if (!takeValue(name)) {
         return false;
     }
-    if (!parseNumber(m_value, first, last, value)) {
+    if (!PlainNumber::parse(m_value, first, last, value)) {
         return fail(std::string(name) + " must be a whole number from " + std::to_string(first) + " to " +
                     std::to_string(last) + ", not '" + m_value + "'");
     }
@@ -171,7 +141,7 @@ bool OptionReader::readSeed() {
     if (!takeValue("--seed")) {
         return false;
     }
-    if (!parseSeed(m_value, m_options.seed)) {
+    if (!PlainNumber::parse(m_value, 0u, UINT32_MAX, m_options.seed)) {
         return fail("--seed must be a whole number from 0 to 4294967295, not '" + m_value + "'");
     }
     m_options.seeded = true;

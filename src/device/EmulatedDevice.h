@@ -25,6 +25,9 @@ class SingleInstance;
 
 class EmulatedDevice : public Platform {
 public:
+    // The most window pixels a pixel of the handheld takes on a side (a window's zoom).
+    static constexpr int32_t kLargestZoom = 8;
+
     struct Setup {
         std::string programFolder;  // where the data files are, without a trailing '/'
         std::string saveFolder;     // where the settings file and the instance lock live

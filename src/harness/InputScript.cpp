@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "core/PlainNumber.h"
 #include "device/ControllerButton.h"
 #include "platform/VirtualKey.h"
 
@@ -29,25 +30,6 @@ std::vector<std::string> wordsOf(const std::string& line) {
         words.push_back(word);
     }
     return words;
-}
-
-// A plain decimal number within first..last; no sign, no other characters.
-bool parseNumber(const std::string& word, int32_t first, int32_t last, int32_t& value) {
-    if (word.empty() || word.size() > 9) {
-        return false;
-    }
-    int32_t number = 0;
-    for (const char c : word) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        number = number * 10 + (c - '0');
-    }
-    if (number < first || number > last) {
-        return false;
-    }
-    value = number;
-    return true;
 }
 
 bool isNumeric(const std::string& word) {
@@ -136,7 +118,7 @@ bool LineParser::expectArguments(std::size_t count, const char* shape) {
 // A single digit names the digit's key; a longer number is a code (08 for code 8).
 bool LineParser::parseKeyCode(const std::string& word, int32_t& code) {
     if (word.size() > 1 && isNumeric(word)) {
-        if (!parseNumber(word, 1, kLargestCode, code)) {
+        if (!PlainNumber::parse(word, 1, kLargestCode, code)) {
             return fail("key code " + word + " is not within 1..255");
         }
         return true;
@@ -150,7 +132,7 @@ bool LineParser::parseKeyCode(const std::string& word, int32_t& code) {
 
 bool LineParser::parseCoordinates(std::size_t first, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
-        if (!parseNumber(m_words[first + i], 0, InputScript::kLargestCoordinate, m_command.values[i])) {
+        if (!PlainNumber::parse(m_words[first + i], 0, InputScript::kLargestCoordinate, m_command.values[i])) {
             return fail("coordinate '" + m_words[first + i] + "' is not within 0.." +
                         std::to_string(InputScript::kLargestCoordinate));
         }
@@ -163,7 +145,7 @@ bool LineParser::parseWait() {
     if (!expectArguments(1, "wait MS")) {
         return false;
     }
-    if (!parseNumber(m_words[1], 0, InputScript::kLongestWait, m_command.values[0])) {
+    if (!PlainNumber::parse(m_words[1], 0, InputScript::kLongestWait, m_command.values[0])) {
         return fail("wait time '" + m_words[1] + "' is not a number of milliseconds within 0.." +
                     std::to_string(InputScript::kLongestWait));
     }
@@ -222,7 +204,7 @@ bool LineParser::parseChar() {
         m_command.values[0] = static_cast<uint8_t>(word[0]);
         return true;
     }
-    if (!parseNumber(word, 1, kLargestCode, m_command.values[0])) {
+    if (!PlainNumber::parse(word, 1, kLargestCode, m_command.values[0])) {
         return fail("'" + word + "' is neither one character nor a character code within 1..255");
     }
     return true;

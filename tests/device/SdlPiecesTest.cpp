@@ -1,18 +1,20 @@
-// The SDL window's arithmetic and its key and controller mapping, which need no display.
+// The SDL window's arithmetic, the desktop keys' table through SDL's names and the browser's, and
+// the controller mapping, none of which needs a display.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "device/ControllerButton.h"
 #include "backends/sdl/ControllerTranslation.h"
-#include "backends/sdl/KeyTranslation.h"
 #include "backends/sdl/ScreenPlacement.h"
+#include "backends/sdl/SdlKeys.h"
+#include "device/ControllerButton.h"
+#include "device/DesktopKeys.h"
 #include "harness/SdlScriptInput.h"
 
 namespace vornel {
 namespace {
 
-using Action = KeyTranslation::EmulatorAction;
+using Action = DesktopKeys::EmulatorAction;
 
 TEST(PlatformScreenPlacementTest, AWindowShowsTheScreenAtItsZoomFromTheCorner) {
     const ScreenPlacement placement = ScreenPlacement::fit(240, 320, 720, 960, 3);
@@ -53,40 +55,98 @@ TEST(PlatformScreenPlacementTest, OnAScaledDesktopMousePointsBecomeDevicePixelsF
     EXPECT_EQ(ScreenPlacement::pixelsOf(10, 0, 0), 10);  // a window that has no size yet
 }
 
-TEST(PlatformKeyTranslationTest, DesktopKeysBecomeTheHandheldsCodes) {
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_LEFT), 37);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_UP), 38);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_RIGHT), 39);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_DOWN), 40);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_RETURN), 13);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_KP_ENTER), 13);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_ESCAPE), 27);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_BACKSPACE), 8);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_SPACE), 32);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_a), 65);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_z), 90);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_0), 48);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_KP_7), 55);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_F1), 112);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_F2), 113);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_F8), 119);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_F9), 120);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_SLASH), 191);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_TAB), 0);
-    EXPECT_EQ(KeyTranslation::virtualKeyOf(SDLK_F3), 0);
+// One desktop key as SDL reports it and as the browser does.
+struct SameKey {
+    SDL_Scancode scancode;
+    SDL_Keycode keycode;
+    const char* code;
+    const char* key;
+    int32_t virtualKey;  // what the handheld gets, by the key's meaning
+};
+
+DesktopKeyEvent fromBrowser(const char* code, const char* key) {
+    DesktopKeyEvent event;
+    event.place = DesktopKeys::ofBrowserCode(code);
+    event.meaning = DesktopKeys::ofBrowserKey(key);
+    return event;
 }
 
-TEST(PlatformKeyTranslationTest, EmulatorKeysAreRecognisedWithTheirModifiers) {
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_r, KMOD_LCTRL), Action::Rotate);
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_r, KMOD_NONE), Action::None);  // a plain R is the game's
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_F11, KMOD_NONE), Action::ToggleFullscreen);
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_RETURN, KMOD_LALT), Action::ToggleFullscreen);
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_RETURN, KMOD_NONE), Action::None);
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_F12, KMOD_NONE), Action::Screenshot);
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_EQUALS, KMOD_RCTRL), Action::ZoomIn);
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_PLUS, KMOD_LCTRL), Action::ZoomIn);
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_KP_MINUS, KMOD_LCTRL), Action::ZoomOut);
-    EXPECT_EQ(KeyTranslation::emulatorActionOf(SDLK_MINUS, KMOD_NONE), Action::None);
+// The table is the same for every backend: SDL's names and the browser's reach the same key.
+TEST(DesktopKeysTest, SdlAndTheBrowserGiveTheHandheldTheSameKeys) {
+    const std::vector<SameKey> keys = {
+        {SDL_SCANCODE_LEFT, SDLK_LEFT, "ArrowLeft", "ArrowLeft", 37},
+        {SDL_SCANCODE_UP, SDLK_UP, "ArrowUp", "ArrowUp", 38},
+        {SDL_SCANCODE_RIGHT, SDLK_RIGHT, "ArrowRight", "ArrowRight", 39},
+        {SDL_SCANCODE_DOWN, SDLK_DOWN, "ArrowDown", "ArrowDown", 40},
+        {SDL_SCANCODE_RETURN, SDLK_RETURN, "Enter", "Enter", 13},
+        {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, "NumpadEnter", "Enter", 13},
+        {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, "Escape", "Escape", 27},
+        {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, "Backspace", "Backspace", 8},
+        {SDL_SCANCODE_SPACE, SDLK_SPACE, "Space", " ", 32},
+        {SDL_SCANCODE_A, SDLK_a, "KeyA", "a", 65},
+        {SDL_SCANCODE_Z, SDLK_z, "KeyZ", "Z", 90},
+        {SDL_SCANCODE_0, SDLK_0, "Digit0", "0", 48},
+        {SDL_SCANCODE_KP_7, SDLK_KP_7, "Numpad7", "7", 55},
+        {SDL_SCANCODE_KP_0, SDLK_KP_0, "Numpad0", "Insert", 48},  // a keypad digit is one without Num Lock
+        {SDL_SCANCODE_F1, SDLK_F1, "F1", "F1", 112},
+        {SDL_SCANCODE_F2, SDLK_F2, "F2", "F2", 113},
+        {SDL_SCANCODE_F8, SDLK_F8, "F8", "F8", 119},
+        {SDL_SCANCODE_F9, SDLK_F9, "F9", "F9", 120},
+        {SDL_SCANCODE_SLASH, SDLK_SLASH, "Slash", "/", 191},
+        {SDL_SCANCODE_TAB, SDLK_TAB, "Tab", "Tab", 0},
+        {SDL_SCANCODE_F3, SDLK_F3, "F3", "F3", 0},
+    };
+    for (const SameKey& key : keys) {
+        const DesktopKeyEvent sdl = SdlKeys::eventOf(SDL_Keysym{key.scancode, key.keycode, KMOD_NONE, 0}, false);
+        const DesktopKeyEvent browser = fromBrowser(key.code, key.key);
+        for (const bool lettersByPlace : {false, true}) {
+            EXPECT_EQ(DesktopKeys::virtualKeyOf(sdl, lettersByPlace), key.virtualKey) << key.code;
+            EXPECT_EQ(DesktopKeys::virtualKeyOf(browser, lettersByPlace), key.virtualKey) << key.code;
+        }
+    }
+}
+
+// On AZERTY the key in the place of a US Q prints A, and M sits where a US keyboard has ';'.
+TEST(DesktopKeysTest, OnAHandheldWhoseLettersAreItsKeypadLettersGoByTheirPlace) {
+    for (const DesktopKeyEvent& q : {SdlKeys::eventOf(SDL_Keysym{SDL_SCANCODE_Q, SDLK_a, KMOD_NONE, 0}, false),
+                                     fromBrowser("KeyQ", "a")}) {
+        EXPECT_EQ(DesktopKeys::virtualKeyOf(q, true), 'Q');
+        EXPECT_EQ(DesktopKeys::virtualKeyOf(q, false), 'A');
+    }
+    for (const DesktopKeyEvent& m : {SdlKeys::eventOf(SDL_Keysym{SDL_SCANCODE_SEMICOLON, SDLK_m, KMOD_NONE, 0}, false),
+                                     fromBrowser("Semicolon", "m")}) {
+        EXPECT_EQ(DesktopKeys::virtualKeyOf(m, true), 0);
+        EXPECT_EQ(DesktopKeys::virtualKeyOf(m, false), 'M');
+    }
+}
+
+TEST(DesktopKeysTest, EmulatorKeysAreRecognisedWithTheirModifiers) {
+    const auto actionOf = [](SDL_Keycode key, uint16_t modifiers) {
+        return DesktopKeys::emulatorActionOf(
+            SdlKeys::eventOf(SDL_Keysym{SDL_GetScancodeFromKey(key), key, modifiers, 0}, false));
+    };
+    EXPECT_EQ(actionOf(SDLK_r, KMOD_LCTRL), Action::Rotate);
+    EXPECT_EQ(actionOf(SDLK_r, KMOD_NONE), Action::None);  // a plain R is the game's
+    EXPECT_EQ(actionOf(SDLK_r, KMOD_LCTRL | KMOD_LALT), Action::None);  // AltGr as some systems report it
+    EXPECT_EQ(actionOf(SDLK_r, KMOD_LCTRL | KMOD_MODE), Action::None);
+    EXPECT_EQ(actionOf(SDLK_F11, KMOD_NONE), Action::ToggleFullscreen);
+    EXPECT_EQ(actionOf(SDLK_RETURN, KMOD_LALT), Action::ToggleFullscreen);
+    EXPECT_EQ(actionOf(SDLK_KP_ENTER, KMOD_RALT), Action::ToggleFullscreen);
+    EXPECT_EQ(actionOf(SDLK_RETURN, KMOD_NONE), Action::None);
+    EXPECT_EQ(actionOf(SDLK_F12, KMOD_NONE), Action::Screenshot);
+    EXPECT_EQ(actionOf(SDLK_EQUALS, KMOD_RCTRL), Action::ZoomIn);
+    EXPECT_EQ(actionOf(SDLK_PLUS, KMOD_LCTRL), Action::ZoomIn);
+    EXPECT_EQ(actionOf(SDLK_KP_MINUS, KMOD_LCTRL), Action::ZoomOut);
+    EXPECT_EQ(actionOf(SDLK_MINUS, KMOD_NONE), Action::None);
+    DesktopKeyEvent browser = fromBrowser("KeyR", "r");
+    browser.control = true;
+    EXPECT_EQ(DesktopKeys::emulatorActionOf(browser), Action::Rotate);
+    browser = fromBrowser("NumpadAdd", "+");
+    browser.control = true;
+    EXPECT_EQ(DesktopKeys::emulatorActionOf(browser), Action::ZoomIn);
+    browser = fromBrowser("NumpadEnter", "Enter");
+    browser.alt = true;
+    EXPECT_EQ(DesktopKeys::emulatorActionOf(browser), Action::ToggleFullscreen);
 }
 
 TEST(PlatformControllerTranslationTest, ControllerButtonsBecomeTheKeysTheyStandFor) {
@@ -121,7 +181,7 @@ TEST(PlatformScriptInputTest, EveryScriptKeyIsADesktopKeyThatGivesItsCodeBack) {
     for (const int32_t code : codes) {
         const SDL_Keysym key = SdlScriptInput::keysymOf(code);
         EXPECT_NE(key.scancode, SDL_SCANCODE_UNKNOWN) << code;
-        EXPECT_EQ(KeyTranslation::virtualKeyOf(key.sym), code);
+        EXPECT_EQ(DesktopKeys::virtualKeyOf(SdlKeys::eventOf(key, false), false), code);
     }
     EXPECT_EQ(SdlScriptInput::keysymOf(200).scancode, SDL_SCANCODE_UNKNOWN);
 }

@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include "backends/sdl/ControllerTranslation.h"
 #include "backends/sdl/WindowIcon.h"
+#include "device/DesktopText.h"
 
 namespace vornel {
 namespace {
@@ -92,28 +94,6 @@ std::string folderOf(const std::string& path) {
 
 // The characters of UTF-8 text up to U+00FF, the handheld's 8-bit characters; others are
 // left out.
-std::string latin1Of(const char* utf8) {
-    std::string text;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8);
-    for (std::size_t i = 0; bytes[i] != 0;) {
-        if (bytes[i] < 0x80) {
-            text.push_back(static_cast<char>(bytes[i++]));
-        } else if ((bytes[i] & 0xE0) == 0xC0 && (bytes[i + 1] & 0xC0) == 0x80) {
-            const unsigned code = (bytes[i] & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
-            if (code <= 0xFF) {
-                text.push_back(static_cast<char>(code));
-            }
-            i += 2;
-        } else {
-            ++i;  // a longer sequence, or a stray byte: beyond Latin-1 either way
-            while ((bytes[i] & 0xC0) == 0x80) {
-                ++i;
-            }
-        }
-    }
-    return text;
-}
-
 std::string screenshotName() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -139,6 +119,7 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, Audio
       m_zoom(view.zoom > 0 ? std::clamp(view.zoom, 1, kLargestZoom) : 0),
       m_fullscreen(view.fullscreen),
       m_wakeEvent(SDL_RegisterEvents(1)),
+      m_pen(profile.pen),
       m_keyboardKeys(profile.lettersAsKeypad),
       m_waveOutput(deviceClock(), recorder) {
     if (hasVirtualTime()) {
@@ -349,12 +330,12 @@ void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
 // repeats included, as the handheld's keyboard sent them.
 void SdlDevice::handleKey(const SDL_KeyboardEvent& event) {
     if (event.type == SDL_KEYUP) {
-        if (const int32_t code = m_keyboardKeys.release(event.keysym); code != 0) {
+        if (const int32_t code = m_keyboardKeys.release(SdlKeys::eventOf(event.keysym, false)); code != 0) {
             post(MessageType::KeyUp, static_cast<uint32_t>(code), 0);
         }
         return;
     }
-    const KeyboardKeys::Press press = m_keyboardKeys.press(event.keysym, event.repeat != 0);
+    const KeyboardKeys::Press press = m_keyboardKeys.press(SdlKeys::eventOf(event.keysym, event.repeat != 0));
     perform(press.action);
     if (press.virtualKey != 0) {
         post(MessageType::KeyDown, static_cast<uint32_t>(press.virtualKey), 0);
@@ -365,30 +346,31 @@ void SdlDevice::handleText(const char* utf8) {
     if (m_keyboardKeys.lastPressWasEmulatorKey()) {
         return;  // typed along with an emulator key, as Ctrl+plus types a '+'
     }
-    for (const char c : latin1Of(utf8)) {
+    for (const char c : DesktopText::latin1Of(utf8)) {
         post(MessageType::Char, static_cast<uint8_t>(c), 0);
     }
 }
 
 // The left button is the pen, on handhelds that have one.
 void SdlDevice::handleMouseButton(const SDL_MouseButtonEvent& event) {
-    if (!profile().pen || event.button != SDL_BUTTON_LEFT) {
+    if (event.button != SDL_BUTTON_LEFT) {
         return;
     }
-    if (event.type == SDL_MOUSEBUTTONDOWN) {
-        m_penDown = true;
-        SDL_CaptureMouse(SDL_TRUE);  // a drag that leaves the window stays at its edge
-        post(MessageType::PenDown, 0, penPoint(event.x, event.y));
-    } else if (m_penDown) {
-        m_penDown = false;
-        SDL_CaptureMouse(SDL_FALSE);
-        post(MessageType::PenUp, 0, penPoint(event.x, event.y));
+    const SDL_Point at = penPoint(event.x, event.y);
+    const bool pressed = event.type == SDL_MOUSEBUTTONDOWN;
+    if (const std::optional<WindowMessage> message = pressed ? m_pen.down(at.x, at.y) : m_pen.up(at.x, at.y)) {
+        SDL_CaptureMouse(pressed ? SDL_TRUE : SDL_FALSE);  // a drag that leaves the window stays at its edge
+        postMessage(*message);
     }
 }
 
 void SdlDevice::handleMouseMotion(const SDL_MouseMotionEvent& event) {
-    if (profile().pen && m_penDown && (event.state & SDL_BUTTON_LMASK) != 0) {
-        post(MessageType::PenMove, 1, penPoint(event.x, event.y));
+    if ((event.state & SDL_BUTTON_LMASK) == 0) {
+        return;
+    }
+    const SDL_Point at = penPoint(event.x, event.y);
+    if (const std::optional<WindowMessage> message = m_pen.move(at.x, at.y)) {
+        postMessage(*message);
     }
 }
 
@@ -448,8 +430,8 @@ void SdlDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes) {
     }
 }
 
-void SdlDevice::perform(KeyTranslation::EmulatorAction action) {
-    using Action = KeyTranslation::EmulatorAction;
+void SdlDevice::perform(DesktopKeys::EmulatorAction action) {
+    using Action = DesktopKeys::EmulatorAction;
     switch (action) {
         case Action::Rotate: rotate(); break;
         case Action::ToggleFullscreen: setFullscreen(!m_fullscreen); break;
@@ -465,7 +447,7 @@ void SdlDevice::post(MessageType type, uint32_t wParam, uint32_t lParam) {
 }
 
 // SDL gives the mouse in window points; the picture is placed in device pixels.
-uint32_t SdlDevice::penPoint(int32_t windowX, int32_t windowY) {
+SDL_Point SdlDevice::penPoint(int32_t windowX, int32_t windowY) {
     const Rect window = windowRect();
     const ScreenPlacement where = placement();
     SDL_Point points{0, 0};
@@ -478,7 +460,7 @@ uint32_t SdlDevice::penPoint(int32_t windowX, int32_t windowY) {
                                            display().logicalHeight(orientation));
     const int32_t x = std::clamp(screenX - window.left, 0, std::max(window.right - window.left - 1, 0));
     const int32_t y = std::clamp(screenY - window.top, 0, std::max(window.bottom - window.top - 1, 0));
-    return packPoint(x, y);
+    return {x, y};
 }
 
 ScreenPlacement SdlDevice::placement() {

@@ -12,11 +12,13 @@
 #include <memory>
 #include <string>
 
+#include "device/DesktopKeys.h"
 #include "device/EmulatedDevice.h"
+#include "device/KeyboardKeys.h"
+#include "device/PenRule.h"
 #include "backends/headless/HeadlessWaveOutput.h"
 #include "backends/sdl/ControllerKeys.h"
-#include "backends/sdl/KeyTranslation.h"
-#include "backends/sdl/KeyboardKeys.h"
+#include "backends/sdl/SdlKeys.h"
 #include "backends/sdl/ScreenPlacement.h"
 #include "backends/sdl/SdlWaveOutput.h"
 #include "backends/sdl/StickKeys.h"
@@ -26,8 +28,6 @@ namespace vornel {
 
 class SdlDevice final : public EmulatedDevice {
 public:
-    static constexpr int32_t kLargestZoom = 8;
-
     struct View {
         int32_t zoom = 0;  // 0: the largest that fits the window's display, at most 4
         bool fullscreen = false;
@@ -91,9 +91,10 @@ private:
     void handleControllerButton(const SDL_ControllerButtonEvent& event);
     void handleControllerAxis(const SDL_ControllerAxisEvent& event);
     void postKeyChanges(const ControllerKeys::KeyChanges& changes);
-    void perform(KeyTranslation::EmulatorAction action);
+    void perform(DesktopKeys::EmulatorAction action);
     void post(MessageType type, uint32_t wParam, uint32_t lParam);
-    uint32_t penPoint(int32_t windowX, int32_t windowY);
+    // The handheld window pixel under the window point.
+    SDL_Point penPoint(int32_t windowX, int32_t windowY);
     int32_t displayOfWindow();
     void fitZoomToDisplay();
     void setIcon();
@@ -113,7 +114,7 @@ private:
     std::atomic<bool> m_wakePending{false};
     bool m_presentPending = false;
     uint32_t m_lastPresent = 0;  // SDL ticks
-    bool m_penDown = false;
+    PenRule m_pen;
     KeyboardKeys m_keyboardKeys;
     bool m_focused = true;  // a window out of focus gets no keys, from a keyboard or a controller
     std::map<SDL_JoystickID, SDL_GameController*> m_controllers;  // open ones, by instance id

@@ -3,8 +3,13 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "device/DesktopKeys.h"
+#include "device/DesktopText.h"
 #include "device/DisplayImage.h"
-#include "platform/VirtualKey.h"
 
 namespace vornel {
 namespace {
@@ -14,14 +19,44 @@ constexpr int32_t kIdleMs = 10;
 
 WebDevice* g_current = nullptr;
 
-enum PenKind { kPenDown = 0, kPenMove = 1, kPenUp = 2 };
+// One key of the page as a desktop key; a key without a place (some on-screen keyboards give
+// none) is told apart by its meaning.
+DesktopKeyEvent keyOfPage(std::string_view code, std::string_view key, int32_t modifiers, bool repeat) {
+    DesktopKeyEvent event;
+    uint32_t hash = 2166136261u;  // FNV-1a of the name
+    for (const char c : code.empty() ? key : code) {
+        hash = (hash ^ static_cast<uint8_t>(c)) * 16777619u;
+    }
+    event.physical = hash;
+    event.place = DesktopKeys::ofBrowserCode(code);
+    event.meaning = DesktopKeys::ofBrowserKey(key);
+    event.control = (modifiers & WebDevice::kControl) != 0;
+    event.alt = (modifiers & WebDevice::kAlt) != 0;
+    event.altGraph = (modifiers & WebDevice::kAltGraph) != 0;
+    event.repeat = repeat;
+    return event;
+}
+
+// The page performs the emulator's keys it has (turning and full screen); zooming and
+// screenshots are the browser's own keys there.
+bool pageHasAction(DesktopKeys::EmulatorAction action) {
+    return action == DesktopKeys::EmulatorAction::Rotate || action == DesktopKeys::EmulatorAction::ToggleFullscreen;
+}
+
+// A CSS position on the canvas as the display's pixel, kept on the display.
+int32_t displayPixelOf(double position, double size, int32_t pixels) {
+    const double pixel = size > 0 ? std::floor(position * pixels / size) : 0;
+    return std::clamp(static_cast<int32_t>(std::clamp(pixel, -1.0, static_cast<double>(pixels))), 0, pixels - 1);
+}
 
 }  // namespace
 
 WebDevice::WebDevice(const DeviceProfile& profile, Setup setup)
     : EmulatedDevice(profile, std::move(setup)),
       m_clock(deviceClock(), speed(), [this] { pump(); }),
-      m_waveOutput(deviceClock()) {
+      m_waveOutput(deviceClock()),
+      m_keyboardKeys(profile.lettersAsKeypad),
+      m_pen(profile.pen) {
     g_current = this;
 }
 
@@ -66,10 +101,7 @@ void WebDevice::pump() {
 }
 
 bool WebDevice::openWindow(const std::string& title) {
-    EM_ASM({
-        document.title = UTF8ToString($0);
-        Module.vornelLettersByPlace = $1 !== 0;
-    }, title.c_str(), profile().lettersAsKeypad ? 1 : 0);
+    EM_ASM({ document.title = UTF8ToString($0); }, title.c_str());
     displayTurned();
     return true;
 }
@@ -93,33 +125,77 @@ void WebDevice::displayTurned() {
     EM_ASM({ Module.vornelResize($0, $1); }, display().logicalWidth(orientation), display().logicalHeight(orientation));
 }
 
-void WebDevice::pageKey(bool down, int32_t virtualKey) {
-    if (virtualKey > 0 && virtualKey < 256) {
-        postMessage(messageOf(down ? MessageType::KeyDown : MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0));
+// Emulator keys are taken first (their repeats too, or Ctrl+R would reload the page); the
+// rest reach the game as the handheld's key codes, and what a key types as its character.
+int32_t WebDevice::pageKeyDown(std::string_view code, std::string_view key, int32_t modifiers, bool repeat) {
+    const DesktopKeyEvent event = keyOfPage(code, key, modifiers, repeat);
+    const KeyboardKeys::Press press = m_keyboardKeys.press(event);
+    int32_t answer = 0;
+    if (m_keyboardKeys.lastPressWasEmulatorKey()) {
+        if (press.action == DesktopKeys::EmulatorAction::Rotate) {
+            runOnWindowThread([this] { rotate(); });
+        }
+        const DesktopKeys::EmulatorAction action = DesktopKeys::emulatorActionOf(event);
+        answer = pageHasAction(action) ? kTaken : 0;
+        if (press.action == DesktopKeys::EmulatorAction::ToggleFullscreen) {
+            answer |= kToggleFullScreen;
+        }
+        return answer;
+    }
+    if (press.virtualKey != 0) {
+        postMessage(messageOf(MessageType::KeyDown, static_cast<uint32_t>(press.virtualKey), 0));
+        answer = kTaken;
+    }
+    const bool typing = !(event.control && !event.alt) && (modifiers & kMeta) == 0;
+    const std::string typed = DesktopText::latin1Of(key);
+    if (typing && key.size() <= 2 && typed.size() == 1 && static_cast<uint8_t>(typed[0]) >= 32) {
+        postMessage(messageOf(MessageType::Char, static_cast<uint8_t>(typed[0]), 0));
+    }
+    return answer;
+}
+
+int32_t WebDevice::pageKeyUp(std::string_view code, std::string_view key, int32_t modifiers) {
+    const int32_t virtualKey = m_keyboardKeys.releaseHeld(keyOfPage(code, key, modifiers, false));
+    if (virtualKey == 0) {
+        return 0;
+    }
+    postMessage(messageOf(MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0));
+    return kTaken;
+}
+
+// A page that loses the focus lets go of every key it held.
+void WebDevice::pageBlur() {
+    for (const int32_t virtualKey : m_keyboardKeys.releaseAll()) {
+        postMessage(messageOf(MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0));
     }
 }
 
-void WebDevice::pageCharacter(int32_t code) {
-    if (code > 0 && code < 256) {
-        postMessage(messageOf(MessageType::Char, static_cast<uint32_t>(code), 0));
+// The first finger (or the left button) on the canvas is the pen, on handhelds that have one;
+// the page holds on to that pointer until it goes up.
+int32_t WebDevice::pagePointer(PointerKind kind, int32_t pointer, int32_t button, double x, double y, double width,
+                               double height) {
+    const int32_t orientation = displayOrientation();
+    const int32_t penX = displayPixelOf(x, width, display().logicalWidth(orientation));
+    const int32_t penY = displayPixelOf(y, height, display().logicalHeight(orientation));
+    std::optional<WindowMessage> message;
+    if (kind == PointerKind::kDown) {
+        if (m_penPointer.has_value() || button != 0) {
+            return 0;
+        }
+        m_penPointer = pointer;
+        message = m_pen.down(penX, penY);
+    } else if (m_penPointer != pointer) {
+        return 0;
+    } else if (kind == PointerKind::kMove) {
+        message = m_pen.move(penX, penY);
+    } else {
+        message = m_pen.up(penX, penY);
+        m_penPointer.reset();
     }
-}
-
-// The first finger or the left button is the pen, on handhelds that have one.
-void WebDevice::pagePen(int32_t kind, int32_t x, int32_t y) {
-    if (!profile().pen) {
-        return;
+    if (message) {
+        postMessage(*message);
     }
-    const uint32_t point = packPoint(x, y);
-    if (kind == kPenDown) {
-        m_penDown = true;
-        postMessage(messageOf(MessageType::PenDown, 0, point));
-    } else if (kind == kPenMove && m_penDown) {
-        postMessage(messageOf(MessageType::PenMove, 1, point));
-    } else if (kind == kPenUp && m_penDown) {
-        m_penDown = false;
-        postMessage(messageOf(MessageType::PenUp, 0, point));
-    }
+    return kTaken;
 }
 
 void WebDevice::pageVisible(bool visible) {
@@ -131,22 +207,30 @@ void WebDevice::pageVisible(bool visible) {
 // The page's way in: plain functions it calls with its events.
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void vornel_page_key(int down, int virtualKey) {
+EMSCRIPTEN_KEEPALIVE int vornel_page_key_down(const char* code, const char* key, int modifiers, int repeat) {
+    vornel::WebDevice* device = vornel::WebDevice::current();
+    return device != nullptr ? device->pageKeyDown(code, key, modifiers, repeat != 0) : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int vornel_page_key_up(const char* code, const char* key, int modifiers) {
+    vornel::WebDevice* device = vornel::WebDevice::current();
+    return device != nullptr ? device->pageKeyUp(code, key, modifiers) : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void vornel_page_blur() {
     if (vornel::WebDevice* device = vornel::WebDevice::current()) {
-        device->pageKey(down != 0, virtualKey);
+        device->pageBlur();
     }
 }
 
-EMSCRIPTEN_KEEPALIVE void vornel_page_character(int code) {
-    if (vornel::WebDevice* device = vornel::WebDevice::current()) {
-        device->pageCharacter(code);
+EMSCRIPTEN_KEEPALIVE int vornel_page_pointer(int kind, int pointer, int button, double x, double y, double width,
+                                             double height) {
+    vornel::WebDevice* device = vornel::WebDevice::current();
+    if (device == nullptr || kind < 0 || kind > 2) {
+        return 0;
     }
-}
-
-EMSCRIPTEN_KEEPALIVE void vornel_page_pen(int kind, int x, int y) {
-    if (vornel::WebDevice* device = vornel::WebDevice::current()) {
-        device->pagePen(kind, x, y);
-    }
+    return device->pagePointer(static_cast<vornel::WebDevice::PointerKind>(kind), pointer, button, x, y, width,
+                               height);
 }
 
 EMSCRIPTEN_KEEPALIVE void vornel_page_visible(int visible) {
@@ -155,6 +239,7 @@ EMSCRIPTEN_KEEPALIVE void vornel_page_visible(int visible) {
     }
 }
 
+// The page's Turn button.
 EMSCRIPTEN_KEEPALIVE void vornel_page_rotate() {
     if (vornel::WebDevice* device = vornel::WebDevice::current()) {
         device->runOnWindowThread([device] { device->rotate(); });

@@ -8,9 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "device/EmulatedDevice.h"
+#include <optional>
+#include <string_view>
+
 #include "backends/web/WebClock.h"
 #include "backends/web/WebWaveOutput.h"
+#include "device/DesktopKey.h"
+#include "device/EmulatedDevice.h"
+#include "device/KeyboardKeys.h"
+#include "device/PenRule.h"
 
 namespace vornel {
 
@@ -30,11 +36,25 @@ public:
     // Dispatches what the page and the game have queued, played sounds included; a call
     // inside another does nothing.
     void pump();
-    // From the page: a key of the handheld (its virtual-key code), a typed character, the
-    // pen (display pixels), the page shown or hidden.
-    void pageKey(bool down, int32_t virtualKey);
-    void pageCharacter(int32_t code);
-    void pagePen(int32_t kind, int32_t x, int32_t y);
+    // What the page's handler of an event does at once, answered inside the handler (where
+    // the browser allows it): keep the event from the browser, and switch full screen.
+    static constexpr int32_t kTaken = 1;
+    static constexpr int32_t kToggleFullScreen = 2;
+    // The event's modifier keys, as the page passes them.
+    static constexpr int32_t kControl = 1;
+    static constexpr int32_t kAlt = 2;
+    static constexpr int32_t kAltGraph = 4;
+    static constexpr int32_t kMeta = 8;
+    enum class PointerKind { kDown = 0, kMove = 1, kUp = 2 };
+
+    // From the page, as the browser reports them: a key's event.code and event.key, a
+    // pointer (CSS pixels from the canvas's corner, and the canvas's size in them), the
+    // page losing the focus or shown or hidden.
+    int32_t pageKeyDown(std::string_view code, std::string_view key, int32_t modifiers, bool repeat);
+    int32_t pageKeyUp(std::string_view code, std::string_view key, int32_t modifiers);
+    void pageBlur();
+    int32_t pagePointer(PointerKind kind, int32_t pointer, int32_t button, double x, double y, double width,
+                        double height);
     void pageVisible(bool visible);
 
 protected:
@@ -48,7 +68,9 @@ private:
     WebWaveOutput m_waveOutput;
     std::function<void()> m_gameBody;
     bool m_pumping = false;
-    bool m_penDown = false;
+    KeyboardKeys m_keyboardKeys;
+    PenRule m_pen;
+    std::optional<int32_t> m_penPointer;  // the pointer that is the pen, while one is
     std::vector<uint8_t> m_rgba;  // the display as the canvas takes it
 };
 

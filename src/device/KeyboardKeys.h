@@ -4,19 +4,18 @@
 // changed meanwhile: the game never sees a key-down without its key-up.
 #pragma once
 
-#include <SDL.h>
-
 #include <cstdint>
 #include <map>
+#include <vector>
 
-#include "backends/sdl/KeyTranslation.h"
+#include "device/DesktopKeys.h"
 
 namespace vornel {
 
 class KeyboardKeys final {
 public:
     struct Press {
-        KeyTranslation::EmulatorAction action = KeyTranslation::EmulatorAction::None;  // to perform
+        DesktopKeys::EmulatorAction action = DesktopKeys::EmulatorAction::None;  // to perform
         int32_t virtualKey = 0;  // the key-down to send, 0 for none
     };
 
@@ -24,10 +23,16 @@ public:
     // keyboard, whatever the desktop's layout prints on them.
     explicit KeyboardKeys(bool lettersByPlace) : m_lettersByPlace(lettersByPlace) {}
 
-    // repeat: SDL's key repeat of a key held down; an emulator key acts on its first press only.
-    Press press(const SDL_Keysym& key, bool repeat);
-    // The key-up's virtual key, 0 for none.
-    int32_t release(const SDL_Keysym& key);
+    // An emulator key acts on its first press only, not on its repeats.
+    Press press(const DesktopKeyEvent& key);
+    // The key-up's virtual key, 0 for none; a key that went down before the window looked
+    // goes up with the virtual key it has now.
+    int32_t release(const DesktopKeyEvent& key);
+    // The same for keys seen going down only: a release without its press gives no key-up
+    // (the browser keeps some presses to itself, such as the Escape that leaves full screen).
+    int32_t releaseHeld(const DesktopKeyEvent& key);
+    // Lets go of every key held (the window lost the focus): the key-ups' virtual keys.
+    std::vector<int32_t> releaseAll();
     // Text that comes with an emulator key (Ctrl+plus types a '+') is not the game's.
     bool lastPressWasEmulatorKey() const { return m_lastPressWasEmulatorKey; }
 
@@ -35,7 +40,7 @@ private:
     static constexpr int32_t kEmulatorKey = -1;
 
     const bool m_lettersByPlace;
-    std::map<SDL_Scancode, int32_t> m_down;  // virtual key of each key held, or kEmulatorKey
+    std::map<uint32_t, int32_t> m_down;  // virtual key of each key held, or kEmulatorKey
     bool m_lastPressWasEmulatorKey = false;
 };
 

@@ -1,0 +1,103 @@
+// SDL's names of the desktop keys.
+#include "backends/sdl/SdlKeys.h"
+
+#include <array>
+
+#include "device/DesktopKeys.h"
+
+namespace vornel {
+namespace {
+
+struct SdlKey {
+    DesktopKey key;
+    SDL_Scancode scancode;
+    SDL_Keycode keycode;
+};
+
+constexpr std::array<SdlKey, 21> kNamedKeys = {{
+    {DesktopKey::kNumpadEnter, SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER},
+    {DesktopKey::kNumpadPlus, SDL_SCANCODE_KP_PLUS, SDLK_KP_PLUS},
+    {DesktopKey::kNumpadMinus, SDL_SCANCODE_KP_MINUS, SDLK_KP_MINUS},
+    {DesktopKey::kEnter, SDL_SCANCODE_RETURN, SDLK_RETURN},
+    {DesktopKey::kBackspace, SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE},
+    {DesktopKey::kEscape, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE},
+    {DesktopKey::kSpace, SDL_SCANCODE_SPACE, SDLK_SPACE},
+    {DesktopKey::kLeft, SDL_SCANCODE_LEFT, SDLK_LEFT},
+    {DesktopKey::kUp, SDL_SCANCODE_UP, SDLK_UP},
+    {DesktopKey::kRight, SDL_SCANCODE_RIGHT, SDLK_RIGHT},
+    {DesktopKey::kDown, SDL_SCANCODE_DOWN, SDLK_DOWN},
+    {DesktopKey::kF1, SDL_SCANCODE_F1, SDLK_F1},
+    {DesktopKey::kF2, SDL_SCANCODE_F2, SDLK_F2},
+    {DesktopKey::kF8, SDL_SCANCODE_F8, SDLK_F8},
+    {DesktopKey::kF9, SDL_SCANCODE_F9, SDLK_F9},
+    {DesktopKey::kF11, SDL_SCANCODE_F11, SDLK_F11},
+    {DesktopKey::kF12, SDL_SCANCODE_F12, SDLK_F12},
+    {DesktopKey::kSlash, SDL_SCANCODE_SLASH, SDLK_SLASH},
+    {DesktopKey::kEquals, SDL_SCANCODE_EQUALS, SDLK_EQUALS},
+    {DesktopKey::kPlus, SDL_SCANCODE_UNKNOWN, SDLK_PLUS},
+    {DesktopKey::kMinus, SDL_SCANCODE_MINUS, SDLK_MINUS},
+}};
+
+// SDL's keypad digits: 1 to 9 come before 0, in scancodes and key codes alike.
+int32_t keypadDigitOf(int32_t fromOne, int32_t zero, int32_t value) {
+    if (value == zero) {
+        return 0;
+    }
+    const int32_t digit = value - fromOne + 1;
+    return digit >= 1 && digit <= 9 ? digit : -1;
+}
+
+}  // namespace
+
+DesktopKeyEvent SdlKeys::eventOf(const SDL_Keysym& key, bool repeat) {
+    DesktopKeyEvent event;
+    event.physical = static_cast<uint32_t>(key.scancode);
+    event.place = placeOf(key.scancode);
+    event.meaning = meaningOf(key.sym);
+    event.control = (key.mod & KMOD_CTRL) != 0;
+    event.alt = (key.mod & KMOD_ALT) != 0;
+    event.altGraph = (key.mod & KMOD_MODE) != 0;
+    event.repeat = repeat;
+    return event;
+}
+
+DesktopKey SdlKeys::placeOf(SDL_Scancode scancode) {
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
+        return DesktopKeys::letter(scancode - SDL_SCANCODE_A);
+    }
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
+        return DesktopKeys::digit(scancode - SDL_SCANCODE_1 + 1);
+    }
+    if (scancode == SDL_SCANCODE_0) {
+        return DesktopKeys::digit(0);
+    }
+    if (const int32_t digit = keypadDigitOf(SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_0, scancode); digit >= 0) {
+        return DesktopKeys::numpadDigit(digit);
+    }
+    for (const SdlKey& named : kNamedKeys) {
+        if (named.scancode == scancode && scancode != SDL_SCANCODE_UNKNOWN) {
+            return named.key;
+        }
+    }
+    return DesktopKey::kNone;
+}
+
+DesktopKey SdlKeys::meaningOf(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) {
+        return DesktopKeys::letter(key - SDLK_a);
+    }
+    if (key >= SDLK_0 && key <= SDLK_9) {
+        return DesktopKeys::digit(key - SDLK_0);
+    }
+    if (const int32_t digit = keypadDigitOf(SDLK_KP_1, SDLK_KP_0, key); digit >= 0) {
+        return DesktopKeys::numpadDigit(digit);
+    }
+    for (const SdlKey& named : kNamedKeys) {
+        if (named.keycode == key) {
+            return named.key;
+        }
+    }
+    return DesktopKey::kNone;
+}
+
+}  // namespace vornel
