@@ -20,8 +20,6 @@ namespace {
 constexpr uint32_t kPresentIntervalMs = 8;
 // Without any event the loop still wakes this often, in milliseconds.
 constexpr int32_t kLongestWaitMs = 100;
-// Room left for the window's title bar when the zoom is chosen, in pixels.
-constexpr int kTitleBarAllowance = 40;
 // A picture in a full screen or a window enlarged by hand may grow this much, in device
 // pixels per pixel of the handheld.
 constexpr int32_t kLargestScale = 64;
@@ -71,29 +69,10 @@ bool startSdl(bool virtualTime, std::string& error) {
     return true;
 }
 
-// The largest zoom up to the given one at which a picture of that size fits the display's
-// room for windows (in points, as window sizes are).
-int32_t zoomThatFits(int32_t width, int32_t height, int32_t largest, int32_t displayIndex) {
-    SDL_Rect room;
-    if (SDL_GetDisplayUsableBounds(displayIndex, &room) != 0) {
-        return largest;
-    }
-    return ScreenPlacement::fit(width, height, room.w, room.h - kTitleBarAllowance, largest).scale;
-}
-
-// The window opens where the player is looking: on the display under the mouse pointer.
-int32_t displayUnderPointer() {
-    SDL_Point pointer{0, 0};
-    SDL_GetGlobalMouseState(&pointer.x, &pointer.y);
-    return std::max(SDL_GetPointDisplayIndex(&pointer), 0);
-}
-
 std::string folderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
 }
 
-// The characters of UTF-8 text up to U+00FF, the handheld's 8-bit characters; others are
-// left out.
 std::string screenshotName() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -116,8 +95,7 @@ std::unique_ptr<SdlDevice> SdlDevice::create(const DeviceProfile& profile, Setup
 
 SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, AudioTap* recorder)
     : EmulatedDevice(profile, std::move(setup)),
-      m_zoom(view.zoom > 0 ? std::clamp(view.zoom, 1, kLargestZoom) : 0),
-      m_fullscreen(view.fullscreen),
+      m_windowZoom(view.zoom, view.fullscreen, [this] { return pictureSize(); }),
       m_wakeEvent(SDL_RegisterEvents(1)),
       m_pen(profile.pen),
       m_keyboardKeys(profile.lettersAsKeypad),
@@ -143,7 +121,7 @@ SdlDevice::~SdlDevice() {
     if (m_virtualAudio) {
         m_virtualAudio->close();
     }
-    closeControllers();
+    m_controllers.closeAll();
     m_presenter.reset();
     if (m_window != nullptr) {
         SDL_DestroyWindow(m_window);
@@ -154,14 +132,12 @@ SdlDevice::~SdlDevice() {
 // The window is sized in points; on a scaled desktop it draws in more device pixels than
 // that (high-DPI), and the picture then takes whole device pixels per pixel of the handheld.
 bool SdlDevice::openWindow(const std::string& title) {
-    const DisplayImage picture = displayImage();
-    const uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE |
-                           (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    const int32_t display = displayUnderPointer();
-    const int32_t zoom = std::max(m_zoom, 1);
+    const uint32_t flags =
+        SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE | m_windowZoom.openingFlags();
+    const int32_t display = WindowZoom::displayUnderPointer();
+    const SDL_Point size = m_windowZoom.openingSize();
     m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
-                                SDL_WINDOWPOS_CENTERED_DISPLAY(display), picture.width() * zoom,
-                                picture.height() * zoom, flags);
+                                SDL_WINDOWPOS_CENTERED_DISPLAY(display), size.x, size.y, flags);
     if (m_window == nullptr) {
         std::fprintf(stderr, "vornel: cannot open a window: %s\n", SDL_GetError());
         return false;
@@ -171,26 +147,9 @@ bool SdlDevice::openWindow(const std::string& title) {
         std::fprintf(stderr, "vornel: cannot draw in the window: %s\n", SDL_GetError());
         return false;
     }
-    if (m_zoom == 0) {
-        fitZoomToDisplay();
-    } else {
-        sizeWindowToZoom();
-    }
+    m_windowZoom.windowOpened(m_window);
     setIcon();
     return true;
-}
-
-// Without --zoom, the window takes the largest zoom up to 4 that fits the display it opened
-// on, and is centred there again at its new size.
-void SdlDevice::fitZoomToDisplay() {
-    const int32_t orientation = displayOrientation();
-    m_zoom = zoomThatFits(display().logicalWidth(orientation), display().logicalHeight(orientation),
-                          ScreenPlacement::kLargestDefaultZoom, displayOfWindow());
-    sizeWindowToZoom();
-    if (!m_fullscreen) {
-        const int32_t centre = SDL_WINDOWPOS_CENTERED_DISPLAY(displayOfWindow());
-        SDL_SetWindowPosition(m_window, centre, centre);
-    }
 }
 
 // A game without its icon file still runs, with the desktop's default icon.
@@ -278,10 +237,12 @@ void SdlDevice::handleEvent(const SDL_Event& event) {
             handleMouseMotion(event.motion);
             break;
         case SDL_CONTROLLERDEVICEADDED:  // also sent for each controller present at start
-            openController(event.cdevice.which);
+            m_controllers.open(event.cdevice.which);
             break;
         case SDL_CONTROLLERDEVICEREMOVED:
-            closeController(event.cdevice.which);
+            // A controller unplugged with a button down would leave its key held in the game.
+            postKeyChanges(m_controllerKeys.releaseController(event.cdevice.which));
+            m_controllers.close(event.cdevice.which);
             break;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
@@ -319,7 +280,8 @@ void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
             present();
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:  // follows every resize, by hand or by the program
-            windowResized();
+            m_windowZoom.windowResized();
+            present();
             break;
         default:
             break;
@@ -374,35 +336,6 @@ void SdlDevice::handleMouseMotion(const SDL_MouseMotionEvent& event) {
     }
 }
 
-void SdlDevice::openController(int32_t deviceIndex) {
-    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
-    if (controller == nullptr) {
-        std::fprintf(stderr, "vornel: cannot use game controller %d: %s\n", deviceIndex, SDL_GetError());
-        return;
-    }
-    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
-    if (!m_controllers.emplace(id, controller).second) {
-        SDL_GameControllerClose(controller);  // open already: SDL counted a second reference
-    }
-}
-
-// A controller unplugged with a button down would leave its key held in the game.
-void SdlDevice::closeController(SDL_JoystickID controller) {
-    postKeyChanges(m_controllerKeys.releaseController(controller));
-    const auto found = m_controllers.find(controller);
-    if (found != m_controllers.end()) {
-        SDL_GameControllerClose(found->second);
-        m_controllers.erase(found);
-    }
-}
-
-void SdlDevice::closeControllers() {
-    for (const auto& [id, controller] : m_controllers) {
-        SDL_GameControllerClose(controller);
-    }
-    m_controllers.clear();
-}
-
 // Buttons reach the game as the keys they stand for, as the keyboard's do: only while the
 // window has the focus, and let go of when it loses it.
 void SdlDevice::handleControllerButton(const SDL_ControllerButtonEvent& event) {
@@ -434,10 +367,13 @@ void SdlDevice::perform(DesktopKeys::EmulatorAction action) {
     using Action = DesktopKeys::EmulatorAction;
     switch (action) {
         case Action::Rotate: rotate(); break;
-        case Action::ToggleFullscreen: setFullscreen(!m_fullscreen); break;
+        case Action::ToggleFullscreen: setFullscreen(!m_windowZoom.isFullscreen()); break;
         case Action::Screenshot: saveScreenshot(); break;
-        case Action::ZoomIn: setZoom(m_zoom + 1); break;
-        case Action::ZoomOut: zoomOut(); break;
+        case Action::ZoomIn: setZoom(m_windowZoom.zoom() + 1); break;
+        case Action::ZoomOut:
+            m_windowZoom.zoomOut();
+            present();
+            break;
         case Action::None: break;
     }
 }
@@ -474,63 +410,18 @@ ScreenPlacement SdlDevice::placement() {
 }
 
 void SdlDevice::setZoom(int32_t zoom) {
-    m_zoom = std::clamp(zoom, 1, kLargestZoom);
-    fitWindowToScreen();
+    m_windowZoom.setZoom(zoom);
+    present();
 }
 
 void SdlDevice::setFullscreen(bool fullscreen) {
-    m_fullscreen = fullscreen;
-    SDL_SetWindowFullscreen(m_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    fitWindowToScreen();
-}
-
-void SdlDevice::fitWindowToScreen() {
-    sizeWindowToZoom();
+    m_windowZoom.setFullscreen(fullscreen);
     present();
 }
 
-// A window may be made larger by hand, never smaller than the picture at zoom 1.
-void SdlDevice::sizeWindowToZoom() {
+SDL_Point SdlDevice::pictureSize() {
     const int32_t orientation = displayOrientation();
-    const int32_t width = display().logicalWidth(orientation);
-    const int32_t height = display().logicalHeight(orientation);
-    SDL_SetWindowMinimumSize(m_window, width, height);
-    if (!m_fullscreen) {
-        SDL_SetWindowSize(m_window, width * m_zoom, height * m_zoom);
-    }
-}
-
-int32_t SdlDevice::displayOfWindow() {
-    return std::max(SDL_GetWindowDisplayIndex(m_window), 0);
-}
-
-// The whole factor at which the picture fits the window's points.
-int32_t SdlDevice::wholeZoomShown() {
-    SDL_Point size{0, 0};
-    SDL_GetWindowSize(m_window, &size.x, &size.y);
-    const int32_t orientation = displayOrientation();
-    return ScreenPlacement::fit(display().logicalWidth(orientation), display().logicalHeight(orientation), size.x,
-                                size.y, kLargestZoom)
-        .scale;
-}
-
-// A window resized by hand shows the largest whole factor that fits, centred; the zoom keys
-// go on from that factor.
-void SdlDevice::windowResized() {
-    if ((SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) == 0) {
-        m_zoom = wholeZoomShown();
-    }
-    present();
-}
-
-// From a window resized by hand, zooming out first takes it to the factor it shows.
-void SdlDevice::zoomOut() {
-    SDL_Point size{0, 0};
-    SDL_GetWindowSize(m_window, &size.x, &size.y);
-    const int32_t orientation = displayOrientation();
-    const bool exact = size.x == display().logicalWidth(orientation) * m_zoom &&
-                       size.y == display().logicalHeight(orientation) * m_zoom;
-    setZoom(exact || m_fullscreen ? m_zoom - 1 : m_zoom);
+    return {display().logicalWidth(orientation), display().logicalHeight(orientation)};
 }
 
 void SdlDevice::saveScreenshot() {
@@ -551,12 +442,9 @@ void SdlDevice::presentDisplay() {
     presentIfDue();
 }
 
-// A window turned on its side may no longer fit its display at its zoom; it shrinks then.
 void SdlDevice::displayTurned() {
-    const int32_t orientation = displayOrientation();
-    m_zoom = zoomThatFits(display().logicalWidth(orientation), display().logicalHeight(orientation), m_zoom,
-                          displayOfWindow());
-    fitWindowToScreen();
+    m_windowZoom.displayTurned();
+    present();
 }
 
 void SdlDevice::raiseWindow() {

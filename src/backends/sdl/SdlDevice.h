@@ -8,21 +8,22 @@
 #include <SDL.h>
 
 #include <atomic>
-#include <map>
 #include <memory>
 #include <string>
 
+#include "backends/headless/HeadlessWaveOutput.h"
+#include "backends/sdl/ControllerKeys.h"
+#include "backends/sdl/GameControllers.h"
+#include "backends/sdl/ScreenPlacement.h"
+#include "backends/sdl/SdlKeys.h"
+#include "backends/sdl/SdlWaveOutput.h"
+#include "backends/sdl/StickKeys.h"
+#include "backends/sdl/WindowPresenter.h"
+#include "backends/sdl/WindowZoom.h"
 #include "device/DesktopKeys.h"
 #include "device/EmulatedDevice.h"
 #include "device/KeyboardKeys.h"
 #include "device/PenRule.h"
-#include "backends/headless/HeadlessWaveOutput.h"
-#include "backends/sdl/ControllerKeys.h"
-#include "backends/sdl/SdlKeys.h"
-#include "backends/sdl/ScreenPlacement.h"
-#include "backends/sdl/SdlWaveOutput.h"
-#include "backends/sdl/StickKeys.h"
-#include "backends/sdl/WindowPresenter.h"
 
 namespace vornel {
 
@@ -46,8 +47,8 @@ public:
         return m_virtualAudio ? static_cast<WaveOutput&>(*m_virtualAudio) : m_waveOutput;
     }
 
-    int32_t zoom() const { return m_zoom; }
-    bool isFullscreen() const { return m_fullscreen; }
+    int32_t zoom() const { return m_windowZoom.zoom(); }
+    bool isFullscreen() const { return m_windowZoom.isFullscreen(); }
     void setZoom(int32_t zoom);
     void setFullscreen(bool fullscreen);
     // Writes vornel-YYYYMMDD-HHMMSS.png into the current folder and says where on stdout.
@@ -85,9 +86,6 @@ private:
     void handleText(const char* utf8);
     void handleMouseButton(const SDL_MouseButtonEvent& event);
     void handleMouseMotion(const SDL_MouseMotionEvent& event);
-    void openController(int32_t deviceIndex);
-    void closeController(SDL_JoystickID controller);
-    void closeControllers();
     void handleControllerButton(const SDL_ControllerButtonEvent& event);
     void handleControllerAxis(const SDL_ControllerAxisEvent& event);
     void postKeyChanges(const ControllerKeys::KeyChanges& changes);
@@ -95,19 +93,13 @@ private:
     void post(MessageType type, uint32_t wParam, uint32_t lParam);
     // The handheld window pixel under the window point.
     SDL_Point penPoint(int32_t windowX, int32_t windowY);
-    int32_t displayOfWindow();
-    void fitZoomToDisplay();
     void setIcon();
-    int32_t wholeZoomShown();
-    void windowResized();
-    void zoomOut();
-    void fitWindowToScreen();
-    void sizeWindowToZoom();
+    // The display as it is turned now, in pixels of the handheld.
+    SDL_Point pictureSize();
     void presentIfDue();
     void present();
 
-    int32_t m_zoom = 1;
-    bool m_fullscreen = false;
+    WindowZoom m_windowZoom;
     SDL_Window* m_window = nullptr;
     std::unique_ptr<WindowPresenter> m_presenter;
     uint32_t m_wakeEvent = 0;
@@ -117,7 +109,7 @@ private:
     PenRule m_pen;
     KeyboardKeys m_keyboardKeys;
     bool m_focused = true;  // a window out of focus gets no keys, from a keyboard or a controller
-    std::map<SDL_JoystickID, SDL_GameController*> m_controllers;  // open ones, by instance id
+    GameControllers m_controllers;
     ControllerKeys m_controllerKeys;
     StickKeys m_stickKeys{m_controllerKeys};
     SdlWaveOutput m_waveOutput;
