@@ -147,7 +147,6 @@ protected:
         for (const Ref<ModalScene>& made : m_scenes) {
             made->clear();
         }
-        TextSprite::setDefaultFont(nullptr);
         std::filesystem::remove_all(m_saveFolder);
     }
     Ref<ModalScene> makeScene(int32_t width, int32_t height) {

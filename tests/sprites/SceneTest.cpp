@@ -79,7 +79,6 @@ protected:
     }
     void TearDown() override {
         m_screen->clear();
-        TextSprite::setDefaultFont(nullptr);
     }
 
     uint32_t pixel(int32_t x, int32_t y) const { return m_screen->m_buffer[y * 64 + x]; }

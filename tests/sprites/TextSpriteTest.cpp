@@ -31,9 +31,8 @@ protected:
         m_folder.writeFile("f15.bin", file);
         Ref<Font> font = new Font();
         ASSERT_TRUE(font->load(*String::fromLiteral("f15.bin")));
-        TextSprite::setDefaultFont(font);
+        TextSprite::setDefaultFont(font);  // the content set-up's part: every test sets its own
     }
-    void TearDown() override { TextSprite::setDefaultFont(nullptr); }
 
     // The field as it reads on the screen.
     static std::string shownField(TextSprite& sprite) {
