@@ -32,9 +32,10 @@ constexpr int kBadCommandLine = 2;
 constexpr int kNoDisplay = 1;
 constexpr int kNoSaveFolder = 1;  // the default folder from the environment cannot be used
 
-// What a run is made of. Kept until the process ends, and read by nothing but the launcher:
-// a game thread left running (one that did not end its run within a second) may still use
-// the device, the demo and the recording while the process exits.
+// What a run is made of. Each run (a process has one; a test may make more) is kept until the
+// process ends, and read by nothing but the launcher: a game thread left running (one that
+// did not end its run within a second) may still use the device, the demo and the recording
+// while the process exits.
 struct Run {
     LaunchOptions options;
     RunConfig config;
@@ -45,9 +46,9 @@ struct Run {
     std::unique_ptr<ScriptRunner> script;
 };
 
-Run& keptRun() {
-    static Run* const run = new Run();
-    return *run;
+Run& freshRun() {
+    static auto* const runs = new std::vector<std::unique_ptr<Run>>();
+    return *runs->emplace_back(std::make_unique<Run>());
 }
 
 int badCommandLine(const std::string& problem) {
@@ -288,7 +289,7 @@ int Launcher::run(int argc, char** argv, ShellEntry entry) {
         std::puts(kNameAndVersion);
         return 0;
     }
-    Run& run = keptRun();
+    Run& run = freshRun();
     run.options = options;
     if (!options.recordDemo.empty()) {
         run.demo = DemoSession::record(options.recordDemo);

@@ -1,6 +1,7 @@
 // The start of the program: reads the launcher's options, makes the emulated handheld
-// (headless or in an SDL window on the desktop, the page's canvas in the browser), installs
-// its clock, loads the input script and runs the shell's entry on it.
+// (headless or in an SDL window on the desktop, the page's canvas in the browser), opens the
+// demo, loads the input script and runs the shell's entry on the device with what the run
+// needs (RunConfig).
 #pragma once
 
 #include <string>
