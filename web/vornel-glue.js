@@ -1,20 +1,25 @@
 // The page's side of the emulated handheld, run before the game starts: the canvas the
-// display is drawn into, scaled by the largest whole factor that fits, the sound, and the
-// page's keys, pointers and visibility handed to the game as the browser reports them.
+// display is drawn into, as large as the page allows, the sound, the handheld's keys on the
+// screen, gamepads, and the page's keys, pointers and visibility handed to the game as the
+// browser reports them.
 (function () {
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d');
 
-  // The largest whole factor of the screen's own pixels that fits the canvas's box, so that
-  // every pixel of the handheld is a sharp square, also on a phone's dense screen.
+  // As large as the canvas's box allows. On a dense screen (two or more device pixels to a
+  // CSS pixel, a phone's) any scale, sampled nearest-neighbour, is sharp enough; elsewhere
+  // the largest whole factor of the screen's own pixels, so that every pixel of the handheld
+  // is a sharp square.
   function fit() {
     const box = canvas.parentElement.getBoundingClientRect();
     const density = window.devicePixelRatio || 1;
-    const factor = Math.max(1, Math.floor(Math.min(box.width * density / canvas.width, box.height * density / canvas.height)));
+    const across = Math.min(box.width * density / canvas.width, box.height * density / canvas.height);
+    const factor = density >= 2 ? Math.max(across, 1) : Math.max(1, Math.floor(across));
     canvas.style.width = canvas.width * factor / density + 'px';
     canvas.style.height = canvas.height * factor / density + 'px';
   }
   window.addEventListener('resize', fit);
+  Module.vornelFit = fit;
 
   Module.vornelResize = function (width, height) {
     canvas.width = width;
@@ -76,8 +81,11 @@
       return this.ended;
     },
   };
-  window.addEventListener('keydown', () => Module.vornelAudio.start(), true);
-  window.addEventListener('pointerdown', () => Module.vornelAudio.start(), true);
+  // The gestures that let a page start its sound in every browser (a finger's pointerdown is
+  // none in Chromium); the context is made inside the first of them, as Safari requires.
+  for (const type of ['pointerup', 'touchend', 'click', 'keydown']) {
+    window.addEventListener(type, () => Module.vornelAudio.start(), true);
+  }
 
   // The page's keys and pointers go to the game as the browser reports them (event.code,
   // event.key, the modifiers; pointer positions on the canvas); what they mean to the
@@ -122,6 +130,100 @@
     }
   }
   for (const type of Object.keys(pointerKinds)) canvas.addEventListener(type, pointer);
+
+  // The handheld's keys on the screen, laid out as the profile's own: the Smartphone's soft
+  // keys, five-way pad, Back and keypad; the keyboard handheld's pad, soft keys and Back (its
+  // letters are the keypad); the Pocket PC's pad and its action beside the pen. Each key goes
+  // to the game by its name, held while a finger is on it; several fingers at once each hold
+  // their own. They show on touch screens (and with ?keys), step aside when a physical key
+  // or a gamepad is used, and come back at the next touch, without moving the game's screen.
+  const keys = document.getElementById('keys');
+  const pad = [['', 'Up', ''], ['Left', 'Action', 'Right'], ['', 'Down', '']];
+  const softKeys = [['Left soft key', 'Back', 'Right soft key']];
+  const labels = { Up: '\u25B2', Down: '\u25BC', Left: '\u25C0', Right: '\u25B6', Action: '\u25CF',
+    'Left soft key': '\u2014', 'Right soft key': '\u2014', Back: '\u21A9' };
+  // Each cluster: its rows of keys ('' leaves a gap); a wide one takes a row of its own.
+  const layouts = {
+    smartphone: [{ rows: softKeys, wide: true }, { rows: pad },
+      { rows: [['1', '2', '3'], ['4', '5', '6'], ['7', '8', '9'], ['*', '0', '#']] }],
+    qwerty: [{ rows: softKeys, wide: true }, { rows: pad }],
+    pocketpc: [{ rows: pad }],
+    'pocketpc-vga': [{ rows: pad }],
+  };
+  function keyButton(name) {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.tabIndex = -1;
+    button.className = 'key';
+    button.setAttribute('aria-label', name);
+    button.textContent = labels[name] || name;
+    const fingers = new Set();
+    function press(event) {
+      event.preventDefault();
+      button.setPointerCapture(event.pointerId);
+      if (fingers.size === 0 && running()) {
+        Module.ccall('vornel_page_screen_key', null, ['string', 'number'], [name, 1]);
+        if (navigator.vibrate) navigator.vibrate(12);
+      }
+      fingers.add(event.pointerId);
+      button.classList.add('held');
+    }
+    function release(event) {
+      if (!fingers.delete(event.pointerId) || fingers.size > 0) return;
+      button.classList.remove('held');
+      if (running()) Module.ccall('vornel_page_screen_key', null, ['string', 'number'], [name, 0]);
+    }
+    button.addEventListener('pointerdown', press);
+    button.addEventListener('pointerup', release);
+    button.addEventListener('pointercancel', release);
+    button.addEventListener('contextmenu', (event) => event.preventDefault());
+    return button;
+  }
+  function buildKeys(device) {
+    for (const group of layouts[device] || layouts.pocketpc) {
+      const cluster = document.createElement('div');
+      cluster.className = group.wide ? 'cluster wide' : 'cluster';
+      cluster.style.gridTemplateColumns = 'repeat(' + group.rows[0].length + ', var(--key))';
+      for (const row of group.rows) {
+        for (const name of row) cluster.appendChild(name ? keyButton(name) : document.createElement('span'));
+      }
+      keys.appendChild(cluster);
+    }
+  }
+  function showKeys(shown) { keys.classList.toggle('away', !shown); }
+  Module.vornelShowKeys = function (device, wanted) {
+    buildKeys(device);
+    keys.hidden = !wanted;
+    document.body.classList.toggle('keyed', wanted);
+    fit();
+  };
+  window.addEventListener('keydown', (event) => { if (event.isTrusted) showKeys(false); }, true);
+  window.addEventListener('pointerdown', (event) => { if (event.pointerType === 'touch') showKeys(true); }, true);
+
+  // Gamepads of the standard layout, polled every frame: the buttons held and the left stick
+  // go to the game, which maps them as it maps a controller on the desktop; one unplugged
+  // lets go of what it held.
+  const pads = new Set();
+  function pollGamepads() {
+    requestAnimationFrame(pollGamepads);
+    if (!running() || !navigator.getGamepads) return;
+    const seen = new Set();
+    for (const gamepad of navigator.getGamepads()) {
+      if (!gamepad || !gamepad.connected) continue;
+      seen.add(gamepad.index);
+      let buttons = 0;
+      gamepad.buttons.forEach((button, index) => { if (button.pressed && index < 32) buttons |= 1 << index; });
+      const [x = 0, y = 0] = gamepad.axes;
+      if (buttons !== 0 || Math.abs(x) > 0.5 || Math.abs(y) > 0.5) showKeys(false);
+      Module._vornel_page_gamepad(gamepad.index, buttons >>> 0, x, y);
+    }
+    for (const index of pads) {
+      if (!seen.has(index)) Module._vornel_page_gamepad_gone(index);
+    }
+    pads.clear();
+    for (const index of seen) pads.add(index);
+  }
+  requestAnimationFrame(pollGamepads);
 
   // A page in the background, or without the focus, pauses the game, as a window in the
   // background did.

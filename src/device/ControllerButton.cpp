@@ -35,6 +35,19 @@ int32_t ControllerButton::fromName(std::string_view name) {
     return 0;
 }
 
+int32_t ControllerButton::ofStandardGamepad(int32_t index) {
+    switch (index) {
+        case 0: return kA;
+        case 1: return kB;
+        case 9: return kStart;
+        case 12: return kDpadUp;
+        case 13: return kDpadDown;
+        case 14: return kDpadLeft;
+        case 15: return kDpadRight;
+        default: return 0;
+    }
+}
+
 int32_t ControllerButton::virtualKeyOf(int32_t button) {
     for (const NamedButton& entry : kButtons) {
         if (entry.button == button) {

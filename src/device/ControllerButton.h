@@ -23,6 +23,9 @@ public:
     static int32_t fromName(std::string_view name);
     // The virtual-key code of the key the button stands for.
     static int32_t virtualKeyOf(int32_t button);
+    // The button of a browser's gamepad in its standard layout (the Gamepad API's buttons
+    // 0, 1, 9 and 12 to 15); 0 for the buttons the game has no use for.
+    static int32_t ofStandardGamepad(int32_t index);
 };
 
 }  // namespace vornel

@@ -134,6 +134,34 @@ DesktopKey DesktopKeys::ofBrowserCode(std::string_view code) {
     return DesktopKey::kNone;
 }
 
+DesktopKey DesktopKeys::ofHandheldKey(std::string_view name) {
+    struct HandheldKey {
+        std::string_view name;
+        DesktopKey key;
+    };
+    static constexpr std::array<HandheldKey, 10> kKeys = {{
+        {"Up", DesktopKey::kUp},
+        {"Down", DesktopKey::kDown},
+        {"Left", DesktopKey::kLeft},
+        {"Right", DesktopKey::kRight},
+        {"Action", DesktopKey::kEnter},
+        {"Left soft key", DesktopKey::kF1},
+        {"Right soft key", DesktopKey::kF2},
+        {"Back", DesktopKey::kEscape},
+        {"*", DesktopKey::kF8},  // the keypad's star and hash are the handheld's F8 and F9
+        {"#", DesktopKey::kF9},
+    }};
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') {
+        return digit(name[0] - '0');
+    }
+    for (const HandheldKey& key : kKeys) {
+        if (key.name == name) {
+            return key.key;
+        }
+    }
+    return DesktopKey::kNone;
+}
+
 DesktopKey DesktopKeys::ofBrowserKey(std::string_view key) {
     if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'z') {
         return letter(key[0] - 'a');

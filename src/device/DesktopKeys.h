@@ -41,6 +41,10 @@ public:
     // "ArrowUp", ...) and its key (the meaning: "a", "1", "ArrowUp", "+", ...).
     static DesktopKey ofBrowserCode(std::string_view code);
     static DesktopKey ofBrowserKey(std::string_view key);
+    // The desktop key that stands for a key of the handheld by its name on an on-screen key
+    // ("Up", "Down", "Left", "Right", "Action", "Left soft key", "Right soft key", "Back",
+    // "0" to "9", "*", "#"); kNone for any other name.
+    static DesktopKey ofHandheldKey(std::string_view name);
 };
 
 }  // namespace vornel

@@ -1,5 +1,5 @@
 // Held controller buttons turned into key-downs, repeats and key-ups, with no key left held.
-#include "backends/sdl/ControllerKeys.h"
+#include "device/ControllerKeys.h"
 
 #include <gtest/gtest.h>
 

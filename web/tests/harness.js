@@ -35,11 +35,13 @@ export async function serve(distFolder, demoFolder) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
 }
 
-export async function startBrowser() {
+// autoplay: let pages start sound without a gesture (as most tests want); false: Chromium's
+// own policy, as a player's browser has it.
+export async function startBrowser({ autoplay = true } = {}) {
   return puppeteer.launch({
     executablePath: process.env.VORNEL_CHROMIUM || '/usr/bin/chromium',
     headless: true,
-    args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'],
+    args: ['--no-sandbox', ...(autoplay ? ['--autoplay-policy=no-user-gesture-required'] : [])],
   });
 }
 

@@ -12,12 +12,12 @@
 #include <string>
 
 #include "backends/headless/HeadlessWaveOutput.h"
-#include "backends/sdl/ControllerKeys.h"
+#include "device/ControllerKeys.h"
 #include "backends/sdl/GameControllers.h"
 #include "backends/sdl/ScreenPlacement.h"
 #include "backends/sdl/SdlKeys.h"
 #include "backends/sdl/SdlWaveOutput.h"
-#include "backends/sdl/StickKeys.h"
+#include "device/StickKeys.h"
 #include "backends/sdl/WindowPresenter.h"
 #include "backends/sdl/WindowZoom.h"
 #include "device/DesktopKeys.h"

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <optional>
 
+#include "device/ControllerButton.h"
 #include "device/DesktopKeys.h"
 #include "device/DesktopText.h"
 #include "device/DisplayImage.h"
@@ -18,6 +20,9 @@ namespace {
 constexpr int32_t kIdleMs = 10;
 
 WebDevice* g_current = nullptr;
+
+// The on-screen keys count as one more controller, after the page's gamepads.
+constexpr int32_t kScreenKeys = 1000;
 
 // One key of the page as a desktop key; a key without a place (some on-screen keyboards give
 // none) is told apart by its meaning.
@@ -84,6 +89,7 @@ void WebDevice::waitForInput() {
         return;
     }
     m_waveOutput.completeDue();
+    postRepeats();
     emscripten_sleep(kIdleMs);
 }
 
@@ -93,6 +99,7 @@ void WebDevice::pump() {
     }
     m_pumping = true;
     m_waveOutput.completeDue();
+    postRepeats();
     WindowMessage message;
     while (takeMessage(message)) {
         dispatchMessage(message);
@@ -170,6 +177,66 @@ void WebDevice::pageBlur() {
     }
 }
 
+void WebDevice::pageScreenKey(std::string_view name, bool down) {
+    const DesktopKey key = DesktopKeys::ofHandheldKey(name);
+    DesktopKeyEvent event;
+    event.place = key;
+    event.meaning = key;
+    const int32_t virtualKey = DesktopKeys::virtualKeyOf(event, false);
+    if (virtualKey == 0) {
+        return;
+    }
+    const auto button = static_cast<int32_t>(key);
+    if (!down) {
+        postKeyChanges(m_controllerKeys.release(kScreenKeys, button));
+        return;
+    }
+    postKeyChanges(m_controllerKeys.press(kScreenKeys, button, virtualKey, deviceClock().ticks()));
+    if (name.size() == 1) {
+        postMessage(messageOf(MessageType::Char, static_cast<uint8_t>(name[0]), 0));  // the keypad types it too
+    }
+}
+
+void WebDevice::pageGamepad(int32_t pad, uint32_t buttons, double stickX, double stickY) {
+    const uint32_t now = deviceClock().ticks();
+    const uint32_t before = m_gamepadButtons[pad];
+    m_gamepadButtons[pad] = buttons;
+    for (int32_t index = 0; index < 32; ++index) {
+        const uint32_t bit = 1u << index;
+        if ((before & bit) == (buttons & bit)) {
+            continue;
+        }
+        const int32_t virtualKey = ControllerButton::virtualKeyOf(ControllerButton::ofStandardGamepad(index));
+        if ((buttons & bit) == 0) {
+            postKeyChanges(m_controllerKeys.release(pad, index));
+        } else if (virtualKey != 0) {
+            postKeyChanges(m_controllerKeys.press(pad, index, virtualKey, now));
+        }
+    }
+    const auto axisValue = [](double position) {
+        return static_cast<int32_t>(std::lround(std::clamp(position, -1.0, 1.0) * 32767));
+    };
+    postKeyChanges(m_stickKeys.move(pad, StickKeys::kLeftX, axisValue(stickX), now));
+    postKeyChanges(m_stickKeys.move(pad, StickKeys::kLeftY, axisValue(stickY), now));
+}
+
+// A gamepad unplugged with a button down would leave its key held in the game.
+void WebDevice::pageGamepadGone(int32_t pad) {
+    postKeyChanges(m_controllerKeys.releaseController(pad));
+    m_gamepadButtons.erase(pad);
+}
+
+void WebDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes) {
+    for (const ControllerKeys::KeyChange& change : changes) {
+        postMessage(messageOf(change.down ? MessageType::KeyDown : MessageType::KeyUp,
+                              static_cast<uint32_t>(change.virtualKey), 0));
+    }
+}
+
+void WebDevice::postRepeats() {
+    postKeyChanges(m_controllerKeys.repeatsDue(deviceClock().ticks()));
+}
+
 // The first finger (or the left button) on the canvas is the pen, on handhelds that have one;
 // the page holds on to that pointer until it goes up.
 int32_t WebDevice::pagePointer(PointerKind kind, int32_t pointer, int32_t button, double x, double y, double width,
@@ -198,7 +265,13 @@ int32_t WebDevice::pagePointer(PointerKind kind, int32_t pointer, int32_t button
     return kTaken;
 }
 
+// A page in the background lets go of the held buttons and on-screen keys, as a window losing
+// the focus does.
 void WebDevice::pageVisible(bool visible) {
+    if (!visible) {
+        postKeyChanges(m_controllerKeys.releaseAll());
+        m_gamepadButtons.clear();
+    }
     postMessage(messageOf(MessageType::Activate, visible ? 1 : 0, 0));
 }
 
@@ -231,6 +304,24 @@ EMSCRIPTEN_KEEPALIVE int vornel_page_pointer(int kind, int pointer, int button, 
     }
     return device->pagePointer(static_cast<vornel::WebDevice::PointerKind>(kind), pointer, button, x, y, width,
                                height);
+}
+
+EMSCRIPTEN_KEEPALIVE void vornel_page_screen_key(const char* name, int down) {
+    if (vornel::WebDevice* device = vornel::WebDevice::current()) {
+        device->pageScreenKey(name, down != 0);
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void vornel_page_gamepad(int pad, unsigned buttons, double stickX, double stickY) {
+    if (vornel::WebDevice* device = vornel::WebDevice::current()) {
+        device->pageGamepad(pad, buttons, stickX, stickY);
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void vornel_page_gamepad_gone(int pad) {
+    if (vornel::WebDevice* device = vornel::WebDevice::current()) {
+        device->pageGamepadGone(pad);
+    }
 }
 
 EMSCRIPTEN_KEEPALIVE void vornel_page_visible(int visible) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,12 @@
 
 #include "backends/web/WebClock.h"
 #include "backends/web/WebWaveOutput.h"
+#include "device/ControllerKeys.h"
 #include "device/DesktopKey.h"
 #include "device/EmulatedDevice.h"
 #include "device/KeyboardKeys.h"
 #include "device/PenRule.h"
+#include "device/StickKeys.h"
 
 namespace vornel {
 
@@ -53,6 +56,14 @@ public:
     int32_t pageKeyDown(std::string_view code, std::string_view key, int32_t modifiers, bool repeat);
     int32_t pageKeyUp(std::string_view code, std::string_view key, int32_t modifiers);
     void pageBlur();
+    // An on-screen key of the handheld (by its name, DesktopKeys::ofHandheldKey) going down
+    // or up: held while the finger is down and repeating as a held controller button does.
+    void pageScreenKey(std::string_view name, bool down);
+    // A gamepad of the standard layout as the page polls it each frame: the buttons held (bit
+    // i for the Gamepad API's button i) and the left stick (-1 to 1 on each axis); and a
+    // gamepad unplugged.
+    void pageGamepad(int32_t pad, uint32_t buttons, double stickX, double stickY);
+    void pageGamepadGone(int32_t pad);
     int32_t pagePointer(PointerKind kind, int32_t pointer, int32_t button, double x, double y, double width,
                         double height);
     void pageVisible(bool visible);
@@ -64,12 +75,19 @@ protected:
     void displayTurned() override;
 
 private:
+    void postKeyChanges(const ControllerKeys::KeyChanges& changes);
+    // A held key's repeats that fell due.
+    void postRepeats();
+
     WebClock m_clock;
     WebWaveOutput m_waveOutput;
     std::function<void()> m_gameBody;
     bool m_pumping = false;
     KeyboardKeys m_keyboardKeys;
     PenRule m_pen;
+    ControllerKeys m_controllerKeys;  // the gamepads' buttons and the on-screen keys
+    StickKeys m_stickKeys{m_controllerKeys};
+    std::map<int32_t, uint32_t> m_gamepadButtons;  // the buttons each gamepad held at its last poll
     std::optional<int32_t> m_penPointer;  // the pointer that is the pen, while one is
     std::vector<uint8_t> m_rgba;  // the display as the canvas takes it
 };

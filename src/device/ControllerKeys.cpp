@@ -1,5 +1,5 @@
 // Held controller buttons as key-downs, repeats and key-ups.
-#include "backends/sdl/ControllerKeys.h"
+#include "device/ControllerKeys.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The left analog stick as arrow keys, with a dead zone and hysteresis.
-#include "backends/sdl/StickKeys.h"
+#include "device/StickKeys.h"
 
 #include "platform/VirtualKey.h"
 
@@ -8,13 +8,13 @@ namespace {
 
 constexpr int32_t kFirstStickButton = 0x100;
 
-bool isLeftStick(SDL_GameControllerAxis axis) {
-    return axis == SDL_CONTROLLER_AXIS_LEFTX || axis == SDL_CONTROLLER_AXIS_LEFTY;
+bool isLeftStick(int32_t axis) {
+    return axis == StickKeys::kLeftX || axis == StickKeys::kLeftY;
 }
 
 }  // namespace
 
-ControllerKeys::KeyChanges StickKeys::move(int32_t controller, SDL_GameControllerAxis axis, int32_t value,
+ControllerKeys::KeyChanges StickKeys::move(int32_t controller, int32_t axis, int32_t value,
                                            uint32_t nowMs) {
     if (!isLeftStick(axis)) {
         return {};
@@ -37,7 +37,7 @@ ControllerKeys::KeyChanges StickKeys::move(int32_t controller, SDL_GameControlle
 
 // What ControllerKeys holds is the stick's state: a focus loss or an unplugging that lets go
 // of the keys leaves the stick at rest too.
-int32_t StickKeys::heldDirection(int32_t controller, SDL_GameControllerAxis axis) const {
+int32_t StickKeys::heldDirection(int32_t controller, int32_t axis) const {
     if (m_keys.isHeld(controller, buttonOf(axis, -1))) {
         return -1;
     }
@@ -54,12 +54,12 @@ int32_t StickKeys::directionAt(int32_t value, int32_t held) {
     return value <= -kPressBeyond ? -1 : 0;
 }
 
-int32_t StickKeys::buttonOf(SDL_GameControllerAxis axis, int32_t direction) {
-    return kFirstStickButton + 2 * static_cast<int32_t>(axis) + (direction > 0 ? 1 : 0);
+int32_t StickKeys::buttonOf(int32_t axis, int32_t direction) {
+    return kFirstStickButton + 2 * axis + (direction > 0 ? 1 : 0);
 }
 
-int32_t StickKeys::virtualKeyOf(SDL_GameControllerAxis axis, int32_t direction) {
-    if (axis == SDL_CONTROLLER_AXIS_LEFTX) {
+int32_t StickKeys::virtualKeyOf(int32_t axis, int32_t direction) {
+    if (axis == kLeftX) {
         return direction < 0 ? VirtualKey::kLeft : VirtualKey::kRight;
     }
     return direction < 0 ? VirtualKey::kUp : VirtualKey::kDown;
