@@ -102,8 +102,11 @@ web: build
 	@cp $(BUILD)/bin/app*.bin $(BUILD)/bin/f15.bin $(BUILD)/bin/*.wav $(BUILD)/bin/*.txt $(WEB)/data/
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB) -j $(JOBS)
-	@rm -rf $(WEB)/dist && mkdir -p $(WEB)/dist
-	@cp web/index.html $(WEB)/bin/vornel.js $(WEB)/bin/vornel.wasm $(WEB)/bin/vornel.data $(WEB)/dist/
+	@rm -rf $(WEB)/dist && mkdir -p $(WEB)/dist/icons
+	@cp web/index.html web/manifest.webmanifest $(WEB)/bin/vornel.js $(WEB)/bin/vornel.wasm $(WEB)/bin/vornel.data $(WEB)/dist/
+	@cp $(BUILD)/bin/web-icons/*.png $(WEB)/dist/icons/
+	@version=$$($(GAME) --version | cut -d' ' -f2)-$$(cd $(WEB)/dist && cat index.html manifest.webmanifest vornel.js vornel.wasm vornel.data | sha256sum | cut -c1-12); \
+		sed "s/@VORNEL_PAGE_VERSION@/$$version/" web/service-worker.js > $(WEB)/dist/service-worker.js
 
 # Serves the page on this machine only, with Python's own static file server.
 run-web: web

@@ -246,6 +246,30 @@ void drawBall(Canvas& canvas, const Layout& l) {
 
 }  // namespace
 
+RgbaImage AppIcon::drawMaskable(int32_t size) {
+    const int32_t outer = std::clamp(size, kSmallestSize, kLargestSize);
+    // The tile's corners reach 0.7 of the way out from the centre: inside the circle of 0.8.
+    const int32_t inner = std::max(kSmallestSize, outer * 56 / 100);
+    const RgbaImage tile = draw(inner);
+    RgbaImage image(outer, outer, kEdgeBlue.argb());
+    const int32_t offset = (outer - inner) / 2;
+    for (int32_t y = 0; y < inner; ++y) {
+        for (int32_t x = 0; x < inner; ++x) {
+            const uint32_t over = tile.pixel(x, y);
+            const uint32_t under = image.pixel(x + offset, y + offset);
+            const uint32_t a = RgbaImage::alpha(over);
+            uint32_t mixed = 0xFF000000u;
+            for (const int shift : {0, 8, 16}) {
+                const uint32_t top = over >> shift & 0xFF;
+                const uint32_t bottom = under >> shift & 0xFF;
+                mixed |= ((top * a + bottom * (255 - a) + 127) / 255) << shift;
+            }
+            image.setPixel(x + offset, y + offset, mixed);
+        }
+    }
+    return image;
+}
+
 RgbaImage AppIcon::draw(int32_t size) {
     const Layout layout = layoutFor(std::clamp(size, kSmallestSize, kLargestSize));
     Canvas canvas(static_cast<int32_t>(layout.size), static_cast<int32_t>(layout.size));

@@ -17,6 +17,10 @@ public:
     // size x size pixels, transparent around the tile; the caller keeps the size within
     // kSmallestSize..kLargestSize.
     static RgbaImage draw(int32_t size);
+    // For a launcher that cuts the icon to its own shape (a web app's "maskable" icon): the
+    // tile's deep blue to every edge, the tile inside the central circle of four fifths of
+    // the size that every such shape keeps.
+    static RgbaImage drawMaskable(int32_t size);
 };
 
 }  // namespace vornel

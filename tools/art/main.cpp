@@ -13,7 +13,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vornel-art OUTPUT_FOLDER [--png PREVIEW_FOLDER] | vornel-art --icon SIZE FILE.png";
+    "usage: vornel-art OUTPUT_FOLDER [--png PREVIEW_FOLDER] | vornel-art --icon SIZE FILE.png | "
+    "vornel-art --maskable-icon SIZE FILE.png";
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "vornel-art: %s\n", message.c_str());
@@ -31,7 +32,7 @@ int32_t iconSizeOf(const std::string& text) {
     return size;
 }
 
-int writeIcon(const std::string& sizeText, const std::string& path) {
+int writeIcon(const std::string& sizeText, const std::string& path, bool maskable) {
     using vornel::AppIcon;
     const int32_t size = iconSizeOf(sizeText);
     if (size == 0) {
@@ -39,7 +40,7 @@ int writeIcon(const std::string& sizeText, const std::string& path) {
                     " to " + std::to_string(AppIcon::kLargestSize) + ", not '" + sizeText + "'");
     }
     std::string error;
-    if (!vornel::PngFile::write(path, AppIcon::draw(size), error)) {
+    if (!vornel::PngFile::write(path, maskable ? AppIcon::drawMaskable(size) : AppIcon::draw(size), error)) {
         return fail("cannot write " + path + ": " + error);
     }
     return 0;
@@ -62,8 +63,8 @@ int writeBank(const std::string& folder, const std::string& pngFolder) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 3 && args[0] == "--icon") {
-        return writeIcon(args[1], args[2]);
+    if (args.size() == 3 && (args[0] == "--icon" || args[0] == "--maskable-icon")) {
+        return writeIcon(args[1], args[2], args[0] == "--maskable-icon");
     }
     if (args.size() == 3 && args[1] == "--png") {
         return writeBank(args[0], args[2]);

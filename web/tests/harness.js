@@ -10,7 +10,8 @@ import puppeteer from 'puppeteer-core';
 
 const types = {
   '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.data': 'application/octet-stream', '.vdm': 'application/octet-stream',
+  '.data': 'application/octet-stream', '.vdm': 'application/octet-stream', '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Serves dist/ at / and the golden demos at /demos/.
@@ -32,7 +33,11 @@ export async function serve(distFolder, demoFolder) {
     });
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+  return {
+    url: `http://127.0.0.1:${server.address().port}/`,
+    // Stops listening and drops the connections a browser keeps open, as a network gone.
+    close: () => { server.close(); server.closeAllConnections(); },
+  };
 }
 
 // autoplay: let pages start sound without a gesture (as most tests want); false: Chromium's

@@ -129,6 +129,7 @@ test('a damaged data file is named on the page', async () => {
     data[i] = noise >>> 24;
   }
   const page = await session.browser.newPage();
+  await page.setBypassServiceWorker(true);  // the page's files as the network has them, not as kept
   await page.setRequestInterception(true);
   page.on('request', (request) => {
     if (request.url().endsWith('/vornel.data')) request.respond({ status: 200, body: data, contentType: 'application/octet-stream' });
@@ -146,6 +147,7 @@ test('a damaged data file is named on the page', async () => {
 
 test('a missing data file gets a message on the page', async () => {
   const page = await session.browser.newPage();
+  await page.setBypassServiceWorker(true);  // the page's files as the network has them, not as kept
   await page.setRequestInterception(true);
   page.on('request', (request) => {
     if (request.url().endsWith('/vornel.data')) request.respond({ status: 404, body: '' });
