@@ -106,6 +106,26 @@ TEST(DesktopKeysTest, SdlAndTheBrowserGiveTheHandheldTheSameKeys) {
     }
 }
 
+// The page's on-screen keys and gamepads name the handheld's keys; the table gives their codes.
+TEST(DesktopKeysTest, OnScreenKeysAndStandardGamepadButtonsGiveTheHandheldsKeys) {
+    const auto virtualKeyOf = [](const char* name) {
+        DesktopKeyEvent key;
+        key.place = key.meaning = DesktopKeys::ofHandheldKey(name);
+        return DesktopKeys::virtualKeyOf(key, false);
+    };
+    const std::vector<std::pair<const char*, int32_t>> keys = {
+        {"Up", 38}, {"Down", 40}, {"Left", 37}, {"Right", 39}, {"Action", 13}, {"Left soft key", 112},
+        {"Right soft key", 113}, {"Back", 27}, {"0", 48}, {"9", 57}, {"*", 119}, {"#", 120}, {"Menu", 0}};
+    for (const auto& [name, code] : keys) {
+        EXPECT_EQ(virtualKeyOf(name), code) << name;
+    }
+    const std::vector<std::pair<int32_t, int32_t>> buttons = {{0, 13}, {1, 27}, {9, 113}, {12, 38}, {13, 40},
+                                                              {14, 37}, {15, 39}, {2, 0}, {8, 0}, {16, 0}};
+    for (const auto& [index, code] : buttons) {
+        EXPECT_EQ(ControllerButton::virtualKeyOf(ControllerButton::ofStandardGamepad(index)), code) << index;
+    }
+}
+
 // On AZERTY the key in the place of a US Q prints A, and M sits where a US keyboard has ';'.
 TEST(DesktopKeysTest, OnAHandheldWhoseLettersAreItsKeypadLettersGoByTheirPlace) {
     for (const DesktopKeyEvent& q : {SdlKeys::eventOf(SDL_Keysym{SDL_SCANCODE_Q, SDLK_a, KMOD_NONE, 0}, false),

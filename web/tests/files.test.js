@@ -95,3 +95,32 @@ for (const [query, said] of [
     assert.doesNotMatch(address, /demo/);
   });
 }
+
+// The page is closed at a random moment while the game saves again and again (the sound
+// switched on and off from the menu): at the next start the settings are whole, old or new.
+test('a tab closed during a save keeps whole settings (50 tries)', async () => {
+  const context = await session.browser.createBrowserContext();
+  let seed = 12345;
+  const random = (limit) => { seed = (seed * 1103515245 + 12345) >>> 0; return (seed >>> 8) % limit; };
+  try {
+    for (let attempt = 0; attempt < 50; ++attempt) {
+      const page = await openPage(context);
+      const kept = await page.evaluate(() => { try { return Array.from(FS.readFile('/save/vornel')); } catch { return null; } });
+      if (kept !== null) {
+        assert.equal(kept.length, 24, `try ${attempt}: the settings are cut short`);
+        assert.ok((kept[0] & ~1) === 0 && kept[1] <= 1, `try ${attempt}: the settings are damaged: ${kept}`);
+      }
+      await pause(3600);  // the menu takes the keys once the intro is over
+      for (let press = 0; press < 3; ++press) {
+        await page.keyboard.down('Shift');
+        await page.keyboard.press('KeyS');
+        await page.keyboard.up('Shift');
+        await pause(random(400));
+      }
+      await pause(random(1500));
+      await page.close();
+    }
+  } finally {
+    await context.close();
+  }
+});
