@@ -116,6 +116,21 @@ DesktopKeys::EmulatorAction DesktopKeys::emulatorActionOf(const DesktopKeyEvent&
     return EmulatorAction::None;
 }
 
+DesktopKey DesktopKeys::ofVirtualKey(int32_t virtualKey) {
+    if (virtualKey >= VirtualKey::kLetterA && virtualKey < VirtualKey::kLetterA + 26) {
+        return letter(virtualKey - VirtualKey::kLetterA);
+    }
+    if (virtualKey >= VirtualKey::kDigit0 && virtualKey < VirtualKey::kDigit0 + 10) {
+        return digit(virtualKey - VirtualKey::kDigit0);
+    }
+    for (const NamedKey& named : kNamedKeys) {
+        if (named.virtualKey == virtualKey && virtualKey != 0 && named.key != DesktopKey::kNumpadEnter) {
+            return named.key;
+        }
+    }
+    return DesktopKey::kNone;
+}
+
 DesktopKey DesktopKeys::ofBrowserCode(std::string_view code) {
     if (code.size() == 4 && code.substr(0, 3) == "Key" && code[3] >= 'A' && code[3] <= 'Z') {
         return letter(code[3] - 'A');

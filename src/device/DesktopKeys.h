@@ -37,6 +37,10 @@ public:
     // no emulator key: some systems report AltGr as Ctrl+Alt, and it types characters.
     static EmulatorAction emulatorActionOf(const DesktopKeyEvent& key);
 
+    // The desktop key of the main keyboard that gives the virtual key by its meaning (the
+    // way back, for input made up by a script); kNone when none gives it.
+    static DesktopKey ofVirtualKey(int32_t virtualKey);
+
     // The browser's names: a KeyboardEvent's code (the place: "KeyA", "Digit1", "Numpad5",
     // "ArrowUp", ...) and its key (the meaning: "a", "1", "ArrowUp", "+", ...).
     static DesktopKey ofBrowserCode(std::string_view code);

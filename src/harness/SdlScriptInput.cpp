@@ -1,40 +1,15 @@
 // Script input as SDL events.
 #include "harness/SdlScriptInput.h"
 
-#include <array>
 #include <cstdio>
 #include <utility>
 
-#include "platform/VirtualKey.h"
 #include "backends/sdl/ControllerTranslation.h"
+#include "backends/sdl/SdlKeys.h"
+#include "device/DesktopKeys.h"
 
 namespace vornel {
 namespace {
-
-struct NamedKey {
-    int32_t virtualKey;
-    SDL_Scancode scancode;
-    SDL_Keycode keycode;
-};
-
-constexpr std::array<NamedKey, 13> kNamedKeys = {{
-    {VirtualKey::kBackspace, SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE},
-    {VirtualKey::kEnter, SDL_SCANCODE_RETURN, SDLK_RETURN},
-    {VirtualKey::kEscape, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE},
-    {VirtualKey::kSpace, SDL_SCANCODE_SPACE, SDLK_SPACE},
-    {VirtualKey::kLeft, SDL_SCANCODE_LEFT, SDLK_LEFT},
-    {VirtualKey::kUp, SDL_SCANCODE_UP, SDLK_UP},
-    {VirtualKey::kRight, SDL_SCANCODE_RIGHT, SDLK_RIGHT},
-    {VirtualKey::kDown, SDL_SCANCODE_DOWN, SDLK_DOWN},
-    {VirtualKey::kF1, SDL_SCANCODE_F1, SDLK_F1},
-    {VirtualKey::kF2, SDL_SCANCODE_F2, SDLK_F2},
-    {VirtualKey::kF8, SDL_SCANCODE_F8, SDLK_F8},
-    {VirtualKey::kF9, SDL_SCANCODE_F9, SDLK_F9},
-    {VirtualKey::kSlash, SDL_SCANCODE_SLASH, SDLK_SLASH},
-}};
-
-constexpr int32_t kLastLetter = VirtualKey::kLetterA + 25;
-constexpr int32_t kDigit9 = VirtualKey::kDigit0 + 9;
 
 // Latin-1 character code as UTF-8, as SDL reports typed text.
 void encodeUtf8(int32_t character, char (&text)[SDL_TEXTINPUTEVENT_TEXT_SIZE]) {
@@ -57,28 +32,10 @@ int32_t windowPixelOf(int32_t screenPixel, int32_t edge, int32_t scale) {
 
 }  // namespace
 
-// Letters give their lower-case character and digits theirs, as on a US keyboard without
-// shift.
+// The desktop key that gives the virtual key, as SDL names it: letters give their lower-case
+// character and digits theirs, as on a US keyboard without shift.
 SDL_Keysym SdlScriptInput::keysymOf(int32_t virtualKey) {
-    SDL_Keysym key;
-    SDL_zero(key);
-    if (virtualKey >= VirtualKey::kLetterA && virtualKey <= kLastLetter) {
-        key.scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_A + (virtualKey - VirtualKey::kLetterA));
-        key.sym = SDLK_a + (virtualKey - VirtualKey::kLetterA);
-    } else if (virtualKey == VirtualKey::kDigit0) {
-        key.scancode = SDL_SCANCODE_0;  // after 9 on the keyboard's top row
-        key.sym = SDLK_0;
-    } else if (virtualKey > VirtualKey::kDigit0 && virtualKey <= kDigit9) {
-        key.scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (virtualKey - VirtualKey::kDigit0 - 1));
-        key.sym = SDLK_0 + (virtualKey - VirtualKey::kDigit0);
-    }
-    for (const NamedKey& named : kNamedKeys) {
-        if (named.virtualKey == virtualKey) {
-            key.scancode = named.scancode;
-            key.sym = named.keycode;
-        }
-    }
-    return key;
+    return SdlKeys::keysymOf(DesktopKeys::ofVirtualKey(virtualKey));
 }
 
 void SdlScriptInput::deliver(const DeviceInput& input) {

@@ -61,6 +61,28 @@ DesktopKeyEvent SdlKeys::eventOf(const SDL_Keysym& key, bool repeat) {
     return event;
 }
 
+SDL_Keysym SdlKeys::keysymOf(DesktopKey key) {
+    SDL_Keysym keysym;
+    SDL_zero(keysym);
+    const auto index = static_cast<int32_t>(key);
+    const int32_t letter = index - static_cast<int32_t>(DesktopKey::kLetterA);
+    const int32_t digit = index - static_cast<int32_t>(DesktopKey::kDigit0);
+    if (key != DesktopKey::kNone && letter >= 0 && letter < 26) {
+        keysym.scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_A + letter);
+        keysym.sym = SDLK_a + letter;
+    } else if (digit >= 0 && digit < 10) {
+        keysym.scancode = digit == 0 ? SDL_SCANCODE_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_1 + digit - 1);
+        keysym.sym = SDLK_0 + digit;
+    }
+    for (const SdlKey& named : kNamedKeys) {
+        if (named.key == key && key != DesktopKey::kNone) {
+            keysym.scancode = named.scancode;
+            keysym.sym = named.keycode;
+        }
+    }
+    return keysym;
+}
+
 DesktopKey SdlKeys::placeOf(SDL_Scancode scancode) {
     if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
         return DesktopKeys::letter(scancode - SDL_SCANCODE_A);

@@ -13,6 +13,9 @@ public:
     static DesktopKeyEvent eventOf(const SDL_Keysym& key, bool repeat);
     static DesktopKey placeOf(SDL_Scancode scancode);
     static DesktopKey meaningOf(SDL_Keycode key);
+    // The key of a US keyboard, with no modifier held, that is the desktop key; its scancode
+    // is SDL_SCANCODE_UNKNOWN for kNone.
+    static SDL_Keysym keysymOf(DesktopKey key);
 };
 
 }  // namespace vornel
