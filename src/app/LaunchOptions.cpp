@@ -65,6 +65,8 @@ bool OptionReader::readOne(const std::string& argument) {
         {"--fullscreen", &m_options.fullscreen}, {"--headless", &m_options.headless},
         {"--autoplay", &m_options.autoplay},     {"--help", &m_options.help},
         {"--version", &m_options.version},       {"--stats", &m_options.stats},
+        {"--replays", &m_options.listReplays},   {"--no-replays", &m_options.noReplays},
+        {"--keep-replay", &m_options.keepReplay},
     };
     for (const auto& [switchName, flag] : switches) {
         if (name == switchName) {
@@ -172,6 +174,10 @@ bool LaunchOptions::parse(const std::vector<std::string>& arguments, LaunchOptio
         error = "--record-demo, --play-demo and --timedemo go one at a time";
         return false;
     }
+    if (parsed.noReplays && parsed.keepReplay) {
+        error = "--no-replays and --keep-replay go one at a time";
+        return false;
+    }
     if (!parsed.timedemo.empty()) {
         parsed.headless = true;  // nothing is shown: the frames go by as fast as they are drawn
     }
@@ -199,9 +205,15 @@ std::string LaunchOptions::usage() {
            "  --autoplay           a built-in player steers the player's bat\n"
            "  --record-demo FILE   record the whole session into FILE\n"
            "  --play-demo FILE     play a recorded session back at its pace (the demo chooses\n"
-           "                       the device; the settings file is not touched)\n"
+           "                       the device; the settings file is not touched); FILE may be\n"
+           "                       'last' or a number of the --replays list (./FILE for a file\n"
+           "                       of such a name)\n"
            "  --timedemo FILE      play a recorded session back headless as fast as it goes\n"
-           "                       and print its frames per second\n"
+           "                       and print its frames per second (FILE as for --play-demo)\n"
+           "  --replays            list the replays kept in the save folder and exit\n"
+           "  --no-replays         keep no replay of this session (a window or the page keeps\n"
+           "                       the last 20 games by default)\n"
+           "  --keep-replay        keep a replay of a headless session too\n"
            "  --stats              at exit, print frames, CPU time per frame, frame lengths\n"
            "                       and peak memory on one line\n"
            "  --help               show this help and exit\n"

@@ -25,6 +25,9 @@ struct LaunchOptions {
     std::string playDemo;             // demo file to play back (in the window unless --headless)
     std::string timedemo;             // demo file to play back headless as fast as it goes
     bool stats = false;               // one line of frame and memory figures at exit
+    bool listReplays = false;         // --replays: list the kept replays and exit
+    bool noReplays = false;           // keep no replay of the session
+    bool keepReplay = false;          // keep a replay of a headless session too
     bool seeded = false;              // --seed was given
     uint32_t seed = 0;                // the random source's start, when seeded
     bool help = false;

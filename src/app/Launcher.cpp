@@ -17,6 +17,8 @@
 #include "core/Version.h"
 #include "device/ClockWatchdog.h"
 #include "demo/DemoSession.h"
+#include "demo/ReplayShelf.h"
+#include "demo/ReplayViewer.h"
 #include "device/DeviceProfile.h"
 #include "harness/InputScript.h"
 #include "harness/ScriptInputSink.h"
@@ -41,6 +43,8 @@ struct Run {
     RunConfig config;
     std::unique_ptr<WavRecorder> recorder;  // written by the wave output until the process ends
     std::unique_ptr<DemoSession> demo;
+    uint32_t startFrame = 0;  // a kept game's first frame, where its replay starts
+    std::unique_ptr<ReplayViewer> viewer;
     EmulatedDevice* device = nullptr;
     std::unique_ptr<ScriptInputSink> scriptInput;
     std::unique_ptr<ScriptRunner> script;
@@ -217,6 +221,23 @@ void prepareScript(Run& run, InputScript script) {
     run.script->startWhenShown();
 }
 
+// A window or the page keeps every session as a replay, unless told not to; a headless run
+// only when asked.
+bool keepsReplay(const LaunchOptions& options) {
+    return options.recordDemo.empty() && options.demoToPlay().empty() && !options.noReplays &&
+           (!options.headless || options.keepReplay);
+}
+
+// A replay that cannot be started costs the replay alone.
+DemoSession* startReplay(Run& run, const DeviceProfile& profile, const std::string& saveFolder) {
+    std::string error;
+    if (!run.demo->start(std::string(profile.name), saveFolder, seedOf(run.options, *run.device), error)) {
+        std::fprintf(stderr, "vornel: no replay is kept of this session: %s\n", error.c_str());
+        return nullptr;
+    }
+    return run.demo.get();
+}
+
 // The run once the command line is read and the demo, if any, opened.
 int launch(Run& run, Launcher::ShellEntry entry) {
     const LaunchOptions& options = run.options;
@@ -243,12 +264,17 @@ int launch(Run& run, Launcher::ShellEntry entry) {
         }
     }
     const std::string saveFolder = setup.saveFolder;
-    run.device = DeviceMaker::make(options, profile, std::move(setup), run.recorder.get(), demo);
+    if (!demo && keepsReplay(options)) {
+        run.demo = DemoSession::keep(saveFolder);
+    }
+    run.device = DeviceMaker::make(options, profile, std::move(setup), run.recorder.get(), run.demo.get());
     if (run.device == nullptr) {
         return kNoDisplay;
     }
     EmulatedDevice& device = *run.device;
-    if (demo && !demo->start(std::string(profile.name), saveFolder, seedOf(options, device), error)) {
+    if (!demo && run.demo) {
+        demo = startReplay(run, profile, saveFolder);
+    } else if (demo && !demo->start(std::string(profile.name), saveFolder, seedOf(options, device), error)) {
         std::fprintf(stderr, "vornel: %s\n", error.c_str());
         return kBadCommandLine;
     }
@@ -261,6 +287,13 @@ int launch(Run& run, Launcher::ShellEntry entry) {
     if (demo) {
         demo->attach(device);
     }
+    if (demo && demo->pace() != nullptr && !options.headless) {
+        run.viewer = std::make_unique<ReplayViewer>(*demo);
+        device.setReplayControls(run.viewer.get());
+    }
+    if (demo && run.startFrame > 0) {
+        demo->startAt(run.startFrame);
+    }
     run.config = {saveFolderForRun(saveFolder), demo, options.autoplay, demo ? &demo->clock() : &device.clock()};
     FrameStats::ofThisProcess().keepChecksum(options.stats);
     const int status = runWatched(run, entry);
@@ -271,6 +304,44 @@ int launch(Run& run, Launcher::ShellEntry entry) {
         StatsLine::print();
     }
     return status;
+}
+
+std::string saveFolderOf(const LaunchOptions& options) {
+    return Launcher::resolveSaveFolder(options, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+// One line a kept game, oldest first.
+int listReplays(const LaunchOptions& options) {
+    const std::string saveFolder = saveFolderOf(options);
+    if (saveFolder.empty()) {
+        return badCommandLine("no save folder: give --save DIR, or set HOME or XDG_DATA_HOME");
+    }
+    const ReplayShelf shelf(saveFolder);
+    const std::vector<ReplayShelf::Entry> entries = shelf.list();
+    if (entries.empty()) {
+        std::printf("No replays are kept in %s yet.\n", shelf.folder().c_str());
+        return 0;
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::puts(ReplayShelf::lineFor(entries[i], i + 1).c_str());
+    }
+    return 0;
+}
+
+// "last" or a number of the list becomes the replay's file, and its game's first frame the
+// place the playback starts (as frames ended).
+bool resolveReplay(LaunchOptions& options, uint32_t& startFrame, std::string& error) {
+    std::string& which = options.timedemo.empty() ? options.playDemo : options.timedemo;
+    const std::string saveFolder = saveFolderOf(options);
+    const std::vector<ReplayShelf::Entry> entries =
+        saveFolder.empty() ? std::vector<ReplayShelf::Entry>() : ReplayShelf(saveFolder).list();
+    const ReplayShelf::Entry* entry = ReplayShelf::find(entries, which, error);
+    if (entry == nullptr) {
+        return false;
+    }
+    which = entry->path;
+    startFrame = entry->game && entry->game->firstFrame > 0 ? entry->game->firstFrame + 1 : 0;
+    return true;
 }
 
 }  // namespace
@@ -289,8 +360,17 @@ int Launcher::run(int argc, char** argv, ShellEntry entry) {
         std::puts(kNameAndVersion);
         return 0;
     }
+    if (options.listReplays) {
+        return listReplays(options);
+    }
+    uint32_t startFrame = 0;
+    if (ReplayShelf::namesReplay(options.demoToPlay()) && !resolveReplay(options, startFrame, error)) {
+        std::fprintf(stderr, "vornel: %s\n", error.c_str());
+        return kBadCommandLine;
+    }
     Run& run = freshRun();
     run.options = options;
+    run.startFrame = startFrame;
     if (!options.recordDemo.empty()) {
         run.demo = DemoSession::record(options.recordDemo);
     } else if (!options.demoToPlay().empty()) {

@@ -53,6 +53,11 @@ Fixed randomFraction() {
     return processRandom().nextFraction();
 }
 
+void reseedRandom(uint32_t startTicks) {
+    seedRandom(startTicks);
+    processRandom() = Random(startTicks);
+}
+
 int32_t randomRange(int32_t lo, int32_t hi) {
     return processRandom().nextRange(lo, hi);
 }

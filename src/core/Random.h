@@ -32,6 +32,10 @@ Fixed randomFraction();
 // Makes the process-wide generator from these start ticks instead (a demo's seed), before
 // its first use; afterwards it changes nothing.
 void seedRandom(uint32_t startTicks);
+// Starts the process-wide generator again from these start ticks, as if it had never been
+// drawn from: a playback's fresh game (the replay viewer seeks by playing from the start).
+// Only while no game thread runs.
+void reseedRandom(uint32_t startTicks);
 int32_t randomRange(int32_t lo, int32_t hi);
 
 }  // namespace vornel

@@ -2,9 +2,15 @@
 //
 //   header   "VORNDEMO", format version (u16), game version, device profile (each a u8
 //            length and the bytes), the random seed (u32), the starting settings file (a u16
-//            length and the bytes)
+//            length and the bytes); from version 2 on, the moment the recording started
+//            (seconds since 1970 UTC, u64; 0 when unknown)
 //   frames   one chunk a frame: 'F', the payload's length (varint), the payload, its CRC-32
 //            (u32); the payload is the frame's records in the order the game read them
+//   games    from version 2 on, between the frames: a chunk 'G' (same framing) whenever a
+//            game of the session begins to be played, changes its score or level, or ends:
+//            the game's number in the session, its first and last frame so far (varints),
+//            the level (u8, 1 for Hard), the player's and the opponent's points (u8 each) and
+//            whether it was played to its end (u8); the last chunk of a number holds
 //   trailer  a chunk 'E' (same framing) whose payload is the number of frame chunks (u32)
 //            and the checksum of every frame drawn (u32)
 //
@@ -25,13 +31,15 @@
 namespace vornel {
 
 struct DemoHeader {
-    static constexpr uint16_t kFormatVersion = 1;
+    static constexpr uint16_t kFormatVersion = 2;
+    static constexpr uint16_t kOldestFormatVersion = 1;  // still played back
 
     uint16_t formatVersion = kFormatVersion;
     std::string gameVersion;
     std::string profile;
     uint32_t seed = 0;
     std::vector<uint8_t> settings;  // the settings file as it was at the start; empty for none
+    uint64_t recordedAt = 0;        // seconds since 1970 UTC; 0 when unknown (and in version 1)
 
     friend bool operator==(const DemoHeader&, const DemoHeader&) = default;
 };
@@ -49,6 +57,7 @@ namespace demo {
 inline constexpr char kMagic[8] = {'V', 'O', 'R', 'N', 'D', 'E', 'M', 'O'};
 inline constexpr uint8_t kFrameChunk = 'F';
 inline constexpr uint8_t kEndChunk = 'E';
+inline constexpr uint8_t kGameChunk = 'G';
 inline constexpr std::size_t kLongestString = 255;
 inline constexpr std::size_t kLongestSettings = 65535;
 inline constexpr uint8_t kKindLimit = 32;   // kinds are 1 to 31

@@ -125,6 +125,8 @@ bool DemoReader::parse(const std::vector<uint8_t>& bytes, std::string& error) {
     m_header = DemoHeader{};
     m_records.clear();
     m_frameStarts.clear();
+    m_frameTicks.clear();
+    m_games.clear();
     m_complete = false;
     m_incompleteReason.clear();
     m_storedChecksum = 0;
@@ -133,6 +135,7 @@ bool DemoReader::parse(const std::vector<uint8_t>& bytes, std::string& error) {
         return false;
     }
     readChunks(at);
+    closeOpenGames();
     m_bytes = {};  // every frame is decoded
     return true;
 }
@@ -148,9 +151,9 @@ bool DemoReader::readHeader(std::size_t& at, std::string& error) {
         error = "the demo's header is cut short";
         return false;
     }
-    if (version != DemoHeader::kFormatVersion) {
-        error = "a demo of format version " + std::to_string(version) + "; this program plays version " +
-                std::to_string(DemoHeader::kFormatVersion);
+    if (version < DemoHeader::kOldestFormatVersion || version > DemoHeader::kFormatVersion) {
+        error = "a demo of format version " + std::to_string(version) + "; this program plays versions " +
+                std::to_string(DemoHeader::kOldestFormatVersion) + " to " + std::to_string(DemoHeader::kFormatVersion);
         return false;
     }
     m_header.formatVersion = static_cast<uint16_t>(version);
@@ -164,6 +167,13 @@ bool DemoReader::readHeader(std::size_t& at, std::string& error) {
         return false;
     }
     m_header.settings.assign(settings.begin(), settings.end());
+    uint32_t low = 0;
+    uint32_t high = 0;
+    if (version >= 2 && (!in.u32(low) || !in.u32(high))) {
+        error = "the demo's header is cut short";
+        return false;
+    }
+    m_header.recordedAt = static_cast<uint64_t>(high) << 32 | low;
     at = in.at();
     return true;
 }
@@ -190,10 +200,18 @@ void DemoReader::readChunks(std::size_t at) {
             stopAt(chunk, "the recording is cut short in a frame");
             return;
         }
-        if (demo::crc32(m_bytes.data() + payload, length) != check ||
-            (type != demo::kFrameChunk && type != demo::kEndChunk)) {
+        const bool known = type == demo::kFrameChunk || type == demo::kEndChunk ||
+                           (type == demo::kGameChunk && m_header.formatVersion >= 2);
+        if (demo::crc32(m_bytes.data() + payload, length) != check || !known) {
             stopAt(chunk, "the recording is damaged");
             return;
+        }
+        if (type == demo::kGameChunk) {
+            if (!readGame(payload, length)) {
+                stopAt(chunk, "the recording is damaged");
+                return;
+            }
+            continue;
         }
         if (type == demo::kEndChunk) {
             readTrailer(chunk, payload, length, in.at());
@@ -206,6 +224,44 @@ void DemoReader::readChunks(std::size_t at) {
         }
         m_frameStarts.push_back(m_records.size());
         m_records.insert(m_records.end(), records.begin(), records.end());
+        m_frameTicks.push_back(static_cast<uint32_t>(previous[demo::kTicks]));
+    }
+}
+
+// A game's entry: a later one of the same number replaces it; numbers go up by one.
+bool DemoReader::readGame(std::size_t payload, uint32_t length) {
+    const std::vector<uint8_t> bytes(m_bytes.begin() + static_cast<std::ptrdiff_t>(payload),
+                                     m_bytes.begin() + static_cast<std::ptrdiff_t>(payload + length));
+    Bytes in(bytes, 0);
+    DemoGame game;
+    uint8_t hard = 0;
+    uint8_t finished = 0;
+    if (!in.varint(game.number) || !in.varint(game.firstFrame) || !in.varint(game.lastFrame) || !in.u8(hard) ||
+        !in.u8(game.playerPoints) || !in.u8(game.opponentPoints) || !in.u8(finished) || in.at() != bytes.size() ||
+        game.number == 0 || game.number > m_games.size() + 1 || game.firstFrame > game.lastFrame) {
+        return false;
+    }
+    game.hard = hard != 0;
+    game.finished = finished != 0;
+    if (game.number == m_games.size() + 1) {
+        m_games.push_back(game);
+    } else {
+        m_games[game.number - 1] = game;
+    }
+    return true;
+}
+
+// An unfinished game was played on until the next began, or to the last frame there is; no
+// game reaches past the frames the file keeps.
+void DemoReader::closeOpenGames() {
+    const uint32_t lastFrame = frameCount() == 0 ? 0 : static_cast<uint32_t>(frameCount() - 1);
+    for (std::size_t i = 0; i < m_games.size(); ++i) {
+        DemoGame& game = m_games[i];
+        if (!game.finished) {
+            game.lastFrame = i + 1 < m_games.size() ? m_games[i + 1].firstFrame - 1 : lastFrame;
+        }
+        game.lastFrame = std::min(game.lastFrame, lastFrame);
+        game.firstFrame = std::min(game.firstFrame, game.lastFrame);
     }
 }
 
@@ -225,6 +281,13 @@ void DemoReader::readTrailer(std::size_t chunk, std::size_t payload, uint32_t le
 void DemoReader::stopAt(std::size_t chunk, const std::string& why) {
     m_complete = false;
     m_incompleteReason = why + " after frame " + std::to_string(frameCount()) + " (byte " + std::to_string(chunk) + ")";
+}
+
+uint32_t DemoReader::ticksAt(std::size_t i) const {
+    if (m_frameTicks.empty()) {
+        return 0;
+    }
+    return m_frameTicks[std::min(i, m_frameTicks.size() - 1)];
 }
 
 std::vector<DemoRecord> DemoReader::frame(std::size_t i) const {

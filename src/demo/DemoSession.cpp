@@ -5,12 +5,14 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "core/Random.h"
 #include "core/SaveFolder.h"
+#include "demo/ReplayShelf.h"
 #include "device/DeviceProfile.h"
 
 namespace vornel {
@@ -26,6 +28,12 @@ double secondsBetween(std::chrono::steady_clock::time_point start, std::chrono::
 
 std::unique_ptr<DemoSession> DemoSession::record(const std::string& path) {
     return std::unique_ptr<DemoSession>(new DemoSession(Kind::kRecord, path));
+}
+
+std::unique_ptr<DemoSession> DemoSession::keep(const std::string& saveFolder) {
+    std::unique_ptr<DemoSession> session(new DemoSession(Kind::kKeep, ""));
+    session->m_saveFolder = saveFolder;
+    return session;
 }
 
 std::unique_ptr<DemoSession> DemoSession::play(const std::string& path, bool flatOut, std::string& error) {
@@ -69,11 +77,19 @@ bool DemoSession::makePrivateFolder(std::string& error) {
         return false;
     }
     m_privateFolder = pattern;
+    return writePrivateSettings(error);
+}
+
+// The settings the recording started from, again before every fresh game of the viewer.
+bool DemoSession::writePrivateSettings(std::string& error) const {
+    const std::string path = m_privateFolder + "/" + SaveFolder::kSettingsFile;
     const std::vector<uint8_t>& settings = m_reader.header().settings;
+    std::error_code ignored;
+    fs::remove(path, ignored);
     if (settings.empty()) {
         return true;  // the recording started without a settings file
     }
-    std::ofstream file(m_privateFolder + "/" + SaveFolder::kSettingsFile, std::ios::binary);
+    std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(settings.data()), static_cast<std::streamsize>(settings.size()));
     file.close();
     if (!file) {
@@ -97,14 +113,15 @@ std::vector<uint8_t> DemoSession::settingsIn(const std::string& saveFolder) {
 bool DemoSession::start(const std::string& profileName, const std::string& saveFolder, uint32_t recordingSeed,
                         std::string& error) {
     uint32_t seed = m_reader.header().seed;
-    if (m_kind == Kind::kRecord) {
+    if (isRecording()) {
         seed = recordingSeed;
         DemoHeader header;
         header.gameVersion = kGameVersion;
         header.profile = profileName;
         header.seed = seed;
         header.settings = settingsIn(saveFolder);
-        if (!m_writer.open(m_path, header, error)) {
+        header.recordedAt = static_cast<uint64_t>(std::time(nullptr));
+        if (!openRecording(header, error)) {
             return false;
         }
         m_tape = std::make_unique<DemoTape>(m_writer);
@@ -113,8 +130,35 @@ bool DemoSession::start(const std::string& profileName, const std::string& saveF
     return true;
 }
 
+// A replay takes the first free name of its moment. The shelf is pruned when a session ends,
+// never at its start: a second copy of the game, which will not get to play, must leave the
+// running copy's replay alone.
+bool DemoSession::openRecording(const DemoHeader& header, std::string& error) {
+    if (m_kind == Kind::kRecord) {
+        return m_writer.open(m_path, header, error);
+    }
+    const ReplayShelf shelf(m_saveFolder);
+    if (!shelf.prepare(error)) {
+        return false;
+    }
+    constexpr int32_t kNamesToTry = 100;
+    for (int32_t attempt = 0; attempt < kNamesToTry; ++attempt) {
+        m_path = shelf.pathFor(static_cast<std::time_t>(header.recordedAt), attempt);
+        if (m_writer.create(m_path, header, error)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void DemoSession::attach(EmulatedDevice& device) {
     m_clock = std::make_unique<TapedClock>(device.clock(), *m_tape, m_kind == Kind::kPlay);
+    if (m_kind == Kind::kPlay) {
+        m_pace = std::make_unique<ReplayPace>(device.clock());
+        m_clock->setPace(m_pace.get());
+        m_tape->setPace(m_pace.get());
+        m_pace->seekTo(m_startAt);
+    }
     if (isPlaying()) {
         m_tape->watch(demo::kWantedSize, [&device](int32_t size) { turnLike(device, size); });
     }
@@ -147,19 +191,98 @@ void DemoSession::gameStarts() {
 void DemoSession::gameEnded() {
     m_clock->stopTaping();
     m_ended = std::chrono::steady_clock::now();
-    if (m_kind == Kind::kRecord && !m_tape->finishRecording(m_recordingError)) {
-        m_recordingError = m_path + ": " + m_recordingError;
+    if (isRecording()) {
+        if (const std::optional<DemoGame> open = m_games.sessionEnds(static_cast<uint32_t>(m_tape->frames()))) {
+            m_writer.recordGame(*open);
+        }
+        if (!m_tape->finishRecording(m_recordingError)) {
+            m_recordingError = m_path + ": " + m_recordingError;
+        }
+    }
+    if (m_kind == Kind::kKeep) {
+        sayReplayLost();
+        m_recordingError.clear();
+        ReplayShelf(m_saveFolder).prune();
     }
     m_gameEnded.store(true);
+}
+
+void DemoSession::noteMatch(const MatchMoment& moment) {
+    if (!isRecording() || !m_tape || m_tape->frames() == 0) {
+        return;
+    }
+    if (const std::optional<DemoGame> entry = m_games.observe(static_cast<uint32_t>(m_tape->frames() - 1), moment)) {
+        m_writer.recordGame(*entry);
+    }
+    if (m_kind == Kind::kKeep) {
+        sayReplayLost();
+    }
+}
+
+// Once, the moment it happens: the game and its settings go on.
+void DemoSession::sayReplayLost() {
+    if (m_writer.hasFailed() && !m_replayLostSaid) {
+        m_replayLostSaid = true;
+        std::fprintf(stderr, "vornel: the replay %s cannot be written (disk full?); it keeps what it has\n",
+                     m_path.c_str());
+    }
 }
 
 void DemoSession::windowCloses() {
     if (isPlaying() && !m_gameClosed.load()) {
         m_tape->interrupt();
     }
+    if (m_pace) {
+        m_pace->release();  // a paused viewer lets the game go
+    }
+}
+
+void DemoSession::offerRestart(std::function<void()> restart) {
+    std::lock_guard<std::mutex> guard(m_restartLock);
+    m_restart = std::move(restart);
+}
+
+void DemoSession::startAt(uint32_t framesEnded) {
+    m_startAt = framesEnded;
+    if (m_pace) {
+        m_pace->seekTo(framesEnded);
+    }
+}
+
+bool DemoSession::restartAt(uint32_t framesEnded) {
+    std::function<void()> restart;
+    {
+        std::lock_guard<std::mutex> guard(m_restartLock);
+        restart = m_restart;
+    }
+    if (!restart || !m_pace) {
+        return false;
+    }
+    m_restartTarget = std::max<uint32_t>(framesEnded, 1);
+    m_tape->interrupt();  // the game reads the window closed and ends its run
+    m_pace->release();
+    restart();
+    return true;
+}
+
+// The random source is the process's, seeded once at the start: a fresh game gets the
+// recording's seed again, as it gets the settings the recording started from.
+void DemoSession::rewind() {
+    m_tape->rewind();
+    m_clock->rewind();
+    reseedRandom(m_reader.header().seed);
+    std::string error;
+    if (!writePrivateSettings(error)) {
+        std::fprintf(stderr, "vornel: %s\n", error.c_str());
+    }
+    m_pace->resume();
+    m_pace->seekTo(m_restartTarget);
 }
 
 void DemoSession::report() const {
+    if (m_kind == Kind::kKeep) {
+        return;  // a replay is kept quietly
+    }
     if (!m_gameStarted.load()) {
         std::fprintf(stderr, "vornel: %s: the game did not start\n", m_path.c_str());
         return;
@@ -169,7 +292,7 @@ void DemoSession::report() const {
                      m_path.c_str());
         return;
     }
-    if (m_kind != Kind::kRecord) {
+    if (isPlaying()) {
         reportPlayback();
         return;
     }

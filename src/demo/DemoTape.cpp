@@ -60,7 +60,21 @@ bool DemoTape::endFrame(uint32_t frameHash) {
         return false;
     }
     loadFrame();
+    if (m_pace != nullptr) {
+        m_pace->frameEnded(static_cast<uint32_t>(m_frames));
+    }
     return true;
+}
+
+void DemoTape::rewind() {
+    m_frames = 0;
+    m_checksum = frames::kChecksumBasis;
+    m_ended = false;
+    m_endReason.clear();
+    m_stepLost.clear();
+    m_interrupted.store(false);
+    m_watchedValue = 0;
+    loadFrame();
 }
 
 bool DemoTape::finishRecording(std::string& error) {

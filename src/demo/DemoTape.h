@@ -19,6 +19,7 @@
 #include "demo/DemoReader.h"
 #include "demo/DemoWriter.h"
 #include "demo/InputTape.h"
+#include "demo/ReplayPace.h"
 #include "core/FrameHash.h"
 
 namespace vornel {
@@ -60,6 +61,11 @@ public:
 
     // From any thread: the viewer closed the window, the playback ends at the game's next read.
     void interrupt() { m_interrupted.store(true); }
+    // Playing back in the viewer: each frame's end goes by the viewer's pace (which may hold
+    // it); set before the game thread starts.
+    void setPace(ReplayPace* pace) { m_pace = pace; }
+    // Playing back, while no game thread runs: back to the recording's start, for a fresh game.
+    void rewind();
 
     // Whether the game read every value as recorded so far (a playback that ran out of
     // frames or was interrupted is still in step); otherwise where it left the recording.
@@ -82,6 +88,7 @@ private:
     std::string m_endReason;
     std::string m_stepLost;
     std::atomic<bool> m_interrupted{false};
+    ReplayPace* m_pace = nullptr;
     uint8_t m_watchedKind = 0;
     int32_t m_watchedValue = 0;
     std::function<void(int32_t)> m_onWatchedChange;

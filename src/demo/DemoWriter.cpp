@@ -29,13 +29,21 @@ DemoWriter::~DemoWriter() {
 }
 
 bool DemoWriter::open(const std::string& path, const DemoHeader& header, std::string& error) {
+    return openWith("wb", path, header, error);
+}
+
+bool DemoWriter::create(const std::string& path, const DemoHeader& header, std::string& error) {
+    return openWith("wbx", path, header, error);  // O_EXCL: never through a link, never over a file
+}
+
+bool DemoWriter::openWith(const char* mode, const std::string& path, const DemoHeader& header, std::string& error) {
     close();
     if (header.gameVersion.size() > demo::kLongestString || header.profile.size() > demo::kLongestString ||
         header.settings.size() > demo::kLongestSettings) {
         error = "the demo's header is too long for the format";
         return false;
     }
-    m_file = std::fopen(path.c_str(), "wb");
+    m_file = std::fopen(path.c_str(), mode);
     if (m_file == nullptr) {
         error = "cannot write the demo \"" + path + "\": " + std::strerror(errno);
         return false;
@@ -47,6 +55,11 @@ bool DemoWriter::open(const std::string& path, const DemoHeader& header, std::st
     putU32(bytes, header.seed);
     putU16(bytes, static_cast<uint32_t>(header.settings.size()));
     bytes.insert(bytes.end(), header.settings.begin(), header.settings.end());
+    m_version = header.formatVersion;
+    if (m_version >= 2) {
+        putU32(bytes, static_cast<uint32_t>(header.recordedAt));
+        putU32(bytes, static_cast<uint32_t>(header.recordedAt >> 32));
+    }
     m_failed = std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size() || std::fflush(m_file) != 0;
     m_frame.clear();
     m_frames = 0;
@@ -55,6 +68,9 @@ bool DemoWriter::open(const std::string& path, const DemoHeader& header, std::st
 }
 
 void DemoWriter::record(uint8_t kind, int32_t value) {
+    if (m_file == nullptr || m_failed) {
+        return;  // nothing more is written
+    }
     kind %= demo::kKindLimit;
     const auto change = static_cast<int32_t>(static_cast<uint32_t>(value) - static_cast<uint32_t>(m_previous[kind]));
     m_previous[kind] = value;
@@ -68,12 +84,27 @@ void DemoWriter::record(uint8_t kind, int32_t value) {
 }
 
 void DemoWriter::endFrame() {
-    if (m_file == nullptr) {
+    if (m_file == nullptr || m_failed) {
         return;
     }
     writeChunk(demo::kFrameChunk, m_frame);
     m_frame.clear();
     ++m_frames;
+}
+
+void DemoWriter::recordGame(const DemoGame& game) {
+    if (m_file == nullptr || m_failed || m_version < 2) {
+        return;
+    }
+    std::vector<uint8_t> payload;
+    demo::putVarint(payload, game.number);
+    demo::putVarint(payload, game.firstFrame);
+    demo::putVarint(payload, game.lastFrame);
+    payload.push_back(game.hard ? 1 : 0);
+    payload.push_back(game.playerPoints);
+    payload.push_back(game.opponentPoints);
+    payload.push_back(game.finished ? 1 : 0);
+    writeChunk(demo::kGameChunk, payload);
 }
 
 bool DemoWriter::finish(uint32_t checksum, std::string& error) {
@@ -84,7 +115,9 @@ bool DemoWriter::finish(uint32_t checksum, std::string& error) {
     std::vector<uint8_t> trailer;
     putU32(trailer, m_frames);
     putU32(trailer, checksum);
-    writeChunk(demo::kEndChunk, trailer);
+    if (!m_failed) {
+        writeChunk(demo::kEndChunk, trailer);
+    }
     m_failed = std::fclose(m_file) != 0 || m_failed;
     m_file = nullptr;
     if (m_failed) {

@@ -10,7 +10,13 @@ uint32_t TapedClock::ticks() {
     }
     const auto recorded = static_cast<uint32_t>(m_tape.pass(demo::kTicks, static_cast<int32_t>(live)));
     if (m_pacedPlayback && m_tape.mode() == DemoTape::Mode::kPlaying) {
-        holdUntil(recorded, live);
+        if (m_pace != nullptr) {
+            if (const uint32_t hold = m_pace->holdFor(recorded, live); hold > 0) {
+                m_beneath.sleep(hold);
+            }
+        } else {
+            holdUntil(recorded, live);
+        }
     }
     return recorded;
 }
@@ -30,7 +36,7 @@ void TapedClock::holdUntil(uint32_t recorded, uint32_t live) {
 void TapedClock::sleep(uint32_t milliseconds) {
     if (onTapedThread() && m_tape.mode() == DemoTape::Mode::kPlaying) {
         // The tick reads pace a playback; a timedemo draws flat out and shows nothing.
-        if (m_pacedPlayback) {
+        if (m_pacedPlayback && (m_pace == nullptr || !m_pace->isSeeking())) {
             m_beneath.yield();
         }
         return;

@@ -14,6 +14,7 @@
 
 #include "core/Clock.h"
 #include "demo/DemoTape.h"
+#include "demo/ReplayPace.h"
 
 namespace vornel {
 
@@ -22,6 +23,12 @@ public:
     // The clock beneath and the tape must outlive this one.
     TapedClock(Clock& beneath, DemoTape& tape, bool pacedPlayback)
         : m_beneath(beneath), m_tape(tape), m_pacedPlayback(pacedPlayback) {}
+
+    // A paced playback in the viewer keeps the viewer's pace instead of the recording's alone;
+    // set before the game thread starts.
+    void setPace(ReplayPace* pace) { m_pace = pace; }
+    // The next game thread's first read starts the pace again (the viewer restarts the game).
+    void rewind() { m_started = false; }
 
     // Makes the calling thread the one whose reads are taped; the game thread calls it first.
     void tapeThisThread() { m_tapedThread.store(std::this_thread::get_id()); }
@@ -52,6 +59,7 @@ private:
     Clock& m_beneath;
     DemoTape& m_tape;
     const bool m_pacedPlayback;
+    ReplayPace* m_pace = nullptr;
     std::atomic<std::thread::id> m_tapedThread{};
     bool m_started = false;  // paced playback: the first tick read has set the offset
     uint32_t m_offset = 0;   // the clock beneath minus the recorded time

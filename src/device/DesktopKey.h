@@ -35,6 +35,10 @@ enum class DesktopKey : uint8_t {
     kEquals,
     kPlus,
     kMinus,
+    kPeriod,        // the replay viewer's keys
+    kLeftBracket,
+    kRightBracket,
+    kHome,
 };
 
 // One press or release of a desktop key.

@@ -15,7 +15,7 @@ struct NamedKey {
     std::string_view name;  // the browser's name of the meaning, empty for none
 };
 
-constexpr std::array<NamedKey, 22> kNamedKeys = {{
+constexpr std::array<NamedKey, 26> kNamedKeys = {{
     {DesktopKey::kNumpadEnter, VirtualKey::kEnter, "NumpadEnter", ""},
     {DesktopKey::kNumpadPlus, 0, "NumpadAdd", ""},
     {DesktopKey::kNumpadMinus, 0, "NumpadSubtract", ""},
@@ -37,6 +37,10 @@ constexpr std::array<NamedKey, 22> kNamedKeys = {{
     {DesktopKey::kEquals, 0, "Equal", "="},
     {DesktopKey::kPlus, 0, "", "+"},
     {DesktopKey::kMinus, 0, "Minus", "-"},
+    {DesktopKey::kPeriod, 0, "Period", "."},
+    {DesktopKey::kLeftBracket, 0, "BracketLeft", "["},
+    {DesktopKey::kRightBracket, 0, "BracketRight", "]"},
+    {DesktopKey::kHome, 0, "Home", "Home"},
     {DesktopKey::kNone, 0, "", ""},
 }};
 
@@ -126,6 +130,18 @@ DesktopKey DesktopKeys::ofVirtualKey(int32_t virtualKey) {
     for (const NamedKey& named : kNamedKeys) {
         if (named.virtualKey == virtualKey && virtualKey != 0 && named.key != DesktopKey::kNumpadEnter) {
             return named.key;
+        }
+    }
+    // The replay viewer's keys give the game nothing, but a script may press them.
+    static constexpr std::array<std::pair<int32_t, DesktopKey>, 4> kViewerKeys = {{
+        {VirtualKey::kHome, DesktopKey::kHome},
+        {VirtualKey::kPeriod, DesktopKey::kPeriod},
+        {VirtualKey::kLeftBracket, DesktopKey::kLeftBracket},
+        {VirtualKey::kRightBracket, DesktopKey::kRightBracket},
+    }};
+    for (const auto& [code, key] : kViewerKeys) {
+        if (code == virtualKey) {
+            return key;
         }
     }
     return DesktopKey::kNone;

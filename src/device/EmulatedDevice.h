@@ -18,6 +18,7 @@
 #include "platform/Platform.h"
 #include "device/DeviceInput.h"
 #include "device/DisplayImage.h"
+#include "device/ReplayControls.h"
 
 namespace vornel {
 
@@ -87,6 +88,13 @@ public:
     // Input from outside the device, from any thread: posted as the window's messages, as the
     // handheld's own input would arrive.
     void deliverInput(const DeviceInput& input);
+    // A playback shown in the replay viewer: its controls take the viewer's keys and no live
+    // input reaches the game (device/ReplayControls.h); null for none. Set before the window
+    // opens; the controls outlive the device's window thread.
+    void setReplayControls(ReplayControls* controls) { m_replayControls = controls; }
+    ReplayControls* replayControls() const { return m_replayControls; }
+    // The title the window was made with.
+    const std::string& title() const { return m_title; }
     // Requests from later copies to bring the window to the front, so far.
     int32_t raiseRequests() const { return m_raiseRequests.load(); }
     // Stops the instance listener: when the run ends, and first thing in a backend's
@@ -140,6 +148,7 @@ private:
     std::function<void()> m_whenShown;
     std::unique_ptr<SingleInstance> m_instance;
     std::atomic<int32_t> m_raiseRequests{0};
+    ReplayControls* m_replayControls = nullptr;
 };
 
 }  // namespace vornel

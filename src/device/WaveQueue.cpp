@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "device/SoundGate.h"
+
 namespace vornel {
 
 void WaveQueue::push(WaveHeader& header) {
@@ -40,7 +42,7 @@ std::size_t WaveQueue::play(int16_t* out, std::size_t count, std::vector<WaveHea
         m_headers.pop_front();
         m_playedOfFirst = 0;
     }
-    std::fill(out + filled, out + count, int16_t{0});
+    std::fill(out + (SoundGate::isOpen() ? filled : 0), out + count, int16_t{0});
     return filled;
 }
 

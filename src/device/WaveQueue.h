@@ -23,7 +23,8 @@ public:
     // Samples until the first queued header has played completely.
     uint64_t samplesLeftInFirst() const;
 
-    // Plays count samples into out: queued samples while there are any, then silence.
+    // Plays count samples into out: queued samples while there are any, then silence; all
+    // silence while the sound gate is closed (device/SoundGate.h).
     // Headers played to their end move to finished. Answers how many samples came from
     // headers.
     std::size_t play(int16_t* out, std::size_t count, std::vector<WaveHeader*>& finished);

@@ -7,7 +7,7 @@
 namespace vornel {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, int32_t>, 13> kNamedKeys = {{
+constexpr std::array<std::pair<std::string_view, int32_t>, 17> kNamedKeys = {{
     {"left", VirtualKey::kLeft},
     {"right", VirtualKey::kRight},
     {"up", VirtualKey::kUp},
@@ -21,6 +21,10 @@ constexpr std::array<std::pair<std::string_view, int32_t>, 13> kNamedKeys = {{
     {"f8", VirtualKey::kF8},
     {"f9", VirtualKey::kF9},
     {"slash", VirtualKey::kSlash},
+    {"home", VirtualKey::kHome},
+    {"period", VirtualKey::kPeriod},
+    {"leftbracket", VirtualKey::kLeftBracket},
+    {"rightbracket", VirtualKey::kRightBracket},
 }};
 
 }  // namespace

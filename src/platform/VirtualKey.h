@@ -23,6 +23,11 @@ public:
     static constexpr int32_t kF8 = 119;
     static constexpr int32_t kF9 = 120;
     static constexpr int32_t kSlash = 191;
+    // Keys the handheld has not: a script presses them on the desktop for the replay viewer.
+    static constexpr int32_t kHome = 36;
+    static constexpr int32_t kPeriod = 190;
+    static constexpr int32_t kLeftBracket = 219;
+    static constexpr int32_t kRightBracket = 221;
 
     // The code of a key name (left right up down enter escape backspace space f1 f2 f8 f9
     // slash, a-z, 0-9; letters in either case); 0 for any other name.

@@ -4,6 +4,7 @@
 #include "game/GameScene.h"
 #include "media/SoundPlayer.h"
 #include "shell/Entry.h"
+#include "shell/MatchWatch.h"
 #include "shell/WindowHost.h"
 
 namespace vornel {
@@ -44,8 +45,45 @@ int ShellRun::run(GameFactory makeGame) {
     m_state.m_windowHost = new WindowHost(m_state, m_platform);
     makeGameObject(makeGame);
     m_shell.gameThread().start(m_state.m_game, demoHooks(), &m_platform);
+    if (m_state.m_demo != nullptr && m_state.m_demo->isPlaying()) {
+        m_state.m_demo->offerRestart([this, makeGame] { restartGame(makeGame); });
+    }
     serveMessages();
+    if (m_state.m_demo != nullptr) {
+        m_state.m_demo->offerRestart(nullptr);
+    }
     return shutDown();
+}
+
+// As at the shutdown, the game is asked to end its run; a game that will not end in time is
+// left as the shutdown leaves it, and the window closes.
+void ShellRun::restartGame(GameFactory makeGame) {
+    m_state.m_restarting = true;
+    m_state.m_shuttingDown = true;
+    if (m_state.m_game) {
+        m_state.m_game->input().setPaused(false);
+    }
+    const bool ended = m_shell.gameThread().finish();
+    SoundPlayer::instance().stopSound();
+    m_state.m_restarting = false;
+    if (!ended) {
+        m_state.m_windowHost->closeWindow();
+        return;
+    }
+    m_state.m_demo->rewind();
+    releaseGame();
+    m_state.m_paintPending = false;
+    m_state.m_shuttingDown = false;
+    makeGameObject(makeGame);
+    m_shell.gameThread().start(m_state.m_game, demoHooks(), &m_platform);
+}
+
+void ShellRun::releaseGame() {
+    m_state.m_matchWatch.reset();
+    if (m_state.m_game) {
+        m_state.m_game->clear();  // children and parents hold each other: break the cycles first
+    }
+    m_state.m_game = nullptr;
 }
 
 std::string ShellRun::folderOf(const std::string& path) {
@@ -132,7 +170,7 @@ void ShellRun::makeGameObject(GameFactory makeGame) {
     m_state.m_game->setTouchScreen(m_state.m_touchLayout.load());
     if (m_state.m_demo != nullptr) {
         m_state.m_demo->tapeThisThread();
-        m_state.m_game->setTape(&m_state.m_demo->tape());
+        m_state.m_game->setTape(tapeFor(*m_state.m_demo));
     }
     m_state.m_game->setHost(m_state.m_windowHost);
     const int32_t width = m_state.m_screenWidth;
@@ -144,6 +182,16 @@ void ShellRun::makeGameObject(GameFactory makeGame) {
     }
 }
 
+// A recording indexes the games it holds; the game object is ours when the factory is.
+InputTape* ShellRun::tapeFor(SessionTape& demo) {
+    const auto* game = dynamic_cast<const GameScene*>(m_state.m_game.get());
+    if (demo.isPlaying() || game == nullptr) {
+        return &demo.tape();
+    }
+    m_state.m_matchWatch = std::make_unique<MatchWatch>(demo, *game);
+    return m_state.m_matchWatch.get();
+}
+
 // The game thread becomes the demo's taped thread before the game runs; when a played-back
 // game has ended its run, the window closes as it did at the end of the recording.
 GameThread::Hooks ShellRun::demoHooks() {
@@ -152,10 +200,11 @@ GameThread::Hooks ShellRun::demoHooks() {
         return {};
     }
     WindowHost* host = m_state.m_windowHost.get();  // the shell outlives the game thread
+    const std::atomic<bool>* restarting = &m_state.m_restarting;
     return {[demo] { demo->gameStarts(); },
-            [demo, host] {
+            [demo, host, restarting] {
                 demo->gameEnded();
-                if (demo->isPlaying()) {
+                if (demo->isPlaying() && !restarting->load()) {
                     host->closeWindow();
                 }
             }};

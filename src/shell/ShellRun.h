@@ -45,6 +45,11 @@ private:
     bool makeWindow();
     void placeWindow();
     void makeGameObject(GameFactory makeGame);
+    InputTape* tapeFor(SessionTape& demo);
+    // On the window thread: the game's run is stopped and a fresh game object started on the
+    // rewound playback, in the same window.
+    void restartGame(GameFactory makeGame);
+    void releaseGame();
     GameThread::Hooks demoHooks();
     void serveMessages();
     int shutDown();

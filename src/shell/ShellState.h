@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "core/RunContext.h"
 #include "demo/SessionTape.h"
 #include "platform/Platform.h"
+#include "shell/MatchWatch.h"
 #include "shell/WindowHost.h"
 #include "sprites/Screen.h"
 
@@ -53,6 +55,7 @@ public:
     Ref<WindowHost> m_windowHost;
     Ref<Screen> m_game;  // the game object; the window procedure feeds it input
     SessionTape* m_demo = nullptr;  // the demo being recorded or played back; null for none
+    std::unique_ptr<MatchWatch> m_matchWatch;  // what a recording game reads through
 
     // ---- Presentation ----
     std::atomic<bool> m_paintPending{false};  // set by the game thread, cleared by the paint handler
@@ -66,6 +69,8 @@ public:
     // Set once the message loop has ended: no paint will come any more, so presenting stops
     // waiting for one, and a game that can end its run does so.
     std::atomic<bool> m_shuttingDown{false};
+    // Set while a playback's game is stopped to be started afresh: the window stays open.
+    std::atomic<bool> m_restarting{false};
 };
 
 }  // namespace vornel

@@ -113,7 +113,7 @@ TEST(InputScriptTest, ErrorsNameTheFileAndLine) {
     EXPECT_EQ(errorOf("wait 1\n\njump 3\n"), "script t.txt:3: unknown command 'jump'");
     EXPECT_EQ(errorOf("key down\n"), "script t.txt:1: expected 'key down|up NAME|CODE'");
     EXPECT_EQ(errorOf("key hold left"), "script t.txt:1: expected 'key down' or 'key up', not 'key hold'");
-    EXPECT_EQ(errorOf("press home"), "script t.txt:1: unknown key 'home'");
+    EXPECT_EQ(errorOf("press end"), "script t.txt:1: unknown key 'end'");
     EXPECT_EQ(errorOf("press 0x20"), "script t.txt:1: unknown key '0x20'");
     EXPECT_EQ(errorOf("press 256"), "script t.txt:1: key code 256 is not within 1..255");
     EXPECT_EQ(errorOf("key up 00"), "script t.txt:1: key code 00 is not within 1..255");

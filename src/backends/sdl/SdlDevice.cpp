@@ -291,6 +291,10 @@ void SdlDevice::handleWindowEvent(const SDL_WindowEvent& event) {
 // Emulator keys are taken first; the rest reach the game as the handheld's key codes,
 // repeats included, as the handheld's keyboard sent them.
 void SdlDevice::handleKey(const SDL_KeyboardEvent& event) {
+    if (replayControls() != nullptr) {
+        handleViewerKey(event);
+        return;
+    }
     if (event.type == SDL_KEYUP) {
         if (const int32_t code = m_keyboardKeys.release(SdlKeys::eventOf(event.keysym, false)); code != 0) {
             post(MessageType::KeyUp, static_cast<uint32_t>(code), 0);
@@ -304,7 +308,36 @@ void SdlDevice::handleKey(const SDL_KeyboardEvent& event) {
     }
 }
 
+// A replay's viewer keeps the emulator's keys; the game hears none of the live ones.
+void SdlDevice::handleViewerKey(const SDL_KeyboardEvent& event) {
+    const DesktopKeyEvent key = SdlKeys::eventOf(event.keysym, event.repeat != 0);
+    if (event.type == SDL_KEYUP) {
+        m_keyboardKeys.release(key);
+        return;
+    }
+    const std::optional<ReplayControls::Command> command = ReplayControls::commandOf(key.meaning);
+    if (command && !key.control && !key.alt) {
+        if (!key.repeat || *command != ReplayControls::Command::kPauseOrResume) {
+            replayControls()->command(*command);
+            showReplayStatus();
+        }
+        return;
+    }
+    perform(m_keyboardKeys.press(key).action);
+}
+
+void SdlDevice::showReplayStatus() {
+    const std::string shown = title() + " - " + replayControls()->status();
+    if (shown != m_shownTitle && m_window != nullptr) {
+        SDL_SetWindowTitle(m_window, shown.c_str());
+        m_shownTitle = shown;
+    }
+}
+
 void SdlDevice::handleText(const char* utf8) {
+    if (replayControls() != nullptr) {
+        return;
+    }
     if (m_keyboardKeys.lastPressWasEmulatorKey()) {
         return;  // typed along with an emulator key, as Ctrl+plus types a '+'
     }
@@ -315,7 +348,7 @@ void SdlDevice::handleText(const char* utf8) {
 
 // The left button is the pen, on handhelds that have one.
 void SdlDevice::handleMouseButton(const SDL_MouseButtonEvent& event) {
-    if (event.button != SDL_BUTTON_LEFT) {
+    if (event.button != SDL_BUTTON_LEFT || replayControls() != nullptr) {
         return;
     }
     const SDL_Point at = penPoint(event.x, event.y);
@@ -327,7 +360,7 @@ void SdlDevice::handleMouseButton(const SDL_MouseButtonEvent& event) {
 }
 
 void SdlDevice::handleMouseMotion(const SDL_MouseMotionEvent& event) {
-    if ((event.state & SDL_BUTTON_LMASK) == 0) {
+    if ((event.state & SDL_BUTTON_LMASK) == 0 || replayControls() != nullptr) {
         return;
     }
     const SDL_Point at = penPoint(event.x, event.y);
@@ -358,6 +391,9 @@ void SdlDevice::handleControllerAxis(const SDL_ControllerAxisEvent& event) {
 }
 
 void SdlDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes) {
+    if (replayControls() != nullptr) {
+        return;  // a playback brings its own keys
+    }
     for (const ControllerKeys::KeyChange& change : changes) {
         post(change.down ? MessageType::KeyDown : MessageType::KeyUp, static_cast<uint32_t>(change.virtualKey), 0);
     }
@@ -463,6 +499,9 @@ void SdlDevice::presentIfDue() {
 void SdlDevice::present() {
     if (m_presenter != nullptr) {
         m_presenter->show(displayImage(), placement());
+    }
+    if (replayControls() != nullptr) {
+        showReplayStatus();
     }
     m_lastPresent = ticks();
     m_presentPending = false;

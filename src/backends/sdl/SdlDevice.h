@@ -83,6 +83,8 @@ private:
     void handleEvent(const SDL_Event& event);
     void handleWindowEvent(const SDL_WindowEvent& event);
     void handleKey(const SDL_KeyboardEvent& event);
+    void handleViewerKey(const SDL_KeyboardEvent& event);
+    void showReplayStatus();
     void handleText(const char* utf8);
     void handleMouseButton(const SDL_MouseButtonEvent& event);
     void handleMouseMotion(const SDL_MouseMotionEvent& event);
@@ -105,6 +107,7 @@ private:
     uint32_t m_wakeEvent = 0;
     std::atomic<bool> m_wakePending{false};
     bool m_presentPending = false;
+    std::string m_shownTitle;  // with a replay's status
     uint32_t m_lastPresent = 0;  // SDL ticks
     PenRule m_pen;
     KeyboardKeys m_keyboardKeys;

@@ -14,7 +14,7 @@ struct SdlKey {
     SDL_Keycode keycode;
 };
 
-constexpr std::array<SdlKey, 21> kNamedKeys = {{
+constexpr std::array<SdlKey, 25> kNamedKeys = {{
     {DesktopKey::kNumpadEnter, SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER},
     {DesktopKey::kNumpadPlus, SDL_SCANCODE_KP_PLUS, SDLK_KP_PLUS},
     {DesktopKey::kNumpadMinus, SDL_SCANCODE_KP_MINUS, SDLK_KP_MINUS},
@@ -36,6 +36,10 @@ constexpr std::array<SdlKey, 21> kNamedKeys = {{
     {DesktopKey::kEquals, SDL_SCANCODE_EQUALS, SDLK_EQUALS},
     {DesktopKey::kPlus, SDL_SCANCODE_UNKNOWN, SDLK_PLUS},
     {DesktopKey::kMinus, SDL_SCANCODE_MINUS, SDLK_MINUS},
+    {DesktopKey::kPeriod, SDL_SCANCODE_PERIOD, SDLK_PERIOD},
+    {DesktopKey::kLeftBracket, SDL_SCANCODE_LEFTBRACKET, SDLK_LEFTBRACKET},
+    {DesktopKey::kRightBracket, SDL_SCANCODE_RIGHTBRACKET, SDLK_RIGHTBRACKET},
+    {DesktopKey::kHome, SDL_SCANCODE_HOME, SDLK_HOME},
 }};
 
 // SDL's keypad digits: 1 to 9 come before 0, in scancodes and key codes alike.
