@@ -19,28 +19,8 @@
 namespace vornel {
 namespace {
 
-struct Outcome {
-    std::string frames;
-    std::string checksum;
-    std::string match;  // "yes", "no", or empty for a recording
-};
-
 class DemoTest : public EndToEnd {
 protected:
-    // The last "demo:" or "timedemo:" line of the program's output.
-    Outcome outcome() const {
-        static const std::regex line(
-            R"(^(demo|timedemo): frames=(\d+) (seconds=[0-9.]+ fps=[0-9.]+ )?checksum=([0-9a-f]{8})( match=(yes|no)| recorded)$)");
-        Outcome found;
-        std::istringstream lines(output());
-        std::smatch parts;
-        for (std::string text; std::getline(lines, text);) {
-            if (std::regex_match(text, parts, line)) {
-                found = {parts[2], parts[4], parts[6]};
-            }
-        }
-        return found;
-    }
     int play(const std::string& demo, const std::vector<std::string>& how) {
         std::vector<std::string> arguments = how;
         arguments.push_back(demo);

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <set>
 #include <spawn.h>
 #include <sstream>
@@ -44,8 +45,30 @@ inline bool isLegalFinalScore(int32_t player, int32_t opponent) {
     return (high == 11 && low <= 9) || (high > 11 && high - low == 2);
 }
 
+// What a demo's run said of it at the end.
+struct Outcome {
+    std::string frames;
+    std::string checksum;
+    std::string match;  // "yes", "no", or empty for a recording
+};
+
 class EndToEnd : public testing::Test {
 protected:
+    // The last "demo:" or "timedemo:" line of the program's output.
+    Outcome outcome() const {
+        static const std::regex line(
+            R"(^(demo|timedemo): frames=(\d+) (seconds=[0-9.]+ fps=[0-9.]+ )?checksum=([0-9a-f]{8})( match=(yes|no)| recorded)$)");
+        Outcome found;
+        std::istringstream lines(output());
+        std::smatch parts;
+        for (std::string text; std::getline(lines, text);) {
+            if (std::regex_match(text, parts, line)) {
+                found = {parts[2], parts[4], parts[6]};
+            }
+        }
+        return found;
+    }
+
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "vornel-e2e-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
