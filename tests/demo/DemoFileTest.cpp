@@ -96,6 +96,50 @@ TEST_F(DemoFileTest, AFileCutShortKeepsItsWholeFramesAndSaysItIsIncomplete) {
     EXPECT_EQ(frameEnds.size(), frames.size());
 }
 
+// Version 2 dates the recording and indexes its games between the frames, a later entry of a
+// game replacing the earlier; a version-1 file (the golden demos among them) reads as before.
+TEST_F(DemoFileTest, TheGamesOfASessionAreIndexedAndVersionOneStillReads) {
+    header.recordedAt = 1796812345;
+    DemoWriter writer;
+    std::string error;
+    ASSERT_TRUE(writer.open(path, header, error)) << error;
+    const DemoGame first{1, 1, 1, true, 1, 0, false};
+    const DemoGame second{2, 3, 3, false, 0, 0, false};
+    for (uint32_t frame = 0; frame < 6; ++frame) {
+        writer.record(demo::kTicks, static_cast<int32_t>(1000 + 32 * frame));
+        writer.endFrame();
+        if (frame == 1) {
+            writer.recordGame(first);
+        } else if (frame == 2) {
+            writer.recordGame({1, 1, 2, true, 11, 3, true});
+        } else if (frame == 3) {
+            writer.recordGame(second);
+        }
+    }
+    ASSERT_TRUE(writer.finish(0, error)) << error;
+    DemoReader reader;
+    ASSERT_TRUE(reader.open(path, error)) << error;
+    EXPECT_EQ(reader.header(), header);
+    EXPECT_TRUE(reader.isComplete()) << reader.incompleteReason();
+    ASSERT_EQ(reader.games().size(), 2u);
+    EXPECT_EQ(reader.games()[0], (DemoGame{1, 1, 2, true, 11, 3, true}));
+    EXPECT_EQ(reader.games()[1], (DemoGame{2, 3, 5, false, 0, 0, false})) << "left: it lasts to the last frame";
+    EXPECT_EQ(reader.ticksAt(4), 1128u);
+    EXPECT_EQ(reader.length(), 160u);
+
+    header.formatVersion = 1;
+    header.recordedAt = 0;
+    ASSERT_TRUE(writer.open(path, header, error)) << error;
+    writer.endFrame();
+    writer.recordGame(first);  // version 1 has no index
+    ASSERT_TRUE(writer.finish(0, error)) << error;
+    ASSERT_TRUE(reader.open(path, error)) << error;
+    EXPECT_EQ(reader.header(), header);
+    EXPECT_TRUE(reader.isComplete()) << reader.incompleteReason();
+    EXPECT_TRUE(reader.games().empty());
+    EXPECT_FALSE(writer.create(path, header, error)) << "a replay never replaces a file";
+}
+
 TEST_F(DemoFileTest, ForeignFilesOtherVersionsAndDamageAreToldApart) {
     std::vector<uint8_t> bytes = record(frames, 7);
     DemoReader reader;

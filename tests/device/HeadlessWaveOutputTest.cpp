@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <memory>
 
 #include "DeviceTestSupport.h"
+#include "device/SoundGate.h"
 #include "device/VirtualClock.h"
 #include "harness/WavRecorder.h"
 
@@ -198,6 +201,28 @@ TEST_F(HeadlessWaveOutputTest, TheRecordingFollowsDeviceTimeWithTheBuffersBackTo
     expected.insert(expected.end(), ramps.begin(), ramps.end());
     expected.resize(240 * 8, 0);
     EXPECT_EQ(samples, expected);
+}
+
+// The replay viewer's closed gate: the buffers come back at their moments, only silent.
+TEST_F(HeadlessWaveOutputTest, AClosedSoundGatePlaysSilenceAtTheSamePace) {
+    testing_support::TemporaryFolder folder("wave-gate");
+    WavRecorder recorder;
+    std::string error;
+    ASSERT_TRUE(recorder.open(folder.file("gated.wav"), error)) << error;
+    std::atomic<bool> audible{false};
+    SoundGate::follow(&audible);
+    open(&recorder);
+    Buffer tone(ramp(1, 800));  // 100 ms
+    queue(tone);
+    passDeviceTime(200);
+    SoundGate::follow(nullptr);
+    m_output->close();
+    recorder.close();
+    EXPECT_EQ(m_completions.atMicroseconds, (std::vector<uint64_t>{100000}));
+    EXPECT_EQ(recorder.samplesWritten(), 1600u);
+    std::ifstream file(folder.file("gated.wav"), std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(std::count(bytes.begin() + 44, bytes.end(), 0), static_cast<std::ptrdiff_t>(bytes.size() - 44));
 }
 
 TEST_F(HeadlessWaveOutputTest, ClosingAnOutputThatNeverPlayedStillRecordsTheSilenceSoFar) {
