@@ -46,23 +46,27 @@ int ShellRun::run(GameFactory makeGame) {
     makeGameObject(makeGame);
     m_shell.gameThread().start(m_state.m_game, demoHooks(), &m_platform);
     if (m_state.m_demo != nullptr && m_state.m_demo->isPlaying()) {
-        m_state.m_demo->offerRestart([this, makeGame] { restartGame(makeGame); });
+        m_state.m_demo->offerRestart([this] { askGameToEnd(); });
     }
-    serveMessages();
+    serveMessages(makeGame);
     if (m_state.m_demo != nullptr) {
         m_state.m_demo->offerRestart(nullptr);
     }
     return shutDown();
 }
 
-// As at the shutdown, the game is asked to end its run; a game that will not end in time is
-// left as the shutdown leaves it, and the window closes.
-void ShellRun::restartGame(GameFactory makeGame) {
+// As at the shutdown, the game is asked to end its run; the message loop starts the fresh one
+// once it has.
+void ShellRun::askGameToEnd() {
     m_state.m_restarting = true;
     m_state.m_shuttingDown = true;
     if (m_state.m_game) {
         m_state.m_game->input().setPaused(false);
     }
+}
+
+// A game that will not end in time is left as the shutdown leaves it, and the window closes.
+void ShellRun::restartGame(GameFactory makeGame) {
     const bool ended = m_shell.gameThread().finish();
     SoundPlayer::instance().stopSound();
     m_state.m_restarting = false;
@@ -201,19 +205,27 @@ GameThread::Hooks ShellRun::demoHooks() {
     }
     WindowHost* host = m_state.m_windowHost.get();  // the shell outlives the game thread
     const std::atomic<bool>* restarting = &m_state.m_restarting;
+    Platform* platform = &m_platform;
     return {[demo] { demo->gameStarts(); },
-            [demo, host, restarting] {
+            [demo, host, restarting, platform] {
                 demo->gameEnded();
-                if (demo->isPlaying() && !restarting->load()) {
+                if (restarting->load()) {
+                    platform->invalidateRect(Rect{0, 0, 1, 1});  // the message loop looks again
+                } else if (demo->isPlaying()) {
                     host->closeWindow();
                 }
             }};
 }
 
-void ShellRun::serveMessages() {
+// A game asked to end for a fresh one is replaced between two messages: a platform without
+// threads has its body back only once it has returned.
+void ShellRun::serveMessages(GameFactory makeGame) {
     WindowMessage message;
     while (m_platform.getMessage(message)) {
         m_platform.dispatchMessage(message);
+        if (m_state.m_restarting.load()) {
+            restartGame(makeGame);
+        }
     }
 }
 

@@ -46,12 +46,13 @@ private:
     void placeWindow();
     void makeGameObject(GameFactory makeGame);
     InputTape* tapeFor(SessionTape& demo);
-    // On the window thread: the game's run is stopped and a fresh game object started on the
-    // rewound playback, in the same window.
+    // A playback's game is asked to end its run, for a fresh game object on the rewound
+    // playback in the same window; restartGame, on the window thread, starts that one.
+    void askGameToEnd();
     void restartGame(GameFactory makeGame);
     void releaseGame();
     GameThread::Hooks demoHooks();
-    void serveMessages();
+    void serveMessages(GameFactory makeGame);
     int shutDown();
 
     Shell& m_shell;
