@@ -104,15 +104,33 @@
       if (document.fullscreenElement) document.exitFullscreen(); else canvas.parentElement.requestFullscreen();
     }
   }
+  // The game's functions are called straight, their strings on the stack: ccall answers a
+  // promise instead of the function's answer whenever the game is waiting (nearly always),
+  // and would take over the game's own promise.
+  function callGame(name, ...args) {
+    const stack = stackSave();
+    try {
+      return Module['_' + name](...args.map(function (arg) {
+        if (typeof arg !== 'string') return arg;
+        const size = lengthBytesUTF8(arg) + 1;
+        const text = stackAlloc(size);
+        stringToUTF8(arg, text, size);
+        return text;
+      }));
+    } finally {
+      stackRestore(stack);
+    }
+  }
+
+  // Keys typed into the page's own fields (the replay's position, the device) are theirs.
+  const isField = (target) => target instanceof HTMLInputElement || target instanceof HTMLSelectElement;
   window.addEventListener('keydown', function (event) {
-    if (!running()) return;
-    answer(event, Module.ccall('vornel_page_key_down', 'number', ['string', 'string', 'number', 'number'],
-                               [event.code, event.key, modifiersOf(event), event.repeat ? 1 : 0]));
+    if (!running() || isField(event.target)) return;
+    answer(event, callGame('vornel_page_key_down', event.code, event.key, modifiersOf(event), event.repeat ? 1 : 0));
   });
   window.addEventListener('keyup', function (event) {
-    if (!running()) return;
-    answer(event, Module.ccall('vornel_page_key_up', 'number', ['string', 'string', 'number'],
-                               [event.code, event.key, modifiersOf(event)]));
+    if (!running() || isField(event.target)) return;
+    answer(event, callGame('vornel_page_key_up', event.code, event.key, modifiersOf(event)));
   });
   window.addEventListener('blur', function () {
     if (running()) Module._vornel_page_blur();
@@ -162,7 +180,7 @@
       event.preventDefault();
       button.setPointerCapture(event.pointerId);
       if (fingers.size === 0 && running()) {
-        Module.ccall('vornel_page_screen_key', null, ['string', 'number'], [name, 1]);
+        callGame('vornel_page_screen_key', name, 1);
         if (navigator.vibrate) navigator.vibrate(12);
       }
       fingers.add(event.pointerId);
@@ -171,7 +189,7 @@
     function release(event) {
       if (!fingers.delete(event.pointerId) || fingers.size > 0) return;
       button.classList.remove('held');
-      if (running()) Module.ccall('vornel_page_screen_key', null, ['string', 'number'], [name, 0]);
+      if (running()) callGame('vornel_page_screen_key', name, 0);
     }
     button.addEventListener('pointerdown', press);
     button.addEventListener('pointerup', release);

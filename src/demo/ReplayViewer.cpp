@@ -6,14 +6,11 @@
 #include "device/SoundGate.h"
 
 namespace vornel {
-namespace {
 
-std::string minutesAndSeconds(uint32_t milliseconds) {
+std::string ReplayViewer::minutesAndSeconds(uint32_t milliseconds) {
     const uint32_t seconds = milliseconds / 1000;
     return std::to_string(seconds / 60) + ":" + (seconds % 60 < 10 ? "0" : "") + std::to_string(seconds % 60);
 }
-
-}  // namespace
 
 ReplayViewer::ReplayViewer(DemoSession& session) : m_session(session), m_pace(*session.pace()) {
     SoundGate::follow(&m_pace.audible());
@@ -49,9 +46,13 @@ void ReplayViewer::command(Command command) {
     }
 }
 
+// The recording's last chunk holds the reads after its last frame: no frame ends there.
+uint32_t ReplayViewer::lastFrame() const {
+    return std::max<uint32_t>(1, static_cast<uint32_t>(m_session.reader().frameCount()) - 1);
+}
+
 bool ReplayViewer::seekTo(uint32_t framesEnded) {
-    const uint32_t last = std::max<uint32_t>(1, static_cast<uint32_t>(m_session.reader().frameCount()) - 1);
-    framesEnded = std::clamp<uint32_t>(framesEnded, 1, last);
+    framesEnded = std::clamp<uint32_t>(framesEnded, 1, lastFrame());
     if (framesEnded > m_pace.frames() && !m_pace.isSeeking()) {
         m_pace.seekTo(framesEnded);
         return true;
@@ -87,13 +88,19 @@ std::string ReplayViewer::speedName(int32_t eighths) {
     return "1/" + std::to_string(ReplayPace::kNormalEighths / eighths) + "x";
 }
 
+ReplayViewer::State ReplayViewer::state() const {
+    return {m_pace.frames(),        lastFrame(),         position(),         m_session.reader().length(),
+            m_pace.speedEighths(), m_pace.isPaused(), m_pace.isSeeking()};
+}
+
 std::string ReplayViewer::status() const {
-    std::string text = minutesAndSeconds(position()) + " / " + minutesAndSeconds(m_session.reader().length()) + ", ";
-    if (m_pace.isSeeking()) {
+    const State now = state();
+    std::string text = minutesAndSeconds(now.positionMs) + " / " + minutesAndSeconds(now.lengthMs) + ", ";
+    if (now.seeking) {
         return text + "seeking";
     }
-    text += speedName(m_pace.speedEighths());
-    return m_pace.isPaused() ? text + ", paused" : text;
+    text += speedName(now.speedEighths);
+    return now.paused ? text + ", paused" : text;
 }
 
 }  // namespace vornel

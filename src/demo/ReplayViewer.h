@@ -27,6 +27,18 @@ public:
     void command(Command command) override;
     std::string status() const override;
 
+    // Where the playback stands, for the page's controls.
+    struct State {
+        uint32_t frames = 0;     // ended so far
+        uint32_t lastFrame = 0;  // the most a seek reaches
+        uint32_t positionMs = 0;
+        uint32_t lengthMs = 0;
+        int32_t speedEighths = ReplayPace::kNormalEighths;
+        bool paused = false;
+        bool seeking = false;
+    };
+    State state() const;
+
     // Plays on from the frame that many frames in (a number of frames ended, from 1), by
     // restarting when it lies behind the game's; false when the game cannot be restarted.
     bool seekTo(uint32_t framesEnded);
@@ -37,8 +49,11 @@ public:
     uint32_t position() const;
 
     static std::string speedName(int32_t eighths);
+    static std::string minutesAndSeconds(uint32_t milliseconds);
 
 private:
+    uint32_t lastFrame() const;
+
     DemoSession& m_session;
     ReplayPace& m_pace;
 };

@@ -3,12 +3,22 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
+
 namespace vornel {
 
 void WebClock::sleep(uint32_t milliseconds) {
     m_pump();
     // Device time may run faster than real time; a wait of no real time still yields once.
     emscripten_sleep(milliseconds / static_cast<uint32_t>(m_speed));
+}
+
+bool WebClock::waitForWake(Role, uint64_t deadline) {
+    constexpr uint64_t kLongestLookUs = 10000;
+    const uint64_t now = microseconds();
+    const uint64_t wait = deadline > now ? std::min(deadline - now, kLongestLookUs) : 0;
+    sleep(static_cast<uint32_t>(wait / 1000));
+    return false;
 }
 
 }  // namespace vornel

@@ -20,6 +20,10 @@ public:
     uint32_t ticks() override { return m_device.ticks(); }
     uint64_t microseconds() override { return m_device.microseconds(); }
     void sleep(uint32_t milliseconds) override;
+    // The page's one thread cannot be rung while it waits: it sleeps a short while (letting
+    // the messages and the page through) and answers that it was not rung; its caller looks
+    // again.
+    bool waitForWake(Role role, uint64_t deadline) override;
 
 private:
     Clock& m_device;

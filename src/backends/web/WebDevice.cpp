@@ -136,6 +136,15 @@ void WebDevice::displayTurned() {
 // rest reach the game as the handheld's key codes, and what a key types as its character.
 int32_t WebDevice::pageKeyDown(std::string_view code, std::string_view key, int32_t modifiers, bool repeat) {
     const DesktopKeyEvent event = keyOfPage(code, key, modifiers, repeat);
+    if (ReplayControls* controls = replayControls()) {
+        const std::optional<ReplayControls::Command> command = ReplayControls::commandOf(event.meaning);
+        if (command && !event.control && !event.alt) {
+            if (!repeat || *command != ReplayControls::Command::kPauseOrResume) {
+                controls->command(*command);
+            }
+            return kTaken;
+        }
+    }
     const KeyboardKeys::Press press = m_keyboardKeys.press(event);
     int32_t answer = 0;
     if (m_keyboardKeys.lastPressWasEmulatorKey()) {
@@ -150,13 +159,13 @@ int32_t WebDevice::pageKeyDown(std::string_view code, std::string_view key, int3
         return answer;
     }
     if (press.virtualKey != 0) {
-        postMessage(messageOf(MessageType::KeyDown, static_cast<uint32_t>(press.virtualKey), 0));
+        postInput(messageOf(MessageType::KeyDown, static_cast<uint32_t>(press.virtualKey), 0));
         answer = kTaken;
     }
     const bool typing = !(event.control && !event.alt) && (modifiers & kMeta) == 0;
     const std::string typed = DesktopText::latin1Of(key);
     if (typing && key.size() <= 2 && typed.size() == 1 && static_cast<uint8_t>(typed[0]) >= 32) {
-        postMessage(messageOf(MessageType::Char, static_cast<uint8_t>(typed[0]), 0));
+        postInput(messageOf(MessageType::Char, static_cast<uint8_t>(typed[0]), 0));
     }
     return answer;
 }
@@ -166,14 +175,14 @@ int32_t WebDevice::pageKeyUp(std::string_view code, std::string_view key, int32_
     if (virtualKey == 0) {
         return 0;
     }
-    postMessage(messageOf(MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0));
+    postInput(messageOf(MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0));
     return kTaken;
 }
 
 // A page that loses the focus lets go of every key it held.
 void WebDevice::pageBlur() {
     for (const int32_t virtualKey : m_keyboardKeys.releaseAll()) {
-        postMessage(messageOf(MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0));
+        postInput(messageOf(MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0));
     }
 }
 
@@ -193,7 +202,7 @@ void WebDevice::pageScreenKey(std::string_view name, bool down) {
     }
     postKeyChanges(m_controllerKeys.press(kScreenKeys, button, virtualKey, deviceClock().ticks()));
     if (name.size() == 1) {
-        postMessage(messageOf(MessageType::Char, static_cast<uint8_t>(name[0]), 0));  // the keypad types it too
+        postInput(messageOf(MessageType::Char, static_cast<uint8_t>(name[0]), 0));  // the keypad types it too
     }
 }
 
@@ -226,9 +235,16 @@ void WebDevice::pageGamepadGone(int32_t pad) {
     m_gamepadButtons.erase(pad);
 }
 
+// A replay's viewer lets none of the page's input reach the game: the playback brings its own.
+void WebDevice::postInput(const WindowMessage& message) {
+    if (replayControls() == nullptr) {
+        postMessage(message);
+    }
+}
+
 void WebDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes) {
     for (const ControllerKeys::KeyChange& change : changes) {
-        postMessage(messageOf(change.down ? MessageType::KeyDown : MessageType::KeyUp,
+        postInput(messageOf(change.down ? MessageType::KeyDown : MessageType::KeyUp,
                               static_cast<uint32_t>(change.virtualKey), 0));
     }
 }
@@ -260,7 +276,7 @@ int32_t WebDevice::pagePointer(PointerKind kind, int32_t pointer, int32_t button
         m_penPointer.reset();
     }
     if (message) {
-        postMessage(*message);
+        postInput(*message);
     }
     return kTaken;
 }

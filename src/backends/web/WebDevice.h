@@ -75,6 +75,7 @@ protected:
     void displayTurned() override;
 
 private:
+    void postInput(const WindowMessage& message);
     void postKeyChanges(const ControllerKeys::KeyChanges& changes);
     // A held key's repeats that fell due.
     void postRepeats();
