@@ -130,9 +130,10 @@ bool DemoSession::start(const std::string& profileName, const std::string& saveF
     return true;
 }
 
-// A replay takes the first free name of its moment. The shelf is pruned when a session ends,
-// never at its start: a second copy of the game, which will not get to play, must leave the
-// running copy's replay alone.
+// A replay takes the first free name of its moment. The shelf is pruned first too, for the
+// sessions that never ended (a tab closed, a kill): of those without a game only the ones
+// not written for a minute go, so that a second copy of the game, which will not get to
+// play, leaves the running copy's replay alone.
 bool DemoSession::openRecording(const DemoHeader& header, std::string& error) {
     if (m_kind == Kind::kRecord) {
         return m_writer.open(m_path, header, error);
@@ -141,6 +142,7 @@ bool DemoSession::openRecording(const DemoHeader& header, std::string& error) {
     if (!shelf.prepare(error)) {
         return false;
     }
+    shelf.prune(ReplayShelf::kKeptGames, std::chrono::minutes(1));
     constexpr int32_t kNamesToTry = 100;
     for (int32_t attempt = 0; attempt < kNamesToTry; ++attempt) {
         m_path = shelf.pathFor(static_cast<std::time_t>(header.recordedAt), attempt);

@@ -119,8 +119,14 @@ std::vector<ReplayShelf::Entry> ReplayShelf::list() const {
     return entries;
 }
 
-int32_t ReplayShelf::prune(int32_t keptGames, const std::string& spare) const {
+int32_t ReplayShelf::prune(int32_t keptGames, std::chrono::seconds quietFor) const {
     const std::vector<std::string> files = sessionFiles();
+    const auto now = fs::file_time_type::clock::now();
+    const auto isQuiet = [&](const std::string& file) {
+        std::error_code failure;
+        const fs::file_time_type written = fs::last_write_time(file, failure);
+        return !failure && now - written >= quietFor;
+    };
     int32_t gamesKept = 0;
     int32_t removed = 0;
     bool removing = false;
@@ -131,13 +137,11 @@ int32_t ReplayShelf::prune(int32_t keptGames, const std::string& spare) const {
         }
         const auto games = static_cast<int32_t>(
             std::count_if(entries.begin(), entries.end(), [](const Entry& entry) { return entry.game.has_value(); }));
-        if (*file != spare) {
-            removing = removing || (gamesKept > 0 && gamesKept + games > keptGames);
-            std::error_code failure;
-            if ((games == 0 || removing) && fs::remove(*file, failure)) {
-                ++removed;
-                continue;
-            }
+        removing = removing || (gamesKept > 0 && gamesKept + games > keptGames);
+        std::error_code failure;
+        if ((removing || (games == 0 && isQuiet(*file))) && fs::remove(*file, failure)) {
+            ++removed;
+            continue;
         }
         gamesKept += games;
     }

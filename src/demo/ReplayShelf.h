@@ -2,10 +2,12 @@
 // recorded into its folder "replays", one demo file a session, and the sessions of the last
 // kKeptGames games stay there. The shelf lists them a game at a time (a file that is no demo
 // of ours is listed as damaged and never played), names the file for a new session, and
-// removes the oldest sessions beyond what is kept, and sessions in which no game was played.
+// removes the oldest sessions beyond what is kept, and sessions in which no game was played
+// once they have ended.
 // It touches nothing but the files of its own naming inside its folder.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -46,10 +48,11 @@ public:
 
     // Oldest first: every game of every session, in order; a damaged file as one entry.
     std::vector<Entry> list() const;
-    // Removes the sessions that hold no game (except the one at spare, still recording) and
-    // then the oldest sessions until the rest hold at most keptGames games. Damaged files
-    // stay for the player to look at. Answers the number of files removed.
-    int32_t prune(int32_t keptGames = kKeptGames, const std::string& spare = "") const;
+    // Removes the oldest sessions until the rest hold at most keptGames games, and the sessions
+    // that hold no game and were last written at least quietFor ago (a session being recorded
+    // writes every frame). Damaged files stay for the player to look at. Answers the number
+    // of files removed.
+    int32_t prune(int32_t keptGames = kKeptGames, std::chrono::seconds quietFor = std::chrono::seconds(0)) const;
 
     // The entry for "last" or a number of the list, from 1; null with a reason otherwise.
     static const Entry* find(const std::vector<Entry>& entries, const std::string& which, std::string& error);
