@@ -53,34 +53,37 @@ protected:
 
 const std::string kHardGame = std::string(VORNEL_GOLDEN_DEMOS) + "/hard-game.vdm";
 
-// Two minutes of the built-in player: a game won 11:0, then one left when the window closed.
+// Two minutes of the built-in player kept headless (a game won 11:0, then one left at the
+// end), then a game in a window, left when the window closed.
 TEST_F(ReplayTest, AGameInAWindowIsKeptListedAndPlaysBackAsPlayed) {
-    ASSERT_EQ(exitStatus(startInWindow("pocketpc", "wait 120000\nquit\n", {"--autoplay", "--zoom", "1"})), 0) << errors();
+    ASSERT_EQ(exitStatus(start("pocketpc", "wait 120000\nquit\n", {"--autoplay", "--keep-replay"})), 0) << errors();
+    ASSERT_EQ(exitStatus(startInWindow("pocketpc", "wait 12000\nquit\n", {"--autoplay", "--zoom", "1"})), 0) << errors();
     EXPECT_EQ(output().find("demo:"), std::string::npos) << "a replay is kept quietly";
-    ASSERT_EQ(shelfFiles().size(), 1u);
+    ASSERT_EQ(shelfFiles().size(), 2u);
     const std::vector<std::string> lines = listed();
-    ASSERT_EQ(lines.size(), 2u) << output();
+    ASSERT_EQ(lines.size(), 3u) << output();
     EXPECT_NE(lines[0].find("  1  "), std::string::npos) << lines[0];
     EXPECT_NE(lines[0].find("pocketpc    Easy  11:0 "), std::string::npos) << lines[0];
     EXPECT_NE(lines[1].find("Easy  left at "), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find("Easy  left at "), std::string::npos) << lines[2];
 
     ASSERT_EQ(exitStatus(spawn({"--save", file("save"), "--timedemo", "last"})), 0) << errors();
     EXPECT_EQ(outcome().match, "yes") << errors();
     const std::string frames = outcome().frames;
-    // Watched in the viewer from the start of the second game (the first played flat out to
-    // there) to the end of the session.
-    ASSERT_EQ(watch("2", "wait 600000\nquit\n"), 0) << errors();
+    // Watched in the viewer from the start of its game (the frames before played flat out)
+    // to the end of the session.
+    ASSERT_EQ(watch("last", "wait 600000\nquit\n"), 0) << errors();
     EXPECT_EQ(outcome().match, "yes") << errors();
     EXPECT_EQ(outcome().frames, frames);
-    EXPECT_EQ(watch("3", "quit\n"), 2);
-    EXPECT_NE(errors().find("no replay 3 (the list has 1 to 2)"), std::string::npos) << errors();
+    EXPECT_EQ(watch("4", "quit\n"), 2);
+    EXPECT_NE(errors().find("no replay 4 (the list has 1 to 3)"), std::string::npos) << errors();
 }
 
 // Each session is a short game of the built-in player; the oldest goes once 20 are kept.
 TEST_F(ReplayTest, TheShelfKeepsTheSessionsOfTheLast20Games) {
     std::string oldest;
     for (int32_t session = 1; session <= 21; ++session) {
-        ASSERT_EQ(exitStatus(start("pocketpc", "wait 8000\nquit\n", {"--autoplay", "--keep-replay"})), 0) << errors();
+        ASSERT_EQ(exitStatus(start("pocketpc", "wait 5000\nquit\n", {"--autoplay", "--keep-replay"})), 0) << errors();
         if (session == 1) {
             ASSERT_EQ(shelfFiles().size(), 1u) << "the session's game is kept";
             oldest = shelfFiles().front();
