@@ -149,11 +149,7 @@ TEST_F(DemoTest, AClosedWindowAKilledRecordingAndAForeignFileEachEndCleanly) {
     // Killed once it has written some 90 frames.
     const pid_t recording =
         start("pocketpc", "wait 3600000\n", {"--autoplay", "--record-demo", file("killed.vdm")}, 1);
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while ((!fs::exists(file("killed.vdm")) || fs::file_size(file("killed.vdm")) < 2000) &&
-           std::chrono::steady_clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    waitForBytes(file("killed.vdm"), 2000);
     ::kill(recording, SIGKILL);
     exitStatus(recording);
     ASSERT_EQ(play(file("killed.vdm"), {"--timedemo"}), 0) << errors();

@@ -220,13 +220,26 @@ protected:
         std::ifstream in(file("save/vornel"), std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    // Waits (real time) until the file exists: a state a run reports. False when it gave up.
-    bool waitForFile(const std::string& name, int32_t seconds = 60) const {
+    // Waits (real time) until a run reports the state (a file it wrote, its size); false when
+    // it gave up.
+    template <typename State>
+    static bool waitUntil(State reached, int32_t seconds = 60) {
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (!fs::exists(file(name)) && std::chrono::steady_clock::now() < giveUp) {
+        while (!reached() && std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        return fs::exists(file(name));
+        return reached();
+    }
+    bool waitForFile(const std::string& name, int32_t seconds = 60) const {
+        return waitUntil([&] { return fs::exists(file(name)); }, seconds);
+    }
+    // Until the file holds at least that many bytes (a recording's whole frames).
+    bool waitForBytes(const std::string& path, std::uintmax_t bytes) const {
+        return waitUntil([&] {
+            std::error_code failure;
+            const std::uintmax_t size = fs::file_size(path, failure);
+            return !failure && size >= bytes;
+        });
     }
     // A picture's pixels in one number, for a picture known to the last pixel.
     static uint32_t checksumOf(const RgbaImage& image) {

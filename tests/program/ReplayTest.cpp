@@ -118,15 +118,8 @@ TEST_F(ReplayTest, DamagedKilledAndUnwritableReplaysCostNothingElse) {
 
     // Killed once it has written some 90 frames, at the pace of real time.
     const pid_t killed = start("pocketpc", "wait 3600000\n", {"--autoplay", "--keep-replay"}, 1);
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (shelfFiles().size() < 3 && std::chrono::steady_clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ASSERT_EQ(shelfFiles().size(), 3u);
-    const std::string path = file("save/replays/" + shelfFiles().back());
-    while (fs::file_size(path) < 2000 && std::chrono::steady_clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    ASSERT_TRUE(waitUntil([&] { return shelfFiles().size() == 3; }));
+    waitForBytes(file("save/replays/" + shelfFiles().back()), 2000);
     ::kill(killed, SIGKILL);
     exitStatus(killed);
     ASSERT_EQ(exitStatus(spawn({"--save", file("save"), "--timedemo", "last"})), 0) << errors();

@@ -6,24 +6,11 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { browserSession, folders, pause } from './harness.js';
+import { browserSession, openKeepingDownloads, folders, pause } from './harness.js';
 
 const session = browserSession();
 
-// Blobs handed to URL.createObjectURL (an export's download) are kept for the test to read.
-function keepBlobs() {
-  window.exported = [];
-  const original = URL.createObjectURL;
-  URL.createObjectURL = (blob) => { window.exported.push(blob); return original(blob); };
-}
-
-async function openPage(context, query = '') {
-  const page = await context.newPage();
-  await page.evaluateOnNewDocument(keepBlobs);
-  await page.goto(session.url + query);
-  await page.waitForFunction(() => window.Module.calledRun, { timeout: 30000 });
-  return page;
-}
+const openPage = (context, query) => openKeepingDownloads(session, context, query);
 
 const settingsOf = (page) => page.evaluate(() => Array.from(FS.readFile('/save/vornel')));
 

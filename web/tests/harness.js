@@ -154,6 +154,20 @@ export function runNative(args) {
 }
 
 // For a test file: the page served and Chromium started before its tests, both ended after.
+// Opens the page in the browser or context, the blobs it hands to URL.createObjectURL (its
+// downloads: an export, a replay) kept in window.exported for the test to read.
+export async function openKeepingDownloads(session, context, query = '') {
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument(() => {
+    window.exported = [];
+    const original = URL.createObjectURL;
+    URL.createObjectURL = (blob) => { window.exported.push(blob); return original(blob); };
+  });
+  await page.goto(session.url + query);
+  await page.waitForFunction(() => window.Module.calledRun, { timeout: 30000 });
+  return page;
+}
+
 export function browserSession() {
   const session = { url: '', browser: null, server: null };
   before(async () => {

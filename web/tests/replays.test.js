@@ -9,24 +9,11 @@ import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { browserSession, folders, canvasPixels, pause } from './harness.js';
+import { browserSession, openKeepingDownloads, folders, canvasPixels, pause } from './harness.js';
 
 const session = browserSession();
 
-// Blobs handed to URL.createObjectURL (a download) are kept for the test to read.
-function keepBlobs() {
-  window.exported = [];
-  const original = URL.createObjectURL;
-  URL.createObjectURL = (blob) => { window.exported.push(blob); return original(blob); };
-}
-
-async function openPage(context, query = '') {
-  const page = await context.newPage();
-  await page.evaluateOnNewDocument(keepBlobs);
-  await page.goto(session.url + query);
-  await page.waitForFunction(() => window.Module.calledRun, { timeout: 30000 });
-  return page;
-}
+const openPage = (context, query) => openKeepingDownloads(session, context, query);
 
 // Two games of the built-in player on the native game: one won 11:0, one left at its end.
 function nativeReplay() {
