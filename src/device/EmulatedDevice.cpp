@@ -185,10 +185,21 @@ bool EmulatedDevice::getMessage(WindowMessage& message) {
             return true;
         }
         if (!m_quitReceived) {
-            waitForInput();
+            waitAsWindow();
         }
     }
     return false;
+}
+
+void EmulatedDevice::waitAsWindow() {
+    {
+        const std::lock_guard<std::mutex> guard(m_turnLock);
+        m_windowWaits = true;
+    }
+    waitForInput();
+    std::unique_lock<std::mutex> lock(m_turnLock);
+    m_turnFree.wait(lock, [this] { return !m_paintingInTurn; });
+    m_windowWaits = false;
 }
 
 bool EmulatedDevice::takeMessage(WindowMessage& message) {
@@ -254,6 +265,28 @@ void EmulatedDevice::deliverInput(const DeviceInput& input) {
 
 void EmulatedDevice::invalidateRect(const Rect& rect) {
     m_queue.invalidate(intersect(rect, clientRect()));
+}
+
+// On virtual time no one sees how long a paint waits for the window's thread; the paint then
+// runs at once on the asking thread, as the window's thread would have run it next.
+bool EmulatedDevice::paintInTurn(const Rect& rect) {
+    if (!m_setup.virtualTime || !showsOnAnyThread() || m_client == nullptr) {
+        return false;
+    }
+    {
+        const std::lock_guard<std::mutex> guard(m_turnLock);
+        if (!m_windowWaits || m_paintingInTurn || !m_queue.invalidateInTurn(intersect(rect, clientRect()))) {
+            return false;
+        }
+        m_paintingInTurn = true;
+    }
+    dispatchMessage(messageOf(MessageType::Paint));
+    {
+        const std::lock_guard<std::mutex> guard(m_turnLock);
+        m_paintingInTurn = false;
+    }
+    m_turnFree.notify_all();
+    return true;
 }
 
 Rect EmulatedDevice::beginPaint() {

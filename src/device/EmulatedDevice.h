@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -60,6 +61,7 @@ public:
     int32_t quitCode() override { return m_quitCode.load(); }
     void postMessage(const WindowMessage& message) override;
     void invalidateRect(const Rect& rect) override;
+    bool paintInTurn(const Rect& rect) override;
     Rect beginPaint() override;
     void endPaint() override;
     void setBitsToDevice(const uint32_t* surface, int32_t width, int32_t height) override;
@@ -112,6 +114,9 @@ protected:
     virtual void windowShown() {}
     // Display memory changed (end of a paint): show it.
     virtual void presentDisplay() {}
+    // Whether presentDisplay may run on any thread, so that on virtual time a paint may be
+    // done in the window's turn by the thread that asks for it.
+    virtual bool showsOnAnyThread() const { return false; }
     // The display turned: the window's shape changed.
     virtual void displayTurned() {}
     virtual void raiseWindow() {}
@@ -123,6 +128,8 @@ protected:
 
 private:
     Rect clientRect();
+    // The window's thread waits for input; a paint in its turn keeps it waiting until done.
+    void waitAsWindow();
     // The part of the window's client area that lies on the screen, within the paint and a
     // picture of width x height.
     Rect drawableRect(const Rect& window, int32_t orientation, int32_t width, int32_t height);
@@ -131,7 +138,7 @@ private:
     const DeviceProfile m_profile;
     const Setup m_setup;
     const std::unique_ptr<Clock> m_clock;
-    PhysicalDisplay m_display;  // written and read on the window's thread only
+    PhysicalDisplay m_display;  // written and read in the window's turn only
     std::atomic<int32_t> m_orientation{kOrientation0};
 
     std::mutex m_windowLock;
@@ -144,6 +151,13 @@ private:
     bool m_quitReceived = false;
     bool m_painting = false;
     Rect m_paintRect;
+
+    // Whose turn the window's is: the window's thread while it is not waiting for input, else
+    // a thread painting in its turn, if any.
+    std::mutex m_turnLock;
+    std::condition_variable m_turnFree;
+    bool m_windowWaits = false;     // guarded by m_turnLock
+    bool m_paintingInTurn = false;  // guarded by m_turnLock
 
     std::function<void()> m_whenShown;
     std::unique_ptr<SingleInstance> m_instance;

@@ -47,6 +47,22 @@ void MessageQueue::invalidate(const Rect& rect) {
     wakeWindow();
 }
 
+bool MessageQueue::invalidateInTurn(const Rect& rect) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    const bool onlyAPaint = m_items.size() == 1 && m_paintQueued && m_items.front().kind == Item::Kind::Message &&
+                            m_items.front().message.type == MessageType::Paint;
+    if (!m_items.empty() && !onlyAPaint) {
+        return false;
+    }
+    if (onlyAPaint) {
+        m_items.pop_front();
+        m_paintQueued = false;
+    }
+    m_invalid = unite(m_invalid, rect);
+    m_paintAsked = true;
+    return true;
+}
+
 Rect MessageQueue::takeInvalidRect() {
     std::lock_guard<std::mutex> guard(m_lock);
     m_paintAsked = false;

@@ -37,6 +37,10 @@ public:
     // old shape does just after the display turned) still asks for a Paint: whoever asked waits
     // to hear that painting is over, and it is, with nothing to paint.
     void invalidate(const Rect& rect);
+    // For a paint in the window's turn: false when anything but a Paint is queued; otherwise
+    // the rectangle joins the invalid one and a queued Paint is taken out, since the caller's
+    // paint answers it. Rings no doorbell.
+    bool invalidateInTurn(const Rect& rect);
     // The invalid rectangle, which becomes empty (valid); every paint asked for so far is
     // answered by the paint that takes it.
     Rect takeInvalidRect();

@@ -85,6 +85,15 @@ public:
     // Marks a rectangle of the window for painting; any thread. The first thread then
     // receives a Paint message.
     virtual void invalidateRect(const Rect& rect) = 0;
+    // A run that no one watches the pace of may have the calling thread paint the rectangle
+    // itself, in the window's turn, instead of handing the paint over to the first thread:
+    // only while that thread waits for messages and nothing but a paint is queued ahead, so
+    // that the messages keep their order. Answers whether it painted; if not, the caller
+    // invalidates the rectangle and waits for the paint as usual.
+    virtual bool paintInTurn(const Rect& rect) {
+        (void)rect;
+        return false;
+    }
     // Starts painting: the rectangle to paint; validates it.
     virtual Rect beginPaint() = 0;
     // Ends painting: what was written to the display is shown.

@@ -17,6 +17,10 @@ void WindowHost::presentRect(int32_t left, int32_t top, int32_t right, int32_t b
         rect = Rect{left * 2, top * 2, right * 2, bottom * 2};
     }
     m_state.m_paintPending.store(true);
+    if (m_platform.paintInTurn(rect)) {
+        sleepMilliseconds(kPollMs);  // the device time of the one poll the hand-over takes
+        return;
+    }
     m_platform.invalidateRect(rect);
     for (int32_t poll = 0; poll < kPaintPolls && m_state.m_paintPending.load(); ++poll) {
         sleepMilliseconds(kPollMs);

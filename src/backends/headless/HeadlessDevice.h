@@ -18,6 +18,7 @@ public:
 
 protected:
     void waitForInput() override;
+    bool showsOnAnyThread() const override { return true; }  // nothing is shown
     bool openWindow(const std::string& title) override;
 
 private:
