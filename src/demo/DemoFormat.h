@@ -12,7 +12,8 @@
 //            the level (u8, 1 for Hard), the player's and the opponent's points (u8 each) and
 //            whether it was played to its end (u8); the last chunk of a number holds
 //   trailer  a chunk 'E' (same framing) whose payload is the number of frame chunks (u32)
-//            and the checksum of every frame drawn (u32)
+//            and the checksum of every frame drawn (u32): from version 3 on, of the hash of
+//            what each frame painted (core/FrameHash.h); before, of the hash of its every pixel
 //
 // A record is the change from the previous value of its kind (0 before the first), zigzag
 // coded so that small changes of either sign are small numbers z: one byte kind << 3 | z when
@@ -31,8 +32,9 @@
 namespace vornel {
 
 struct DemoHeader {
-    static constexpr uint16_t kFormatVersion = 2;
+    static constexpr uint16_t kFormatVersion = 3;
     static constexpr uint16_t kOldestFormatVersion = 1;  // still played back
+    static constexpr uint16_t kFirstChangesHashVersion = 3;
 
     uint16_t formatVersion = kFormatVersion;
     std::string gameVersion;

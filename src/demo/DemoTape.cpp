@@ -5,7 +5,10 @@
 
 namespace vornel {
 
-DemoTape::DemoTape(const DemoReader& reader) : m_mode(Mode::kPlaying), m_reader(&reader) {
+DemoTape::DemoTape(const DemoReader& reader)
+    : m_mode(Mode::kPlaying),
+      m_reader(&reader),
+      m_wholeFrames(reader.header().formatVersion < DemoHeader::kFirstChangesHashVersion) {
     loadFrame();
 }
 

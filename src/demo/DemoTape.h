@@ -42,6 +42,8 @@ public:
     // session: recording, the frame is written; playing back, the next frame's values come
     // up. Answers false once a playback has ended.
     bool endFrame(uint32_t frameHash) override;
+    // Playing back a file of the first formats, whose frames were hashed whole.
+    bool hashesWholeFrames() const override { return m_wholeFrames; }
     // The checksum of every frame ended so far.
     uint32_t checksum() const { return m_checksum; }
     // Frames ended so far.
@@ -84,6 +86,7 @@ private:
     std::size_t m_next = 0;           // the next of them to hand out
     std::size_t m_frames = 0;
     uint32_t m_checksum = frames::kChecksumBasis;
+    bool m_wholeFrames = false;
     bool m_ended = false;               // playing back: live values from now on
     std::string m_endReason;
     std::string m_stepLost;

@@ -32,6 +32,9 @@ public:
     virtual int32_t pass(uint8_t kind, int32_t live) = 0;
     // The game's frame ends with the hash of its pixels; false once a playback has ended.
     virtual bool endFrame(uint32_t frameHash) = 0;
+    // Whether the frame's hash covers every pixel of the frame, as in the demos of the first
+    // formats, rather than the rectangles painted in it (core/FrameHash.h).
+    virtual bool hashesWholeFrames() const { return false; }
 
 protected:
     ~InputTape() = default;

@@ -16,6 +16,7 @@ public:
 
     int32_t pass(uint8_t kind, int32_t live) override { return m_session.tape().pass(kind, live); }
     bool endFrame(uint32_t frameHash) override;
+    bool hashesWholeFrames() const override { return m_session.tape().hashesWholeFrames(); }
 
     static MatchMoment momentOf(const GameScene& game);
 

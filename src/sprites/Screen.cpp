@@ -120,8 +120,13 @@ void Screen::render() {
 // draw would only copy the buffer onto itself.
 void Screen::paintIntoBuffer(const Rect& area) {
     if (hasBuffer()) {
-        DrawingScope drawing(m_host.get());
-        Psprite::draw(m_buffer, m_width, m_height, area.left, area.top, area.right, area.bottom, kFixedOne);
+        {
+            DrawingScope drawing(m_host.get());
+            Psprite::draw(m_buffer, m_width, m_height, area.left, area.top, area.right, area.bottom, kFixedOne);
+        }
+        if (hashesChanges()) {
+            noteChange(area);
+        }
     }
 }
 
@@ -182,6 +187,9 @@ void Screen::setSize(int32_t width, int32_t height) {
     m_right = width;
     m_bottom = height;
     m_dirtyCount = 0;
+    if (hasBuffer() && hashesChanges()) {
+        noteChange({0, 0, width, height});  // the new buffer's pixels, before anything is painted
+    }
     invalidate(0, 0, width, height);
 }
 
@@ -250,9 +258,24 @@ void Screen::setTape(InputTape* tape) {
     m_input.setTape(tape);
 }
 
-// Paid only while a demo records or plays, or --stats keeps the frames' checksum.
-uint32_t Screen::hashOfBuffer() const {
-    return hasBuffer() ? frames::hash(m_buffer.data(), static_cast<std::size_t>(m_buffer.length())) : 0;
+bool Screen::hashesChanges() const {
+    return m_tape != nullptr ? !m_tape->hashesWholeFrames() : FrameStats::ofThisProcess().keepsChecksum();
+}
+
+// Only the game thread paints, so the pixels need no lock to be read.
+void Screen::noteChange(const Rect& area) {
+    const Rect inside = intersect(area, {0, 0, m_width, m_height});
+    if (!inside.isEmpty()) {
+        m_changes = frames::withChange(m_changes, m_buffer.data(), m_width, inside.left, inside.top, inside.right,
+                                       inside.bottom);
+    }
+}
+
+uint32_t Screen::takeFrameHash() {
+    if (m_tape != nullptr && m_tape->hashesWholeFrames()) {
+        return hasBuffer() ? frames::hash(m_buffer.data(), static_cast<std::size_t>(m_buffer.length())) : 0;
+    }
+    return frames::ofChanges(std::exchange(m_changes, frames::kChangesBasis));
 }
 
 void Screen::playSound(Ref<String> name) {
@@ -295,7 +318,7 @@ void Screen::pace(int32_t milliseconds) {
     }
     const bool checksummed = stats.keepsChecksum();
     if (m_tape != nullptr || checksummed) {
-        const uint32_t hash = hashOfBuffer();
+        const uint32_t hash = takeFrameHash();
         if (m_tape != nullptr) {
             m_tape->endFrame(hash);
         }

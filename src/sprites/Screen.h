@@ -7,6 +7,7 @@
 
 #include "core/Array.h"
 #include "core/Fixed.h"
+#include "core/FrameHash.h"
 #include "core/Rect.h"
 #include "core/Ref.h"
 #include "core/String.h"
@@ -116,11 +117,18 @@ private:
     void present(const Rect& area);
     bool startWipe();
     void wipeStripe(const Rect& stripe);
-    // A hash of every pixel of the buffer, for the demo's checksum.
-    uint32_t hashOfBuffer() const;
+    // Whether this frame's hash is of what it painted: while a demo of the present format
+    // records or plays, or --stats keeps the frames' checksum.
+    bool hashesChanges() const;
+    // Adds the painted rectangle (inside the buffer) to the frame's hash.
+    void noteChange(const Rect& area);
+    // The hash the frame ends with: of what it painted, or of every pixel of the buffer for a
+    // demo of the first formats; the next frame's hash starts afresh.
+    uint32_t takeFrameHash();
 
     InputQueue m_input;  // keys, pen and pause from the window thread
     InputTape* m_tape = nullptr;  // set before the game thread starts, used by it alone
+    uint64_t m_changes = frames::kChangesBasis;  // this frame's paints so far
     bool m_touchScreen = false;
 };
 

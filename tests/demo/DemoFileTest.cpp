@@ -148,9 +148,9 @@ TEST_F(DemoFileTest, ForeignFilesOtherVersionsAndDamageAreToldApart) {
     EXPECT_EQ(error, "not a demo file");
 
     std::vector<uint8_t> later = bytes;
-    later[8] = 3;  // the format version's low byte
+    later[8] = 4;  // the format version's low byte
     EXPECT_FALSE(reader.parse(later, error));
-    EXPECT_EQ(error, "a demo of format version 3; this program plays versions 1 to 2");
+    EXPECT_EQ(error, "a demo of format version 4; this program plays versions 1 to 3");
 
     const std::size_t trailer = 1 + 1 + 8 + 4;
     bytes[bytes.size() - trailer - 4 - 1] ^= 0x40;  // the last frame's last byte: its check fails

@@ -164,7 +164,7 @@ TEST_F(ReplayTest, TheViewersKeysNeverReachTheGame) {
                              "press home\nwait 300\npress right\npress left\ntap 120 200\npress escape\n";
     ASSERT_EQ(watch(std::string(VORNEL_GOLDEN_DEMOS) + "/pen.vdm", keys + "wait 600000\nquit\n"), 0) << errors();
     EXPECT_EQ(outcome().match, "yes") << errors();
-    EXPECT_EQ(outcome().frames, "434");
+    EXPECT_EQ(outcome().frames, "466");
 }
 
 }  // namespace
