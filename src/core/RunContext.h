@@ -27,6 +27,10 @@ public:
     const std::string& programFolder() const { return m_programFolder; }
     const std::string& saveFolder() const { return m_saveFolder; }
     Clock& clock() const { return m_clock; }
+    // Whether a save must survive a power cut: not in a playback's private folder, which is
+    // thrown away with the run. Set before the threads that read it start.
+    bool keepsSavesDurable() const { return m_keepsSavesDurable; }
+    void setSavesThrownAway() { m_keepsSavesDurable = false; }
 
 private:
     RunContext();  // the one in place when none is set up
@@ -34,6 +38,7 @@ private:
     const std::string m_programFolder;
     const std::string m_saveFolder;
     Clock& m_clock;
+    bool m_keepsSavesDurable = true;
     // The live contexts, oldest to newest (guarded by the list's lock).
     RunContext* m_older = nullptr;
     RunContext* m_newer = nullptr;

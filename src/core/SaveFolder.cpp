@@ -91,7 +91,9 @@ std::string replaceFile(const std::string& folder, const std::string& path, std:
     if (fd < 0) {
         return std::strerror(errno);
     }
-    const bool written = writeAll(fd, buffer.data(), static_cast<std::size_t>(buffer.length())) && ::fsync(fd) == 0;
+    const bool durable = RunContext::current().keepsSavesDurable();
+    const bool written = writeAll(fd, buffer.data(), static_cast<std::size_t>(buffer.length())) &&
+                         (!durable || ::fsync(fd) == 0);
     int problem = written ? 0 : (errno != 0 ? errno : EIO);
     if (::close(fd) != 0 && problem == 0) {
         problem = errno;
@@ -103,7 +105,9 @@ std::string replaceFile(const std::string& folder, const std::string& path, std:
         std::remove(temporary.c_str());
         return std::strerror(problem);
     }
-    syncFolder(folder);
+    if (durable) {
+        syncFolder(folder);
+    }
     return "";
 }
 

@@ -106,6 +106,9 @@ void ShellRun::findProgramFolder() {
     // a demo tapes it.
     m_state.m_context.emplace(m_state.m_programFolder, m_config.saveFolder,
                               m_config.clock != nullptr ? m_config.clock : &m_platform.clock());
+    if (m_config.demo != nullptr && m_config.demo->isPlaying()) {
+        m_state.m_context->setSavesThrownAway();  // the playback's private folder
+    }
 }
 
 void ShellRun::learnDeviceKind() {
