@@ -185,7 +185,6 @@ void DemoSession::turnLike(EmulatedDevice& device, int32_t recordedSize) {
 }
 
 void DemoSession::gameStarts() {
-    m_started = std::chrono::steady_clock::now();
     m_clock->tapeThisThread();
     m_gameStarted.store(true);
 }
@@ -319,8 +318,10 @@ void DemoSession::reportPlayback() const {
     }
     const char* answer = match ? "yes" : "no";
     if (m_kind == Kind::kTimedemo) {
-        const double seconds = secondsBetween(m_started, m_ended);
-        const double fps = seconds > 0 ? static_cast<double>(m_tape->frames()) / seconds : 0.0;
+        // The frames after the first, which ends once the game has loaded its content.
+        const std::size_t timed = m_tape->frames() > 1 ? m_tape->frames() - 1 : 0;
+        const double seconds = timed > 0 ? secondsBetween(m_tape->firstFrameEnded(), m_ended) : 0.0;
+        const double fps = seconds > 0 ? static_cast<double>(timed) / seconds : 0.0;
         std::printf("timedemo: frames=%zu seconds=%.3f fps=%.1f checksum=%08" PRIx32 " match=%s\n",
                     m_tape->frames(), seconds, fps, m_tape->checksum(), answer);
     } else {

@@ -134,7 +134,6 @@ private:
     std::atomic<bool> m_gameStarted{false};
     std::atomic<bool> m_gameEnded{false};
     std::string m_recordingError;
-    std::chrono::steady_clock::time_point m_started;
     std::chrono::steady_clock::time_point m_ended;
 };
 

@@ -54,7 +54,9 @@ bool DemoTape::endFrame(uint32_t frameHash) {
     if (!m_ended && m_next != m_frame.size()) {
         loseStep(std::to_string(m_frame.size() - m_next) + " recorded values left unread");
     }
-    ++m_frames;
+    if (++m_frames == 1) {
+        m_firstFrameEnded = std::chrono::steady_clock::now();
+    }
     if (m_ended) {
         return false;
     }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -48,6 +49,8 @@ public:
     uint32_t checksum() const { return m_checksum; }
     // Frames ended so far.
     std::size_t frames() const { return m_frames; }
+    // Playing back: when the first frame ended (the game's content loaded), in real time.
+    std::chrono::steady_clock::time_point firstFrameEnded() const { return m_firstFrameEnded; }
 
     // Recording: the reads after the last frame (the game's last look at the window, as its
     // run ends) go into one more chunk, then the trailer; false, with the reason, when the
@@ -85,6 +88,7 @@ private:
     std::vector<DemoRecord> m_frame;  // playing back: the current frame's records
     std::size_t m_next = 0;           // the next of them to hand out
     std::size_t m_frames = 0;
+    std::chrono::steady_clock::time_point m_firstFrameEnded;
     uint32_t m_checksum = frames::kChecksumBasis;
     bool m_wholeFrames = false;
     bool m_ended = false;               // playing back: live values from now on
