@@ -19,6 +19,14 @@ HeadlessWaveOutput::HeadlessWaveOutput(Clock& clock, AudioTap* recorder)
 
 HeadlessWaveOutput::~HeadlessWaveOutput() {
     close();
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_retiring = true;
+    }
+    m_opened.notify_one();
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
 }
 
 bool HeadlessWaveOutput::open(const WaveFormat& format, Callback callback, void* context) {
@@ -37,12 +45,28 @@ bool HeadlessWaveOutput::open(const WaveFormat& format, Callback callback, void*
     m_context = context;
     m_played = 0;
     m_clock.enroll(Clock::Role::kAudio);
-    m_thread = std::thread([this] {
+    m_sessionWaiting = true;
+    if (!m_thread.joinable()) {
+        m_thread = std::thread([this] { serve(); });
+    }
+    m_opened.notify_one();
+    return true;
+}
+
+void HeadlessWaveOutput::serve() {
+    std::unique_lock<std::mutex> lock(m_lock);
+    while (true) {
+        m_opened.wait(lock, [this] { return m_sessionWaiting || m_retiring; });
+        if (m_retiring) {
+            return;
+        }
+        m_sessionWaiting = false;
+        lock.unlock();
         m_clock.attach(Clock::Role::kAudio);
         run();
         m_clock.leave();
-    });
-    return true;
+        lock.lock();
+    }
 }
 
 bool HeadlessWaveOutput::prepareHeader(WaveHeader& header) {
@@ -113,8 +137,7 @@ void HeadlessWaveOutput::close() {
         m_stopping = true;
     }
     m_clock.wake(Clock::Role::kAudio);
-    m_clock.awaitLeft(Clock::Role::kAudio);
-    m_thread.join();
+    m_clock.awaitLeft(Clock::Role::kAudio);  // the session has ended; the thread waits for the next
     std::lock_guard<std::mutex> guard(m_lock);
     std::vector<WaveHeader*> finished;
     advanceTo(dueSample(), finished);

@@ -1,9 +1,12 @@
 // Wave output without a sound device: each written buffer plays for its real length in device
 // time (bytes / 2 / 8000 s) on the output's own thread, which then hands it back through the
-// callback; that thread takes the audio's turns of a virtual clock. What plays can be
+// callback; that thread takes the audio's turns of a virtual clock while the output is open.
+// The game opens the output for every sound, so the thread is made once and waits, outside
+// the clock, for the next opening. What plays can be
 // recorded, silence included, so that the recording's timeline is device time since launch.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -33,6 +36,8 @@ public:
     void close() override;
 
 private:
+    // The thread's life: one playing session for each opening, until the output goes away.
+    void serve();
     void run();
     uint64_t dueSample() { return m_clock.microseconds() / kMicrosecondsPerSample; }
     // Plays (and records) everything up to the sample; the caller holds m_lock.
@@ -47,8 +52,11 @@ private:
 
     std::mutex m_lock;  // never held while waiting on the clock
     std::thread m_thread;
+    std::condition_variable m_opened;  // a session to play, or the output going away
     bool m_open = false;
     bool m_stopping = false;
+    bool m_sessionWaiting = false;  // opened, and its session not yet begun on the thread
+    bool m_retiring = false;
     Callback m_callback = nullptr;
     void* m_context = nullptr;
     WaveQueue m_queue;
