@@ -1,7 +1,8 @@
 // Counts of the game's frames and their lengths, for the launcher's --stats line. Recording
 // is a pair of relaxed atomic increments, cheap enough to stay on in every run. When asked
 // for, also the checksum of every frame the game presented, as a demo computes its own, so
-// that two runs can be compared in one line.
+// that two runs can be compared in one line. And the latency of the player's input, from its
+// receipt to the display showing the first frame that read it (InputLatency).
 #pragma once
 
 #include <array>
@@ -9,6 +10,7 @@
 #include <cstdint>
 
 #include "core/FrameHash.h"
+#include "core/InputLatency.h"
 
 namespace vornel {
 
@@ -42,6 +44,19 @@ public:
     void recordFrameHash(uint32_t frameHash);
     uint32_t checksum() const { return m_checksum.load(std::memory_order_relaxed); }
 
+    // ---- Input latency: the hooks of its stages (InputLatency) ----
+    // Window procedure: input received at that moment (0: none) went into the game's input.
+    void inputDelivered(int64_t receivedUs) { m_latency.delivered(receivedUs); }
+    // Frame clock: after its wait a frame begins, and reads the input delivered so far...
+    void frameBegins() { m_latency.frameBegins(); }
+    // ...and when the next wait starts, that frame's rectangles have all been presented.
+    void frameDrawn() { m_latency.frameDrawn(InputLatency::now()); }
+    // Device: display memory changed (the end of a paint), and the display shows it. A device
+    // that shows it later than the paint (once per display frame) calls displayShown then.
+    void displayChanged() { m_latency.displayChanged(); }
+    void displayShown() { m_latency.displayShown(InputLatency::now()); }
+    InputLatency::Summary latency() const { return m_latency.summary(); }
+
 private:
     using Histogram = std::array<std::atomic<uint32_t>, kLongestKeptMs + 1>;
 
@@ -53,6 +68,7 @@ private:
     std::atomic<int64_t> m_frames{0};
     std::atomic<bool> m_keepChecksum{false};
     std::atomic<uint32_t> m_checksum{frames::kChecksumBasis};  // written by the game thread alone
+    InputLatency m_latency;
 };
 
 }  // namespace vornel

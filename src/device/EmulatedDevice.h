@@ -110,8 +110,9 @@ protected:
     // The backend's part of window creation (a real window), before Create is dispatched.
     virtual bool openWindow(const std::string& title) = 0;
     virtual void windowShown() {}
-    // Display memory changed (end of a paint): show it.
-    virtual void presentDisplay() {}
+    // Display memory changed (end of a paint): show it, and tell FrameStats::displayShown
+    // when it is (the input latency ends there).
+    virtual void presentDisplay();
     // The display turned: the window's shape changed.
     virtual void displayTurned() {}
     virtual void raiseWindow() {}

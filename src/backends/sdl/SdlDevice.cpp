@@ -10,6 +10,7 @@
 
 #include "backends/sdl/ControllerTranslation.h"
 #include "backends/sdl/WindowIcon.h"
+#include "core/FrameStats.h"
 #include "device/DesktopText.h"
 
 namespace vornel {
@@ -210,11 +211,18 @@ int32_t SdlDevice::nextWaitMs() {
     return timeout;
 }
 
+// The messages an event gives carry the moment the loop took it, for the input's latency.
 void SdlDevice::handleEvent(const SDL_Event& event) {
     if (event.type == m_wakeEvent) {
         m_wakePending.store(false);
         return;
     }
+    m_eventReceivedUs = InputLatency::now();
+    translate(event);
+    m_eventReceivedUs = 0;
+}
+
+void SdlDevice::translate(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:  // the window's close button, or SIGINT/SIGTERM
             post(MessageType::Destroy, 0, 0);
@@ -355,7 +363,7 @@ void SdlDevice::handleMouseButton(const SDL_MouseButtonEvent& event) {
     const bool pressed = event.type == SDL_MOUSEBUTTONDOWN;
     if (const std::optional<WindowMessage> message = pressed ? m_pen.down(at.x, at.y) : m_pen.up(at.x, at.y)) {
         SDL_CaptureMouse(pressed ? SDL_TRUE : SDL_FALSE);  // a drag that leaves the window stays at its edge
-        postMessage(*message);
+        post(*message);
     }
 }
 
@@ -365,7 +373,7 @@ void SdlDevice::handleMouseMotion(const SDL_MouseMotionEvent& event) {
     }
     const SDL_Point at = penPoint(event.x, event.y);
     if (const std::optional<WindowMessage> message = m_pen.move(at.x, at.y)) {
-        postMessage(*message);
+        post(*message);
     }
 }
 
@@ -415,7 +423,12 @@ void SdlDevice::perform(DesktopKeys::EmulatorAction action) {
 }
 
 void SdlDevice::post(MessageType type, uint32_t wParam, uint32_t lParam) {
-    postMessage(messageOf(type, wParam, lParam));
+    post(messageOf(type, wParam, lParam));
+}
+
+void SdlDevice::post(WindowMessage message) {
+    message.receivedUs = m_eventReceivedUs;
+    postMessage(message);
 }
 
 // SDL gives the mouse in window points; the picture is placed in device pixels.
@@ -505,6 +518,7 @@ void SdlDevice::present() {
     }
     m_lastPresent = ticks();
     m_presentPending = false;
+    FrameStats::ofThisProcess().displayShown();
 }
 
 }  // namespace vornel

@@ -81,6 +81,7 @@ private:
     // The next event, or false when the wait ran out first.
     bool waitForEvent(SDL_Event& event);
     void handleEvent(const SDL_Event& event);
+    void translate(const SDL_Event& event);
     void handleWindowEvent(const SDL_WindowEvent& event);
     void handleKey(const SDL_KeyboardEvent& event);
     void handleViewerKey(const SDL_KeyboardEvent& event);
@@ -93,6 +94,8 @@ private:
     void postKeyChanges(const ControllerKeys::KeyChanges& changes);
     void perform(DesktopKeys::EmulatorAction action);
     void post(MessageType type, uint32_t wParam, uint32_t lParam);
+    // Stamped with the receipt of the event being handled, if any.
+    void post(WindowMessage message);
     // The handheld window pixel under the window point.
     SDL_Point penPoint(int32_t windowX, int32_t windowY);
     void setIcon();
@@ -109,6 +112,7 @@ private:
     bool m_presentPending = false;
     std::string m_shownTitle;  // with a replay's status
     uint32_t m_lastPresent = 0;  // SDL ticks
+    int64_t m_eventReceivedUs = 0;  // while an event is handled: when the loop took it (InputLatency)
     PenRule m_pen;
     KeyboardKeys m_keyboardKeys;
     bool m_focused = true;  // a window out of focus gets no keys, from a keyboard or a controller
