@@ -33,7 +33,7 @@ public:
         int32_t zoom = 0;  // 0: the largest that fits the window's display, at most 4
         bool fullscreen = false;
         // Real time and SDL's audio even on a windowless driver: tests of SDL's audio output,
-        // whose threads keep real time.
+        // whose threads keep real time, and runs that measure real time (--real-time).
         bool realTime = false;
     };
 
