@@ -70,6 +70,13 @@ bool startSdl(bool virtualTime, std::string& error) {
     return true;
 }
 
+// SDL's own wait for events looks every millisecond on the drivers that have none of their own
+// to wait for; on the windowless ones no event comes from outside the process either.
+bool driverHasNoEvents() {
+    const std::string name = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
+    return name == "offscreen" || name == "dummy";
+}
+
 std::string folderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
 }
@@ -98,6 +105,7 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, Audio
     : EmulatedDevice(profile, std::move(setup)),
       m_windowZoom(view.zoom, view.fullscreen, [this] { return pictureSize(); }),
       m_wakeEvent(SDL_RegisterEvents(1)),
+      m_waitsOnClock(hasVirtualTime() || driverHasNoEvents()),
       m_pen(profile.pen),
       m_keyboardKeys(profile.lettersAsKeypad),
       m_waveOutput(deviceClock(), recorder) {
@@ -170,10 +178,11 @@ uint32_t SdlDevice::ticks() {
     return hasVirtualTime() ? deviceClock().ticks() : SDL_GetTicks();
 }
 
-// On virtual time the loop waits on the device's clock, which the message queue's posts ring;
-// SDL's events come only from the window's own thread then (script input is pushed there).
+// On virtual time, and on a driver without events, the loop waits on the device's clock, which
+// the message queue's posts ring, so that a message is taken the moment it is posted; SDL's
+// events come only from the window's own thread then (script input is pushed there).
 bool SdlDevice::waitForEvent(SDL_Event& event) {
-    if (!hasVirtualTime()) {
+    if (!m_waitsOnClock) {
         return SDL_WaitEventTimeout(&event, nextWaitMs()) != 0;
     }
     if (SDL_PollEvent(&event) != 0) {

@@ -108,6 +108,7 @@ private:
     SDL_Window* m_window = nullptr;
     std::unique_ptr<WindowPresenter> m_presenter;
     uint32_t m_wakeEvent = 0;
+    const bool m_waitsOnClock;  // for its events, rather than on SDL's wait
     std::atomic<bool> m_wakePending{false};
     bool m_presentPending = false;
     std::string m_shownTitle;  // with a replay's status
