@@ -17,7 +17,8 @@ namespace vornel {
 namespace {
 
 // Presenting every painted rectangle would cost a full scaled copy each; the display is
-// shown at most this often, and the last paint of a burst is shown when the time is up.
+// shown at most this often, and the last paint of a burst is shown when the time is up, or
+// as soon as the game's frame is drawn (presentIntervalStart).
 constexpr uint32_t kPresentIntervalMs = 8;
 // Without any event the loop still wakes this often, in milliseconds.
 constexpr int32_t kLongestWaitMs = 100;
@@ -122,9 +123,11 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, Audio
             SDL_PushEvent(&event);
         }
     });
+    FrameStats::ofThisProcess().setFrameListener(this);  // before any game thread starts
 }
 
 SdlDevice::~SdlDevice() {
+    FrameStats::ofThisProcess().removeFrameListener(this);
     stopThreads();
     m_waveOutput.close();
     if (m_virtualAudio) {
@@ -211,7 +214,7 @@ void SdlDevice::waitForInput() {
 int32_t SdlDevice::nextWaitMs() {
     int32_t timeout = kLongestWaitMs;
     if (m_presentPending) {
-        const uint32_t since = ticks() - m_lastPresent;
+        const uint32_t since = ticks() - presentIntervalStart();
         timeout = static_cast<int32_t>(kPresentIntervalMs - std::min(since, kPresentIntervalMs));
     }
     if (const int32_t repeatDue = m_controllerKeys.msUntilRepeat(ticks()); repeatDue >= 0) {
@@ -496,7 +499,9 @@ void SdlDevice::saveScreenshot() {
 }
 
 void SdlDevice::presentDisplay() {
-    m_presentPending = true;
+    if (!m_presentPending.exchange(true)) {
+        m_pendingSince = ticks();
+    }
     presentIfDue();
 }
 
@@ -511,8 +516,24 @@ void SdlDevice::raiseWindow() {
 }
 
 void SdlDevice::presentIfDue() {
-    if (m_presentPending && ticks() - m_lastPresent >= kPresentIntervalMs) {
+    const bool due = m_frameDrawn.load() || ticks() - presentIntervalStart() >= kPresentIntervalMs;
+    if (m_presentPending.load() && due) {
         present();
+    }
+}
+
+// In real time the device hears of the game's frames: a paint waits for the end of its frame,
+// or at most an interval from the first paint not shown, so that a frame of several rectangles
+// costs one present and is shown the moment it is whole. On virtual time, where nobody watches
+// and the threads' turns stay as they were, the display is shown at most once an interval.
+uint32_t SdlDevice::presentIntervalStart() const {
+    return hasVirtualTime() ? m_lastPresent : m_pendingSince;
+}
+
+void SdlDevice::frameDrawn() {
+    if (m_presentPending.load()) {
+        m_frameDrawn.store(true);
+        queue().ring();
     }
 }
 
@@ -526,7 +547,8 @@ void SdlDevice::present() {
         showReplayStatus();
     }
     m_lastPresent = ticks();
-    m_presentPending = false;
+    m_presentPending.store(false);
+    m_frameDrawn.store(false);
     FrameStats::ofThisProcess().displayShown();
 }
 

@@ -20,6 +20,7 @@
 #include "device/StickKeys.h"
 #include "backends/sdl/WindowPresenter.h"
 #include "backends/sdl/WindowZoom.h"
+#include "core/FrameListener.h"
 #include "device/DesktopKeys.h"
 #include "device/EmulatedDevice.h"
 #include "device/KeyboardKeys.h"
@@ -27,7 +28,7 @@
 
 namespace vornel {
 
-class SdlDevice final : public EmulatedDevice {
+class SdlDevice final : public EmulatedDevice, private FrameListener {
 public:
     struct View {
         int32_t zoom = 0;  // 0: the largest that fits the window's display, at most 4
@@ -102,7 +103,10 @@ private:
     // The display as it is turned now, in pixels of the handheld.
     SDL_Point pictureSize();
     void presentIfDue();
+    uint32_t presentIntervalStart() const;
     void present();
+    // Game thread: a display that waits to be shown is shown at once, not at the next interval.
+    void frameDrawn() override;
 
     WindowZoom m_windowZoom;
     SDL_Window* m_window = nullptr;
@@ -110,9 +114,11 @@ private:
     uint32_t m_wakeEvent = 0;
     const bool m_waitsOnClock;  // for its events, rather than on SDL's wait
     std::atomic<bool> m_wakePending{false};
-    bool m_presentPending = false;
+    std::atomic<bool> m_presentPending{false};  // display memory changed since the last present
+    std::atomic<bool> m_frameDrawn{false};      // and the game has drawn a whole frame since
     std::string m_shownTitle;  // with a replay's status
     uint32_t m_lastPresent = 0;  // SDL ticks
+    uint32_t m_pendingSince = 0;  // the first paint not yet shown
     int64_t m_eventReceivedUs = 0;  // while an event is handled: when the loop took it (InputLatency)
     PenRule m_pen;
     KeyboardKeys m_keyboardKeys;
