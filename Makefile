@@ -82,8 +82,9 @@ fuzz: deps
 # The drawing benchmarks against pixman and SDL2, in a Release build of their own: the
 # benchmarks' own tests first, then a table with one case a row and last the summary line
 # "bench: worst_vs_pixman=X worst_vs_sdl=Y frame_us=Z play_frame_us=W timedemo_fps=F
-# timedemo_vs_play_frame=R", where the timedemo is the whole game, the golden demo of a game on
-# Hard, and R its time a frame in play frames.
+# timedemo_vs_play_frame=R latency_p99_ms=L", where the timedemo is the whole game, the golden
+# demo of a game on Hard, R its time a frame in play frames, and L the 99th percentile of the keys'
+# latency in a game in a window on SDL's dummy driver in real time (some 25 s).
 bench: deps
 	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DVORNEL_BENCH=ON -DVORNEL_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH) -j $(JOBS) --target vornel-bench vornel-bench-tests vornel vornel_art_bank vornel_font_file \

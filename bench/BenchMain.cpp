@@ -2,7 +2,8 @@
 // SDL2 doing the same work, and prints one table row per case and a summary line:
 //   vornel-bench [DATA_FOLDER] [--timedemo PROGRAM DEMO] [--benchmark_... options of Google Benchmark]
 // DATA_FOLDER holds app*.bin and f15.bin (default: ../bin beside the executable's folder).
-// With --timedemo the table ends with the whole game: PROGRAM's timedemo of DEMO.
+// With --timedemo the table ends with the whole game: PROGRAM's timedemo of DEMO, and the
+// latency of its keys in a window on SDL's dummy driver (PlayLatency).
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <pixman.h>
@@ -15,6 +16,7 @@
 #include "BenchCatalogue.h"
 #include "BenchmarkSets.h"
 #include "GameAssets.h"
+#include "PlayLatency.h"
 #include "ResultCollector.h"
 #include "ResultTable.h"
 #include "Timedemo.h"
@@ -102,7 +104,11 @@ int main(int argc, char** argv) {
                        vornel::bench::Timedemo::run(arguments.program, arguments.demo, arguments.folder, kTimedemoRuns,
                                                     timedemo);
     table.setTimedemo(timedemo);
+    vornel::bench::LatencyResult latency;
+    const bool measured = arguments.program.empty() ||
+                          vornel::bench::PlayLatency::run(arguments.program, arguments.folder, latency);
+    table.setLatency(latency);
     table.print(stdout);
     benchmark::Shutdown();
-    return results.failures().empty() && timed && (arguments.program.empty() || timedemo.matched) ? 0 : 1;
+    return results.failures().empty() && timed && measured && (arguments.program.empty() || timedemo.matched) ? 0 : 1;
 }

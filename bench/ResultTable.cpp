@@ -93,6 +93,7 @@ void ResultTable::print(std::FILE* out) const {
                      pixman.c_str(), sdl.c_str());
     }
     printTimedemo(out);
+    printLatency(out);
     printNotes(out);
     for (const std::string& failure : m_results.failures()) {
         std::fprintf(out, "failed: %s\n", failure.c_str());
@@ -100,10 +101,11 @@ void ResultTable::print(std::FILE* out) const {
     const double playFrame = gameTime(m_playFrameCase);
     std::fprintf(out,
                  "bench: worst_vs_pixman=%s worst_vs_sdl=%s frame_us=%s play_frame_us=%s timedemo_fps=%s "
-                 "timedemo_vs_play_frame=%s\n",
+                 "timedemo_vs_play_frame=%s latency_p99_ms=%s\n",
                  summaryRatio(worstPixman).c_str(), summaryRatio(worstSdl).c_str(),
                  summaryTime(gameTime(m_frameCase)).c_str(), summaryTime(playFrame).c_str(),
-                 summaryTime(m_timedemo.fps).c_str(), timedemoAgainstPlayFrame(m_timedemo.fps, playFrame).c_str());
+                 summaryTime(m_timedemo.fps).c_str(), timedemoAgainstPlayFrame(m_timedemo.fps, playFrame).c_str(),
+                 summaryTime(m_latency.p99).c_str());
 }
 
 // The whole game, drawn frame by frame as fast as it goes: frames per second, not microseconds.
@@ -115,6 +117,16 @@ void ResultTable::printTimedemo(std::FILE* out) const {
                               " frames), frames/s";
     std::fprintf(out, "%-*s %10.0f%s\n", kLabelWidth, label.c_str(), m_timedemo.fps,
                  m_timedemo.matched ? "" : "  (frames differ from the recording)");
+}
+
+// Real milliseconds from the event loop to the display, in a window on the dummy driver.
+void ResultTable::printLatency(std::FILE* out) const {
+    if (m_latency.p99 < 0) {
+        return;
+    }
+    const std::string label = "key latency in play (" + std::to_string(m_latency.events) + " events), p99 ms";
+    std::fprintf(out, "%-*s %10.1f  (p50 %.1f, max %.1f)\n", kLabelWidth, label.c_str(), m_latency.p99, m_latency.p50,
+                 m_latency.max);
 }
 
 void ResultTable::printNotes(std::FILE* out) const {

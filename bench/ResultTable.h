@@ -1,12 +1,13 @@
 // The table printed after a run: one row per case with the game's time, each peer's time and
-// the ratio peer / game (above 1: the game is faster), the whole game's timedemo, then the
-// summary line that scripts read.
+// the ratio peer / game (above 1: the game is faster), the whole game's timedemo and the latency
+// of its keys, then the summary line that scripts read.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 #include "BenchCatalogue.h"
+#include "PlayLatency.h"
 #include "ResultCollector.h"
 #include "Timedemo.h"
 
@@ -20,6 +21,8 @@ public:
 
     // The whole game's row: the timedemo's frames per second, in the table and the summary.
     void setTimedemo(const TimedemoResult& timedemo) { m_timedemo = timedemo; }
+    // The keys' latency in play: a row, and the 99th percentile at the summary's end.
+    void setLatency(const LatencyResult& latency) { m_latency = latency; }
 
     // Prints the table, the notes on cells that are not comparable, and last the summary.
     void print(std::FILE* out) const;
@@ -30,6 +33,7 @@ private:
                           double& worst) const;
     void printNotes(std::FILE* out) const;
     void printTimedemo(std::FILE* out) const;
+    void printLatency(std::FILE* out) const;
     double gameTime(const std::string& caseId) const;  // microseconds, or -1
 
     const BenchCatalogue& m_catalogue;
@@ -37,6 +41,7 @@ private:
     std::string m_frameCase;
     std::string m_playFrameCase;
     TimedemoResult m_timedemo;
+    LatencyResult m_latency;
 };
 
 }  // namespace vornel::bench

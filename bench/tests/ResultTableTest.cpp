@@ -86,25 +86,28 @@ TEST_F(ResultTableTest, TheSummaryTakesTheSmallestRatioOfEachPeerAndTheMedianRep
     report({aggregate("fill/vornel", "median", 4.0), aggregate("fill/pixman", "median", 6.0)});
     report({aggregate("frame/vornel", "median", 123.46), aggregate("play/vornel", "median", 45.67)});
     const std::string text = table();
-    EXPECT_EQ(lastLine(text), "bench: worst_vs_pixman=0.50 worst_vs_sdl=4.00 frame_us=123.5 play_frame_us=45.7 timedemo_fps=n/a timedemo_vs_play_frame=n/a");
+    EXPECT_EQ(lastLine(text), "bench: worst_vs_pixman=0.50 worst_vs_sdl=4.00 frame_us=123.5 play_frame_us=45.7 timedemo_fps=n/a timedemo_vs_play_frame=n/a latency_p99_ms=n/a");
     EXPECT_NE(text.find("keeps no depth"), std::string::npos);
     EXPECT_NE(text.find("cannot blend"), std::string::npos);
 }
 
-TEST_F(ResultTableTest, TheTimedemoGetsARowInFramesPerSecondAndEndsTheSummary) {
+TEST_F(ResultTableTest, TheTimedemoAndTheKeysLatencyGetRowsAndEndTheSummary) {
     report({aggregate("play/vornel", "median", 45.67)});
     ResultTable withTimedemo(m_catalogue, m_results, "frame", "play");
     withTimedemo.setTimedemo({"hard-game", 6568, 7363.14, true});
+    withTimedemo.setLatency({300, 17.4, 38.06, 45.0});
     const std::string text = printed(withTimedemo);
     EXPECT_NE(text.find("timedemo hard-game (6568 frames), frames/s       7363\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("key latency in play (300 events), p99 ms       38.1  (p50 17.4, max 45.0)\n"),
+              std::string::npos) << text;
     // 135.8 microseconds a frame of the timedemo, 2.97 play frames of 45.67
     EXPECT_EQ(lastLine(text), "bench: worst_vs_pixman=n/a worst_vs_sdl=n/a frame_us=n/a play_frame_us=45.7 "
-                              "timedemo_fps=7363.1 timedemo_vs_play_frame=2.97");
+                              "timedemo_fps=7363.1 timedemo_vs_play_frame=2.97 latency_p99_ms=38.1");
 }
 
 TEST_F(ResultTableTest, CasesThatDidNotRunLeaveTheSummaryWithoutNumbers) {
     report({aggregate("depth/vornel", "median", 3.0)});
-    EXPECT_EQ(lastLine(table()), "bench: worst_vs_pixman=n/a worst_vs_sdl=n/a frame_us=n/a play_frame_us=n/a timedemo_fps=n/a timedemo_vs_play_frame=n/a");
+    EXPECT_EQ(lastLine(table()), "bench: worst_vs_pixman=n/a worst_vs_sdl=n/a frame_us=n/a play_frame_us=n/a timedemo_fps=n/a timedemo_vs_play_frame=n/a latency_p99_ms=n/a");
 }
 
 TEST_F(ResultTableTest, AFailedBenchmarkIsListedAndLeftOutOfTheRatios) {
@@ -115,7 +118,7 @@ TEST_F(ResultTableTest, AFailedBenchmarkIsListedAndLeftOutOfTheRatios) {
     report({aggregate("fill/vornel", "median", 4.0), aggregate("fill/pixman", "median", 10.0)});
     const std::string text = table();
     EXPECT_NE(text.find("failed: blit/pixman: pixman refused the picture"), std::string::npos);
-    EXPECT_EQ(lastLine(text), "bench: worst_vs_pixman=2.50 worst_vs_sdl=1.50 frame_us=n/a play_frame_us=n/a timedemo_fps=n/a timedemo_vs_play_frame=n/a");
+    EXPECT_EQ(lastLine(text), "bench: worst_vs_pixman=2.50 worst_vs_sdl=1.50 frame_us=n/a play_frame_us=n/a timedemo_fps=n/a timedemo_vs_play_frame=n/a latency_p99_ms=n/a");
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ bool OptionReader::readOne(const std::string& argument) {
         {"--autoplay", &m_options.autoplay},     {"--help", &m_options.help},
         {"--version", &m_options.version},       {"--stats", &m_options.stats},
         {"--replays", &m_options.listReplays},   {"--no-replays", &m_options.noReplays},
-        {"--keep-replay", &m_options.keepReplay},
+        {"--keep-replay", &m_options.keepReplay}, {"--real-time", &m_options.realTime},
     };
     for (const auto& [switchName, flag] : switches) {
         if (name == switchName) {
@@ -181,6 +181,10 @@ bool LaunchOptions::parse(const std::vector<std::string>& arguments, LaunchOptio
     if (!parsed.timedemo.empty()) {
         parsed.headless = true;  // nothing is shown: the frames go by as fast as they are drawn
     }
+    if (parsed.realTime && parsed.headless) {
+        error = "--real-time is for a window (not --headless or --timedemo)";
+        return false;
+    }
     options = std::move(parsed);
     return true;
 }
@@ -193,6 +197,8 @@ std::string LaunchOptions::usage() {
            "  --zoom N             window zoom factor 1..8 (default: the largest that fits, at most 4)\n"
            "  --fullscreen         start full screen (F11 or Alt+Enter toggles)\n"
            "  --headless           no window and no sound device (for tests)\n"
+           "  --real-time          a window on SDL's dummy or offscreen video driver keeps real\n"
+           "                       time and SDL's sound, as on a display (default: virtual time)\n"
            "  --speed N            device time runs N times faster than real time, 1..1000 (default 1);\n"
            "                       headless, at most N times faster (default: as fast as it goes)\n"
            "  --seed N             start the random numbers from N, 0..4294967295 (default: from\n"
@@ -214,8 +220,8 @@ std::string LaunchOptions::usage() {
            "  --no-replays         keep no replay of this session (a window or the page keeps\n"
            "                       the last 20 games by default)\n"
            "  --keep-replay        keep a replay of a headless session too\n"
-           "  --stats              at exit, print frames, CPU time per frame, frame lengths\n"
-           "                       and peak memory on one line\n"
+           "  --stats              at exit, print frames, CPU time per frame, frame lengths,\n"
+           "                       peak memory and the latency of keys and the pen on one line\n"
            "  --help               show this help and exit\n"
            "  --version            show the version and exit\n"
            "\n"

@@ -13,6 +13,9 @@ struct LaunchOptions {
     int32_t zoom = 0;                 // window zoom factor; 0: the largest that fits, at most 4
     bool fullscreen = false;
     bool headless = false;
+    // A window on SDL's windowless drivers (dummy, offscreen) keeps real time and SDL's audio,
+    // as one on a display does, instead of virtual time: a run that measures real time.
+    bool realTime = false;
     // A window: device time runs this many times faster than real time (not given: 1). On
     // virtual time (headless): at most this many times faster (not given: as fast as it goes).
     int32_t speed = 0;                // 0: not given

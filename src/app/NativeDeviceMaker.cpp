@@ -28,8 +28,8 @@ EmulatedDevice* DeviceMaker::make(const LaunchOptions& options, const DeviceProf
         return device;
     }
     std::string error;
-    std::unique_ptr<SdlDevice> device =
-        SdlDevice::create(profile, std::move(setup), {options.zoom, options.fullscreen}, recorder, error);
+    const SdlDevice::View view{options.zoom, options.fullscreen, options.realTime};
+    std::unique_ptr<SdlDevice> device = SdlDevice::create(profile, std::move(setup), view, recorder, error);
     if (!device) {
         std::fprintf(stderr, "vornel: %s\n", error.c_str());
     } else if (device->hasVirtualTime()) {

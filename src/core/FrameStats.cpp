@@ -15,6 +15,30 @@ void FrameStats::record(int32_t frameMs) {
     m_frames.fetch_add(1, std::memory_order_relaxed);
 }
 
+void FrameStats::frameDrawn() {
+    m_latency.frameDrawn(InputLatency::now());
+    if (m_listened.load()) {
+        const std::lock_guard<std::mutex> guard(m_listenerLock);
+        if (m_listener != nullptr) {
+            m_listener->frameDrawn();
+        }
+    }
+}
+
+void FrameStats::setFrameListener(FrameListener* listener) {
+    const std::lock_guard<std::mutex> guard(m_listenerLock);
+    m_listener = listener;
+    m_listened.store(listener != nullptr);
+}
+
+void FrameStats::removeFrameListener(const FrameListener* listener) {
+    const std::lock_guard<std::mutex> guard(m_listenerLock);
+    if (m_listener == listener) {
+        m_listener = nullptr;
+        m_listened.store(false);
+    }
+}
+
 FrameStats::Summary FrameStats::summary() const {
     Summary result;
     result.frames = m_frames.load(std::memory_order_relaxed);

@@ -1,14 +1,19 @@
 // Counts of the game's frames and their lengths, for the launcher's --stats line. Recording
 // is a pair of relaxed atomic increments, cheap enough to stay on in every run. When asked
 // for, also the checksum of every frame the game presented, as a demo computes its own, so
-// that two runs can be compared in one line.
+// that two runs can be compared in one line. And the latency of the player's input, from its
+// receipt to the display showing the first frame that read it (InputLatency), and the frames
+// drawn to the one device that wants to hear of them (FrameListener).
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "core/FrameHash.h"
+#include "core/FrameListener.h"
+#include "core/InputLatency.h"
 
 namespace vornel {
 
@@ -42,6 +47,25 @@ public:
     void recordFrameHash(uint32_t frameHash);
     uint32_t checksum() const { return m_checksum.load(std::memory_order_relaxed); }
 
+    // ---- Input latency: the hooks of its stages (InputLatency) ----
+    // Window procedure: input received at that moment (0: none) went into the game's input.
+    void inputDelivered(int64_t receivedUs) { m_latency.delivered(receivedUs); }
+    // Frame clock: after its wait a frame begins, and reads the input delivered so far...
+    void frameBegins() { m_latency.frameBegins(); }
+    // ...and when the next wait starts, that frame's rectangles have all been presented; the
+    // listener hears of it after the latency has (a display it shows closes the frame's input).
+    void frameDrawn();
+    // Device: display memory changed (the end of a paint), and the display shows it. A device
+    // that shows it later than the paint (once per display frame) calls displayShown then.
+    void displayChanged() { m_latency.displayChanged(); }
+    void displayShown() { m_latency.displayShown(InputLatency::now()); }
+    InputLatency::Summary latency() const { return m_latency.summary(); }
+
+    // The one listener to the frames drawn (a newer one takes its place). Once the removal of
+    // the listener returns, it is no longer called; removing another does nothing.
+    void setFrameListener(FrameListener* listener);
+    void removeFrameListener(const FrameListener* listener);
+
 private:
     using Histogram = std::array<std::atomic<uint32_t>, kLongestKeptMs + 1>;
 
@@ -53,6 +77,10 @@ private:
     std::atomic<int64_t> m_frames{0};
     std::atomic<bool> m_keepChecksum{false};
     std::atomic<uint32_t> m_checksum{frames::kChecksumBasis};  // written by the game thread alone
+    InputLatency m_latency;
+    std::atomic<bool> m_listened{false};  // the frame clock's fast path without a listener
+    std::mutex m_listenerLock;             // held while the listener is called
+    FrameListener* m_listener = nullptr;
 };
 
 }  // namespace vornel

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/FrameStats.h"
 #include "core/Rect.h"
 #include "kernels/PixelKernels.h"
 #include "device/ControllerButton.h"
@@ -297,7 +298,13 @@ Rect EmulatedDevice::beginPaint() {
 
 void EmulatedDevice::endPaint() {
     m_painting = false;
+    FrameStats::ofThisProcess().displayChanged();
     presentDisplay();
+}
+
+// Without a display of its own, display memory is what is shown.
+void EmulatedDevice::presentDisplay() {
+    FrameStats::ofThisProcess().displayShown();
 }
 
 Rect EmulatedDevice::drawableRect(const Rect& window, int32_t orientation, int32_t width, int32_t height) {

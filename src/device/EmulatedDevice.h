@@ -112,8 +112,9 @@ protected:
     // The backend's part of window creation (a real window), before Create is dispatched.
     virtual bool openWindow(const std::string& title) = 0;
     virtual void windowShown() {}
-    // Display memory changed (end of a paint): show it.
-    virtual void presentDisplay() {}
+    // Display memory changed (end of a paint): show it, and tell FrameStats::displayShown
+    // when it is (the input latency ends there).
+    virtual void presentDisplay();
     // Whether presentDisplay may run on any thread, so that on virtual time a paint may be
     // done in the window's turn by the thread that asks for it.
     virtual bool showsOnAnyThread() const { return false; }

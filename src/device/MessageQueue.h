@@ -51,6 +51,9 @@ public:
     // Window thread: blocks until something is queued or device time reaches the deadline
     // (device microseconds).
     void waitForItem(uint64_t deadline = Clock::kNever);
+    // Wakes the window's thread as a post does, with nothing posted: its backend has a reason
+    // of its own to look (the game's frame was drawn). Any thread.
+    void ring() { wakeWindow(); }
 
 private:
     void push(Item item);

@@ -27,6 +27,9 @@ struct WindowMessage {
     MessageType type = MessageType::Paint;
     uint32_t wParam = 0;
     uint32_t lParam = 0;
+    // When the backend received the key or pen event the message came from, real microseconds
+    // (InputLatency::now); 0 for a message no event of the player's gave.
+    int64_t receivedUs = 0;
 };
 
 inline constexpr WindowMessage messageOf(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {

@@ -1,6 +1,9 @@
 // The window procedure's message table.
 #include "shell/WindowProcedure.h"
 
+#include <utility>
+
+#include "core/FrameStats.h"
 #include "shell/KeyMap.h"
 
 namespace vornel {
@@ -38,6 +41,18 @@ bool WindowProcedure::isGameInput(MessageType type) {
 }
 
 int32_t WindowProcedure::onGameInput(InputQueue& input, const WindowMessage& message) {
+    m_receivedUs = message.receivedUs;
+    const int32_t result = passGameInput(input, message);
+    m_receivedUs = 0;
+    return result;
+}
+
+// From here the input's latency waits for the frames (core/InputLatency.h).
+void WindowProcedure::handedToGame() {
+    FrameStats::ofThisProcess().inputDelivered(std::exchange(m_receivedUs, 0));
+}
+
+int32_t WindowProcedure::passGameInput(InputQueue& input, const WindowMessage& message) {
     switch (message.type) {
         case MessageType::KeyDown:
             return onKeyDown(input, message.wParam);
@@ -115,6 +130,7 @@ int32_t WindowProcedure::onKeyDown(InputQueue& input, uint32_t virtualKey) {
         return 0;
     }
     input.keyDown(code);
+    handedToGame();
     return 1;
 }
 
@@ -132,6 +148,7 @@ int32_t WindowProcedure::onKeyUp(InputQueue& input, uint32_t virtualKey) {
         input.keyDown(code);
     }
     input.keyUp(code);
+    handedToGame();
     return 1;
 }
 
@@ -143,6 +160,7 @@ int32_t WindowProcedure::onChar(InputQueue& input, uint32_t character) {
     const int32_t code = static_cast<int8_t>(character);
     input.keyDown(code);
     input.keyUp(code);
+    handedToGame();
     return 0;
 }
 
@@ -162,6 +180,7 @@ int32_t WindowProcedure::onPenMove(InputQueue& input, const WindowMessage& messa
     m_state.m_lastPenX = x;
     m_state.m_lastPenY = y;
     input.setStylus(x, y);
+    handedToGame();
     return 0;
 }
 
@@ -173,12 +192,14 @@ int32_t WindowProcedure::onPenDown(InputQueue& input, uint32_t point) {
     m_state.m_lastPenY = y;
     input.setStylus(x, y);
     input.keyDown(GameKey::kConfirm);
+    handedToGame();
     return 0;
 }
 
 int32_t WindowProcedure::onPenUp(InputQueue& input, uint32_t point) {
     input.setStylus(toGamePixels(lowWord(point)), toGamePixels(highWord(point)));
     input.keyUp(GameKey::kConfirm);
+    handedToGame();
     return 0;
 }
 

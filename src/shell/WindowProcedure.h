@@ -42,6 +42,9 @@ private:
     int32_t onPenUp(InputQueue& input, uint32_t point);
     // The input messages that only mean something once the game object exists.
     int32_t onGameInput(InputQueue& input, const WindowMessage& message);
+    int32_t passGameInput(InputQueue& input, const WindowMessage& message);
+    // The message being handled went into the game's input: its receipt stamp is delivered.
+    void handedToGame();
     static bool isGameInput(MessageType type);
 
     // The game key of a virtual key on this device (KeyMap), 0 for none.
@@ -52,6 +55,7 @@ private:
     ShellState& m_state;
     Platform& m_platform;
     PaintHandler& m_paintHandler;
+    int64_t m_receivedUs = 0;  // the stamp of the input message being handled
 };
 
 }  // namespace vornel

@@ -300,6 +300,7 @@ void Screen::run() {}
 // The frame clock neither drops frames nor catches up: a late frame just reports a longer
 // m_frameTime, which every time-based rule clamps.
 void Screen::pace(int32_t milliseconds) {
+    FrameStats::ofThisProcess().frameDrawn();  // the frame that ends here has presented its rectangles
     while (m_input.isPaused()) {
         sleepMilliseconds(kPausePollMs);
     }
@@ -310,6 +311,7 @@ void Screen::pace(int32_t milliseconds) {
         sleepMilliseconds(wait);
         now = tickCount();
     }
+    FrameStats::ofThisProcess().frameBegins();  // and the next one reads the input from here on
     m_frameTime = static_cast<int32_t>(now - m_lastTick);
     m_lastTick = now;
     FrameStats& stats = FrameStats::ofThisProcess();

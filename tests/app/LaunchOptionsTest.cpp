@@ -91,8 +91,8 @@ TEST(LaunchOptionsTest, UnknownOptionsAndStrayArgumentsAreRefused) {
     EXPECT_EQ(parse({"--headless=yes"}).error, "--headless takes no value");
 }
 
-// A timedemo shows nothing, so it runs headless; one demo at a time.
-TEST(LaunchOptionsTest, DemoOptionsGoOneAtATimeAndATimedemoIsHeadless) {
+// A timedemo shows nothing, so it runs headless; one demo at a time. Real time is a window's.
+TEST(LaunchOptionsTest, DemoOptionsGoOneAtATimeATimedemoIsHeadlessAndRealTimeNeedsAWindow) {
     const Parsed timed = parse({"--timedemo", "a.vdm"});
     EXPECT_TRUE(timed.options.headless);
     EXPECT_EQ(timed.options.demoToPlay(), "a.vdm");
@@ -100,6 +100,9 @@ TEST(LaunchOptionsTest, DemoOptionsGoOneAtATimeAndATimedemoIsHeadless) {
     EXPECT_FALSE(parse({"--play-demo", "b.vdm"}).options.headless);
     EXPECT_EQ(parse({"--record-demo", "a.vdm", "--timedemo", "b.vdm"}).error,
               "--record-demo, --play-demo and --timedemo go one at a time");
+    EXPECT_TRUE(parse({"--real-time", "--play-demo", "b.vdm"}).options.realTime);
+    EXPECT_EQ(parse({"--timedemo", "a.vdm", "--real-time"}).error,
+              "--real-time is for a window (not --headless or --timedemo)");
 }
 
 TEST(LaunchOptionsTest, AMissingValueIsRefused) {

@@ -1,5 +1,6 @@
-// The frame-length summary of the --stats line.
+// The frame-length and input-latency summaries of the --stats line.
 #include "core/FrameStats.h"
+#include "core/InputLatency.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,36 @@ TEST(FrameStatsTest, LengthsOutsideTheHistogramAreKeptAtItsEnds) {
     EXPECT_EQ(summary.medianMs, 0);
     EXPECT_EQ(summary.p99Ms, FrameStats::kLongestKeptMs);
     EXPECT_EQ(summary.maxMs, FrameStats::kLongestKeptMs);
+}
+
+// A stamp closes once a frame that began after its delivery has been drawn and the display
+// shows it: at the frame's end while nothing drawn waits to be shown, else at the next showing.
+// The percentiles count in tenths of a millisecond.
+TEST(FrameStatsTest, InputLatencyRunsFromReceiptToTheShowingOfTheFrameThatReadIt) {
+    InputLatency latency;
+    latency.delivered(0);  // no event of the player's
+    latency.delivered(1000);
+    latency.frameDrawn(1500);  // no frame has read it yet
+    latency.frameBegins();
+    latency.delivered(3000);    // after the frame began: the next one reads it
+    latency.displayShown(4000);  // the frame reading the first is not drawn yet
+    latency.displayChanged();
+    latency.frameDrawn(11000);  // drawn, not shown
+    EXPECT_EQ(latency.summary().events, 0);
+    latency.displayShown(21000);
+    EXPECT_EQ(latency.summary().events, 1);  // 20.0 ms
+    latency.frameBegins();
+    latency.frameDrawn(40500);  // the display shows everything already: 37.5 ms
+    for (int64_t received = 100000; received < 100000 + 98 * 50000; received += 50000) {
+        latency.delivered(received);
+        latency.frameBegins();
+        latency.frameDrawn(received + 10000);
+    }
+    const InputLatency::Summary summary = latency.summary();
+    EXPECT_EQ(summary.events, 100);
+    EXPECT_EQ(summary.p50, 100);
+    EXPECT_EQ(summary.p99, 200);
+    EXPECT_EQ(summary.max, 375);
 }
 
 }  // namespace

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <regex>
+#include <string>
+
 namespace vornel {
 namespace {
 
@@ -100,6 +104,30 @@ TEST_F(RealInputTest, ArrowsBackAndTheControllerSteerTheGameThroughTheWindow) {
     EXPECT_TRUE(batMoved(back, backLeft));  // and the game takes the arrows again
     EXPECT_TRUE(differIn(backLeft, picture("padMenu.png"), kMenuLeft, kMenuTop, kMenuRight, kMenuBottom));
     EXPECT_TRUE(batMoved(backLeft, picture("padRight.png")));
+}
+
+// Each key event SDL delivers is measured from the event loop to the display showing the frame
+// that read it: the two of Enter (which resumes the game) and the two of the right arrow, all
+// closed before the run ends, each no longer than the whole run.
+TEST_F(RealInputTest, EveryKeyEventIsTimedFromTheEventLoopToTheFrameThatShowsIt) {
+    const std::string script = "wait 3500\npress enter\nwait 1500\n"
+                               "key down right\nwait 300\nkey up right\nwait 1000\nquit\n";
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(runInWindow(script, {"--stats"}), 0) << errors();
+    const std::chrono::duration<double, std::milli> run = std::chrono::steady_clock::now() - started;
+    static const std::regex figures(
+        R"(latency_ms_p50=([0-9.]+) latency_ms_p99=([0-9.]+) latency_ms_max=([0-9.]+) latency_events=(\d+)\n)");
+    std::smatch parts;
+    const std::string text = output();
+    ASSERT_TRUE(std::regex_search(text, parts, figures)) << text;
+    EXPECT_EQ(parts[4], "4");
+    const double p50 = std::stod(parts[1]);
+    const double p99 = std::stod(parts[2]);
+    const double longest = std::stod(parts[3]);
+    EXPECT_GE(p50, 0.0);
+    EXPECT_LE(p50, p99);
+    EXPECT_LE(p99, longest);
+    EXPECT_LT(longest, run.count());
 }
 
 }  // namespace

@@ -10,13 +10,15 @@
 
 #include "backends/sdl/ControllerTranslation.h"
 #include "backends/sdl/WindowIcon.h"
+#include "core/FrameStats.h"
 #include "device/DesktopText.h"
 
 namespace vornel {
 namespace {
 
 // Presenting every painted rectangle would cost a full scaled copy each; the display is
-// shown at most this often, and the last paint of a burst is shown when the time is up.
+// shown at most this often, and the last paint of a burst is shown when the time is up, or
+// as soon as the game's frame is drawn (presentIntervalStart).
 constexpr uint32_t kPresentIntervalMs = 8;
 // Without any event the loop still wakes this often, in milliseconds.
 constexpr int32_t kLongestWaitMs = 100;
@@ -69,6 +71,13 @@ bool startSdl(bool virtualTime, std::string& error) {
     return true;
 }
 
+// SDL's own wait for events looks every millisecond on the drivers that have none of their own
+// to wait for; on the windowless ones no event comes from outside the process either.
+bool driverHasNoEvents() {
+    const std::string name = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
+    return name == "offscreen" || name == "dummy";
+}
+
 std::string folderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
 }
@@ -97,6 +106,7 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, Audio
     : EmulatedDevice(profile, std::move(setup)),
       m_windowZoom(view.zoom, view.fullscreen, [this] { return pictureSize(); }),
       m_wakeEvent(SDL_RegisterEvents(1)),
+      m_waitsOnClock(hasVirtualTime() || driverHasNoEvents()),
       m_pen(profile.pen),
       m_keyboardKeys(profile.lettersAsKeypad),
       m_waveOutput(deviceClock(), recorder) {
@@ -113,9 +123,11 @@ SdlDevice::SdlDevice(const DeviceProfile& profile, Setup setup, View view, Audio
             SDL_PushEvent(&event);
         }
     });
+    FrameStats::ofThisProcess().setFrameListener(this);  // before any game thread starts
 }
 
 SdlDevice::~SdlDevice() {
+    FrameStats::ofThisProcess().removeFrameListener(this);
     stopThreads();
     m_waveOutput.close();
     if (m_virtualAudio) {
@@ -169,10 +181,11 @@ uint32_t SdlDevice::ticks() {
     return hasVirtualTime() ? deviceClock().ticks() : SDL_GetTicks();
 }
 
-// On virtual time the loop waits on the device's clock, which the message queue's posts ring;
-// SDL's events come only from the window's own thread then (script input is pushed there).
+// On virtual time, and on a driver without events, the loop waits on the device's clock, which
+// the message queue's posts ring, so that a message is taken the moment it is posted; SDL's
+// events come only from the window's own thread then (script input is pushed there).
 bool SdlDevice::waitForEvent(SDL_Event& event) {
-    if (!hasVirtualTime()) {
+    if (!m_waitsOnClock) {
         return SDL_WaitEventTimeout(&event, nextWaitMs()) != 0;
     }
     if (SDL_PollEvent(&event) != 0) {
@@ -201,7 +214,7 @@ void SdlDevice::waitForInput() {
 int32_t SdlDevice::nextWaitMs() {
     int32_t timeout = kLongestWaitMs;
     if (m_presentPending) {
-        const uint32_t since = ticks() - m_lastPresent;
+        const uint32_t since = ticks() - presentIntervalStart();
         timeout = static_cast<int32_t>(kPresentIntervalMs - std::min(since, kPresentIntervalMs));
     }
     if (const int32_t repeatDue = m_controllerKeys.msUntilRepeat(ticks()); repeatDue >= 0) {
@@ -210,11 +223,18 @@ int32_t SdlDevice::nextWaitMs() {
     return timeout;
 }
 
+// The messages an event gives carry the moment the loop took it, for the input's latency.
 void SdlDevice::handleEvent(const SDL_Event& event) {
     if (event.type == m_wakeEvent) {
         m_wakePending.store(false);
         return;
     }
+    m_eventReceivedUs = InputLatency::now();
+    translate(event);
+    m_eventReceivedUs = 0;
+}
+
+void SdlDevice::translate(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:  // the window's close button, or SIGINT/SIGTERM
             post(MessageType::Destroy, 0, 0);
@@ -355,7 +375,7 @@ void SdlDevice::handleMouseButton(const SDL_MouseButtonEvent& event) {
     const bool pressed = event.type == SDL_MOUSEBUTTONDOWN;
     if (const std::optional<WindowMessage> message = pressed ? m_pen.down(at.x, at.y) : m_pen.up(at.x, at.y)) {
         SDL_CaptureMouse(pressed ? SDL_TRUE : SDL_FALSE);  // a drag that leaves the window stays at its edge
-        postMessage(*message);
+        post(*message);
     }
 }
 
@@ -365,7 +385,7 @@ void SdlDevice::handleMouseMotion(const SDL_MouseMotionEvent& event) {
     }
     const SDL_Point at = penPoint(event.x, event.y);
     if (const std::optional<WindowMessage> message = m_pen.move(at.x, at.y)) {
-        postMessage(*message);
+        post(*message);
     }
 }
 
@@ -415,7 +435,12 @@ void SdlDevice::perform(DesktopKeys::EmulatorAction action) {
 }
 
 void SdlDevice::post(MessageType type, uint32_t wParam, uint32_t lParam) {
-    postMessage(messageOf(type, wParam, lParam));
+    post(messageOf(type, wParam, lParam));
+}
+
+void SdlDevice::post(WindowMessage message) {
+    message.receivedUs = m_eventReceivedUs;
+    postMessage(message);
 }
 
 // SDL gives the mouse in window points; the picture is placed in device pixels.
@@ -474,7 +499,9 @@ void SdlDevice::saveScreenshot() {
 }
 
 void SdlDevice::presentDisplay() {
-    m_presentPending = true;
+    if (!m_presentPending.exchange(true)) {
+        m_pendingSince = ticks();
+    }
     presentIfDue();
 }
 
@@ -489,8 +516,24 @@ void SdlDevice::raiseWindow() {
 }
 
 void SdlDevice::presentIfDue() {
-    if (m_presentPending && ticks() - m_lastPresent >= kPresentIntervalMs) {
+    const bool due = m_frameDrawn.load() || ticks() - presentIntervalStart() >= kPresentIntervalMs;
+    if (m_presentPending.load() && due) {
         present();
+    }
+}
+
+// In real time the device hears of the game's frames: a paint waits for the end of its frame,
+// or at most an interval from the first paint not shown, so that a frame of several rectangles
+// costs one present and is shown the moment it is whole. On virtual time, where nobody watches
+// and the threads' turns stay as they were, the display is shown at most once an interval.
+uint32_t SdlDevice::presentIntervalStart() const {
+    return hasVirtualTime() ? m_lastPresent : m_pendingSince;
+}
+
+void SdlDevice::frameDrawn() {
+    if (m_presentPending.load()) {
+        m_frameDrawn.store(true);
+        queue().ring();
     }
 }
 
@@ -504,7 +547,9 @@ void SdlDevice::present() {
         showReplayStatus();
     }
     m_lastPresent = ticks();
-    m_presentPending = false;
+    m_presentPending.store(false);
+    m_frameDrawn.store(false);
+    FrameStats::ofThisProcess().displayShown();
 }
 
 }  // namespace vornel

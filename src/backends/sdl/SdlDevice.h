@@ -20,6 +20,7 @@
 #include "device/StickKeys.h"
 #include "backends/sdl/WindowPresenter.h"
 #include "backends/sdl/WindowZoom.h"
+#include "core/FrameListener.h"
 #include "device/DesktopKeys.h"
 #include "device/EmulatedDevice.h"
 #include "device/KeyboardKeys.h"
@@ -27,13 +28,13 @@
 
 namespace vornel {
 
-class SdlDevice final : public EmulatedDevice {
+class SdlDevice final : public EmulatedDevice, private FrameListener {
 public:
     struct View {
         int32_t zoom = 0;  // 0: the largest that fits the window's display, at most 4
         bool fullscreen = false;
         // Real time and SDL's audio even on a windowless driver: tests of SDL's audio output,
-        // whose threads keep real time.
+        // whose threads keep real time, and runs that measure real time (--real-time).
         bool realTime = false;
     };
 
@@ -81,6 +82,7 @@ private:
     // The next event, or false when the wait ran out first.
     bool waitForEvent(SDL_Event& event);
     void handleEvent(const SDL_Event& event);
+    void translate(const SDL_Event& event);
     void handleWindowEvent(const SDL_WindowEvent& event);
     void handleKey(const SDL_KeyboardEvent& event);
     void handleViewerKey(const SDL_KeyboardEvent& event);
@@ -93,22 +95,31 @@ private:
     void postKeyChanges(const ControllerKeys::KeyChanges& changes);
     void perform(DesktopKeys::EmulatorAction action);
     void post(MessageType type, uint32_t wParam, uint32_t lParam);
+    // Stamped with the receipt of the event being handled, if any.
+    void post(WindowMessage message);
     // The handheld window pixel under the window point.
     SDL_Point penPoint(int32_t windowX, int32_t windowY);
     void setIcon();
     // The display as it is turned now, in pixels of the handheld.
     SDL_Point pictureSize();
     void presentIfDue();
+    uint32_t presentIntervalStart() const;
     void present();
+    // Game thread: a display that waits to be shown is shown at once, not at the next interval.
+    void frameDrawn() override;
 
     WindowZoom m_windowZoom;
     SDL_Window* m_window = nullptr;
     std::unique_ptr<WindowPresenter> m_presenter;
     uint32_t m_wakeEvent = 0;
+    const bool m_waitsOnClock;  // for its events, rather than on SDL's wait
     std::atomic<bool> m_wakePending{false};
-    bool m_presentPending = false;
+    std::atomic<bool> m_presentPending{false};  // display memory changed since the last present
+    std::atomic<bool> m_frameDrawn{false};      // and the game has drawn a whole frame since
     std::string m_shownTitle;  // with a replay's status
     uint32_t m_lastPresent = 0;  // SDL ticks
+    uint32_t m_pendingSince = 0;  // the first paint not yet shown
+    int64_t m_eventReceivedUs = 0;  // while an event is handled: when the loop took it (InputLatency)
     PenRule m_pen;
     KeyboardKeys m_keyboardKeys;
     bool m_focused = true;  // a window out of focus gets no keys, from a keyboard or a controller

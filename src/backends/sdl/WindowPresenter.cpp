@@ -1,6 +1,7 @@
 // Presentation in the SDL window, and its way down when the graphics driver fails.
 #include "backends/sdl/WindowPresenter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vornel {
@@ -82,7 +83,7 @@ bool WindowPresenter::createTexture(int32_t width, int32_t height) {
         SDL_SetError("texture creation failed for a test");
         return false;
     }
-    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height);
+    m_texture = SDL_CreateTexture(m_renderer, kShownFormat, SDL_TEXTUREACCESS_STREAMING, width, height);
     m_textureWidth = width;
     m_textureHeight = height;
     return m_texture != nullptr;
@@ -103,7 +104,7 @@ bool WindowPresenter::recoverTexture(const DisplayImage& picture) {
 }
 
 void WindowPresenter::showThroughRenderer(const DisplayImage& picture, const SDL_Rect& target) {
-    SDL_UpdateTexture(m_texture, nullptr, picture.pixels().data(), picture.width() * 2);
+    SDL_UpdateTexture(m_texture, nullptr, rgbOf(picture), picture.width() * 4);
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
     SDL_RenderCopy(m_renderer, m_texture, nullptr, &target);
@@ -115,10 +116,9 @@ bool WindowPresenter::showThroughSurface(const DisplayImage& picture, const SDL_
     if (window == nullptr) {
         return false;
     }
-    // SDL reads the picture's pixels only; the surface merely points at them.
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint16_t*>(picture.pixels().data()),
-                                                             picture.width(), picture.height(), 16,
-                                                             picture.width() * 2, SDL_PIXELFORMAT_RGB565);
+    // SDL reads the pixels only; the surface merely points at the widened copy.
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(rgbOf(picture), picture.width(), picture.height(), 32,
+                                                             picture.width() * 4, kShownFormat);
     if (source == nullptr) {
         return false;
     }
@@ -127,6 +127,13 @@ bool WindowPresenter::showThroughSurface(const DisplayImage& picture, const SDL_
     const bool copied = SDL_BlitScaled(source, nullptr, window, &placed) == 0;
     SDL_FreeSurface(source);
     return copied && SDL_UpdateWindowSurface(m_window) == 0;
+}
+
+uint32_t* WindowPresenter::rgbOf(const DisplayImage& picture) {
+    const std::vector<uint16_t>& pixels = picture.pixels();
+    m_rgb.resize(pixels.size());
+    std::transform(pixels.begin(), pixels.end(), m_rgb.begin(), DisplayImage::toRgb888);
+    return m_rgb.data();
 }
 
 // Asked for anew each time: a resized window's surface is a new one.

@@ -2,11 +2,15 @@
 // while the graphics driver plays along, by scaled copies into the window's own surface when
 // it does not, and not at all when neither works. Each step down is told once on stderr; a
 // frame that cannot be shown is dropped, never retried in a loop. Window thread only.
+// The 5-6-5 display goes up widened to 8-8-8, the format windows draw in: SDL's software
+// renderer and surfaces scale a picture of their own format with a plain stretch, but one of
+// another format pixel by pixel through a general converter, four times as long.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "device/DisplayImage.h"
 #include "backends/sdl/ScreenPlacement.h"
@@ -15,6 +19,8 @@ namespace vornel {
 
 class WindowPresenter final {
 public:
+    static constexpr uint32_t kShownFormat = SDL_PIXELFORMAT_RGB888;
+
     enum class Route { Renderer, WindowSurface, Nothing };
 
     // Failures a test asks for, since the drivers that fail this way cannot be had on demand.
@@ -49,6 +55,8 @@ private:
     void showThroughRenderer(const DisplayImage& picture, const SDL_Rect& target);
     bool showThroughSurface(const DisplayImage& picture, const SDL_Rect& target);
     SDL_Surface* windowSurface();
+    // The picture's pixels as 8-8-8 (kShownFormat), kept until the next call.
+    uint32_t* rgbOf(const DisplayImage& picture);
     void fallBackToSurface();
 
     SDL_Window* m_window;
@@ -59,6 +67,7 @@ private:
     Route m_route = Route::Nothing;
     int32_t m_textureCreations = 0;
     InjectedFaults m_faults;
+    std::vector<uint32_t> m_rgb;
 };
 
 }  // namespace vornel

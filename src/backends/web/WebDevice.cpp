@@ -8,6 +8,7 @@
 #include <string>
 #include <optional>
 
+#include "core/FrameStats.h"
 #include "device/ControllerButton.h"
 #include "device/DesktopKeys.h"
 #include "device/DesktopText.h"
@@ -113,7 +114,8 @@ bool WebDevice::openWindow(const std::string& title) {
     return true;
 }
 
-// The upright display as RGBA for the canvas's image data.
+// The upright display as RGBA for the canvas's image data. Whatever puts it on the canvas says
+// so to FrameStats::displayShown, where the input's latency ends.
 void WebDevice::presentDisplay() {
     const DisplayImage picture = displayImage();
     m_rgba.resize(static_cast<std::size_t>(picture.width()) * picture.height() * 4);
@@ -125,6 +127,7 @@ void WebDevice::presentDisplay() {
         m_rgba[i * 4 + 3] = 255;
     }
     EM_ASM({ Module.vornelPresent($0, $1, $2); }, m_rgba.data(), picture.width(), picture.height());
+    FrameStats::ofThisProcess().displayShown();
 }
 
 void WebDevice::displayTurned() {
@@ -135,6 +138,7 @@ void WebDevice::displayTurned() {
 // Emulator keys are taken first (their repeats too, or Ctrl+R would reload the page); the
 // rest reach the game as the handheld's key codes, and what a key types as its character.
 int32_t WebDevice::pageKeyDown(std::string_view code, std::string_view key, int32_t modifiers, bool repeat) {
+    const int64_t received = InputLatency::now();
     const DesktopKeyEvent event = keyOfPage(code, key, modifiers, repeat);
     if (ReplayControls* controls = replayControls()) {
         const std::optional<ReplayControls::Command> command = ReplayControls::commandOf(event.meaning);
@@ -159,23 +163,24 @@ int32_t WebDevice::pageKeyDown(std::string_view code, std::string_view key, int3
         return answer;
     }
     if (press.virtualKey != 0) {
-        postInput(messageOf(MessageType::KeyDown, static_cast<uint32_t>(press.virtualKey), 0));
+        postInput(messageOf(MessageType::KeyDown, static_cast<uint32_t>(press.virtualKey), 0), received);
         answer = kTaken;
     }
     const bool typing = !(event.control && !event.alt) && (modifiers & kMeta) == 0;
     const std::string typed = DesktopText::latin1Of(key);
     if (typing && key.size() <= 2 && typed.size() == 1 && static_cast<uint8_t>(typed[0]) >= 32) {
-        postInput(messageOf(MessageType::Char, static_cast<uint8_t>(typed[0]), 0));
+        postInput(messageOf(MessageType::Char, static_cast<uint8_t>(typed[0]), 0), received);
     }
     return answer;
 }
 
 int32_t WebDevice::pageKeyUp(std::string_view code, std::string_view key, int32_t modifiers) {
+    const int64_t received = InputLatency::now();
     const int32_t virtualKey = m_keyboardKeys.releaseHeld(keyOfPage(code, key, modifiers, false));
     if (virtualKey == 0) {
         return 0;
     }
-    postInput(messageOf(MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0));
+    postInput(messageOf(MessageType::KeyUp, static_cast<uint32_t>(virtualKey), 0), received);
     return kTaken;
 }
 
@@ -187,6 +192,7 @@ void WebDevice::pageBlur() {
 }
 
 void WebDevice::pageScreenKey(std::string_view name, bool down) {
+    const int64_t received = InputLatency::now();
     const DesktopKey key = DesktopKeys::ofHandheldKey(name);
     DesktopKeyEvent event;
     event.place = key;
@@ -197,12 +203,12 @@ void WebDevice::pageScreenKey(std::string_view name, bool down) {
     }
     const auto button = static_cast<int32_t>(key);
     if (!down) {
-        postKeyChanges(m_controllerKeys.release(kScreenKeys, button));
+        postKeyChanges(m_controllerKeys.release(kScreenKeys, button), received);
         return;
     }
-    postKeyChanges(m_controllerKeys.press(kScreenKeys, button, virtualKey, deviceClock().ticks()));
+    postKeyChanges(m_controllerKeys.press(kScreenKeys, button, virtualKey, deviceClock().ticks()), received);
     if (name.size() == 1) {
-        postInput(messageOf(MessageType::Char, static_cast<uint8_t>(name[0]), 0));  // the keypad types it too
+        postInput(messageOf(MessageType::Char, static_cast<uint8_t>(name[0]), 0), received);  // the keypad types it too
     }
 }
 
@@ -236,16 +242,17 @@ void WebDevice::pageGamepadGone(int32_t pad) {
 }
 
 // A replay's viewer lets none of the page's input reach the game: the playback brings its own.
-void WebDevice::postInput(const WindowMessage& message) {
+void WebDevice::postInput(WindowMessage message, int64_t receivedUs) {
     if (replayControls() == nullptr) {
+        message.receivedUs = receivedUs;
         postMessage(message);
     }
 }
 
-void WebDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes) {
+void WebDevice::postKeyChanges(const ControllerKeys::KeyChanges& changes, int64_t receivedUs) {
     for (const ControllerKeys::KeyChange& change : changes) {
         postInput(messageOf(change.down ? MessageType::KeyDown : MessageType::KeyUp,
-                              static_cast<uint32_t>(change.virtualKey), 0));
+                              static_cast<uint32_t>(change.virtualKey), 0), receivedUs);
     }
 }
 
@@ -257,6 +264,7 @@ void WebDevice::postRepeats() {
 // the page holds on to that pointer until it goes up.
 int32_t WebDevice::pagePointer(PointerKind kind, int32_t pointer, int32_t button, double x, double y, double width,
                                double height) {
+    const int64_t received = InputLatency::now();
     const int32_t orientation = displayOrientation();
     const int32_t penX = displayPixelOf(x, width, display().logicalWidth(orientation));
     const int32_t penY = displayPixelOf(y, height, display().logicalHeight(orientation));
@@ -276,7 +284,7 @@ int32_t WebDevice::pagePointer(PointerKind kind, int32_t pointer, int32_t button
         m_penPointer.reset();
     }
     if (message) {
-        postInput(*message);
+        postInput(*message, received);
     }
     return kTaken;
 }

@@ -75,8 +75,9 @@ protected:
     void displayTurned() override;
 
 private:
-    void postInput(const WindowMessage& message);
-    void postKeyChanges(const ControllerKeys::KeyChanges& changes);
+    // receivedUs: when the page's event that gave the input came (InputLatency), 0 for none.
+    void postInput(WindowMessage message, int64_t receivedUs = 0);
+    void postKeyChanges(const ControllerKeys::KeyChanges& changes, int64_t receivedUs = 0);
     // A held key's repeats that fell due.
     void postRepeats();
 
