@@ -26,9 +26,14 @@
     canvas.height = height;
     fit();
   };
-  Module.vornelPresent = function (pointer, width, height) {
+  // The game's paints reach the canvas at the next animation frame, the part they changed in
+  // one upload (as RGBA rows in the game's memory), however many paints came first.
+  Module.vornelFrameWanted = function () {
+    requestAnimationFrame(function () { Module._vornel_page_frame(); });
+  };
+  Module.vornelUpload = function (pointer, left, top, width, height) {
     const pixels = new Uint8ClampedArray(HEAPU8.buffer, pointer, width * height * 4);
-    context.putImageData(new ImageData(new Uint8ClampedArray(pixels), width, height), 0, 0);
+    context.putImageData(new ImageData(pixels, width, height), left, top);
     Module.vornelFrames = (Module.vornelFrames || 0) + 1;
   };
 

@@ -41,10 +41,32 @@ for (const demo of golden) {
   });
 }
 
+// Every upload of the page to its canvas, with the time of the animation frame it came in
+// (null outside one) and its size.
+function watchUploads() {
+  window.uploads = [];
+  let frameTime = null;
+  const request = window.requestAnimationFrame.bind(window);
+  window.requestAnimationFrame = (callback) => request((time) => {
+    frameTime = time;
+    try {
+      callback(time);
+    } finally {
+      frameTime = null;
+    }
+  });
+  const put = CanvasRenderingContext2D.prototype.putImageData;
+  CanvasRenderingContext2D.prototype.putImageData = function (image, ...place) {
+    window.uploads.push({ frameTime, pixels: image.width * image.height });
+    return put.call(this, image, ...place);
+  };
+}
+
 // The same input on the same handheld gives the same picture: the golden Smartphone demo,
 // watched at its pace, at frame 165 (the help panel, which stays still from frame 145 to 185)
-// in the browser, and 5.3 s into the same playback natively, headless.
-test('the canvas shows the native screenshot of the same moment pixel for pixel', async () => {
+// in the browser, and 5.3 s into the same playback natively, headless. The canvas gets there
+// by uploads in animation frames, one a frame at most, of the part painted since the last.
+test('the canvas shows the native screenshot of the same moment pixel for pixel, uploaded once a frame at most', async () => {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vornel-web-'));
   const shot = path.join(folder, 'help.png');
   fs.writeFileSync(path.join(folder, 'script.txt'), `wait 5300\nscreenshot ${shot}\n`);
@@ -55,12 +77,17 @@ test('the canvas shows the native screenshot of the same moment pixel for pixel'
   assert.equal(status, 0);
 
   const page = await session.browser.newPage();
+  await page.evaluateOnNewDocument(watchUploads);
   await page.goto(`${session.url}?demo=demos/menus.vdm`);
   await page.waitForFunction(() => window.Module.calledRun && Module._vornel_demo_frames() >= 165, { timeout: 60000, polling: 10 });
   const canvas = await canvasPixels(page);
+  const uploads = await page.evaluate(() => window.uploads);
   await page.close();
   assert.deepEqual([canvas.width, canvas.height], [native.width, native.height]);
   assert.ok(new Set(native.pixels).size > 64, 'the native screenshot is blank');
   const differing = canvas.pixels.filter((pixel, i) => pixel !== native.pixels[i]).length;
   assert.equal(differing, 0, `${differing} pixels differ`);
+  assert.ok(uploads.every((upload) => upload.frameTime !== null), 'an upload came outside an animation frame');
+  assert.equal(new Set(uploads.map((upload) => upload.frameTime)).size, uploads.length);
+  assert.ok(uploads.some((upload) => upload.pixels < native.width * native.height), 'every upload was of the whole screen');
 });

@@ -12,7 +12,6 @@
 #include "device/ControllerButton.h"
 #include "device/DesktopKeys.h"
 #include "device/DesktopText.h"
-#include "device/DisplayImage.h"
 
 namespace vornel {
 namespace {
@@ -114,25 +113,41 @@ bool WebDevice::openWindow(const std::string& title) {
     return true;
 }
 
-// The upright display as RGBA for the canvas's image data. Whatever puts it on the canvas says
-// so to FrameStats::displayShown, where the input's latency ends.
+// Every paint is shown, but the canvas takes them at the page's next animation frame, all at
+// once: the game paints each of its rectangles apart, several a frame, and a phone's battery
+// pays for every upload. The upload tells FrameStats::displayShown, where the
+// input's latency ends.
 void WebDevice::presentDisplay() {
-    const DisplayImage picture = displayImage();
-    m_rgba.resize(static_cast<std::size_t>(picture.width()) * picture.height() * 4);
-    for (std::size_t i = 0; i < picture.pixels().size(); ++i) {
-        const uint32_t rgb = DisplayImage::toRgb888(picture.pixels()[i]);
-        m_rgba[i * 4] = static_cast<uint8_t>(rgb >> 16);
-        m_rgba[i * 4 + 1] = static_cast<uint8_t>(rgb >> 8);
-        m_rgba[i * 4 + 2] = static_cast<uint8_t>(rgb);
-        m_rgba[i * 4 + 3] = 255;
+    if (!m_frameAsked && m_upload.pending()) {
+        m_frameAsked = true;
+        EM_ASM({ Module.vornelFrameWanted(); });
     }
-    EM_ASM({ Module.vornelPresent($0, $1, $2); }, m_rgba.data(), picture.width(), picture.height());
+}
+
+Rect WebDevice::beginPaint() {
+    const Rect paint = EmulatedDevice::beginPaint();
+    const Rect window = windowRect();
+    m_upload.changed(paint.offset(window.left, window.top));
+    return paint;
+}
+
+void WebDevice::pageFrame() {
+    m_frameAsked = false;
+    const CanvasUpload::Part part = m_upload.take(display(), displayOrientation());
+    if (part.rgba != nullptr) {
+        EM_ASM({ Module.vornelUpload($0, $1, $2, $3, $4); }, part.rgba, part.area.left, part.area.top,
+               part.area.width(), part.area.height());
+    }
     FrameStats::ofThisProcess().displayShown();
 }
 
+// The canvas takes the new shape, which clears it: all of it goes again after the next paint.
 void WebDevice::displayTurned() {
     const int32_t orientation = displayOrientation();
-    EM_ASM({ Module.vornelResize($0, $1); }, display().logicalWidth(orientation), display().logicalHeight(orientation));
+    const int32_t width = display().logicalWidth(orientation);
+    const int32_t height = display().logicalHeight(orientation);
+    EM_ASM({ Module.vornelResize($0, $1); }, width, height);
+    m_upload.changed(Rect{0, 0, width, height});
 }
 
 // Emulator keys are taken first (their repeats too, or Ctrl+R would reload the page); the
@@ -351,6 +366,12 @@ EMSCRIPTEN_KEEPALIVE void vornel_page_gamepad_gone(int pad) {
 EMSCRIPTEN_KEEPALIVE void vornel_page_visible(int visible) {
     if (vornel::WebDevice* device = vornel::WebDevice::current()) {
         device->pageVisible(visible != 0);
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void vornel_page_frame() {
+    if (vornel::WebDevice* device = vornel::WebDevice::current()) {
+        device->pageFrame();
     }
 }
 

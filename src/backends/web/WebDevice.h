@@ -12,6 +12,7 @@
 #include <optional>
 #include <string_view>
 
+#include "backends/web/CanvasUpload.h"
 #include "backends/web/WebClock.h"
 #include "backends/web/WebWaveOutput.h"
 #include "device/ControllerKeys.h"
@@ -67,6 +68,13 @@ public:
     int32_t pagePointer(PointerKind kind, int32_t pointer, int32_t button, double x, double y, double width,
                         double height);
     void pageVisible(bool visible);
+    // The page's animation frame, asked for by a paint: the part of the display painted since
+    // the last one goes to the canvas.
+    void pageFrame();
+
+    // ---- Platform ----
+    // Also notes the part of display memory the paint may change.
+    Rect beginPaint() override;
 
 protected:
     void waitForInput() override;
@@ -91,7 +99,8 @@ private:
     StickKeys m_stickKeys{m_controllerKeys};
     std::map<int32_t, uint32_t> m_gamepadButtons;  // the buttons each gamepad held at its last poll
     std::optional<int32_t> m_penPointer;  // the pointer that is the pen, while one is
-    std::vector<uint8_t> m_rgba;  // the display as the canvas takes it
+    CanvasUpload m_upload;
+    bool m_frameAsked = false;  // an animation frame is asked for and has not come yet
 };
 
 }  // namespace vornel
