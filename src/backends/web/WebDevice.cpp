@@ -57,7 +57,7 @@ int32_t displayPixelOf(double position, double size, int32_t pixels) {
 
 WebDevice::WebDevice(const DeviceProfile& profile, Setup setup)
     : EmulatedDevice(profile, std::move(setup)),
-      m_clock(deviceClock(), speed(), [this] { pump(); }),
+      m_clock(deviceClock(), speed(), [this] { return pump(); }),
       m_waveOutput(deviceClock()),
       m_keyboardKeys(profile.lettersAsKeypad),
       m_pen(profile.pen) {
@@ -92,18 +92,21 @@ void WebDevice::waitForInput() {
     emscripten_sleep(kIdleMs);
 }
 
-void WebDevice::pump() {
+bool WebDevice::pump() {
     if (m_pumping) {
-        return;
+        return false;
     }
     m_pumping = true;
     m_waveOutput.completeDue();
     postRepeats();
+    bool painted = false;
     WindowMessage message;
     while (takeMessage(message)) {
+        painted = painted || message.type == MessageType::Paint;
         dispatchMessage(message);
     }
     m_pumping = false;
+    return painted;
 }
 
 bool WebDevice::openWindow(const std::string& title) {

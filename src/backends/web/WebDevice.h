@@ -37,9 +37,9 @@ public:
     bool findRunningCopy() override { return false; }  // one page, one game
     bool adoptGameBody(std::function<void()>& body) override;
 
-    // Dispatches what the page and the game have queued, played sounds included; a call
-    // inside another does nothing.
-    void pump();
+    // Dispatches what the page and the game have queued, played sounds included, and answers
+    // whether that painted; a call inside another does nothing.
+    bool pump();
     // What the page's handler of an event does at once, answered inside the handler (where
     // the browser allows it): keep the event from the browser, and switch full screen.
     static constexpr int32_t kTaken = 1;
