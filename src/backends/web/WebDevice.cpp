@@ -132,6 +132,13 @@ Rect WebDevice::beginPaint() {
     return paint;
 }
 
+void WebDevice::invalidateRect(const Rect& rect) {
+    EmulatedDevice::invalidateRect(rect);
+    if (m_paintsAtOnce) {
+        pump();
+    }
+}
+
 void WebDevice::pageFrame() {
     m_frameAsked = false;
     const CanvasUpload::Part part = m_upload.take(display(), displayOrientation());
