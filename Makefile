@@ -21,7 +21,7 @@ PREFIX    ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZERS      := bank decoder jpeg font wav settings script demo
 
-.PHONY: all deps build run install test test-asan test-tsan fuzz bench soak web run-web test-web deb clean
+.PHONY: all deps build run install test test-asan test-tsan fuzz bench soak web run-web test-web bench-web deb clean
 
 all: build
 
@@ -122,6 +122,18 @@ test-web: web
 	@cd web/tests && npm ci --no-audit --no-fund >/dev/null
 	@cd web/tests && VORNEL_WEB_DIST=$(CURDIR)/$(WEB)/dist VORNEL_GOLDEN_DEMOS=$(CURDIR)/tests/demos \
 		VORNEL_PROGRAM=$(CURDIR)/$(GAME) VORNEL_DATA=$(CURDIR)/$(BUILD)/bin node --test
+
+# The page's figures beside the native game's, on this machine (web/tests/figures.js): the
+# timedemo of the golden demo of a game on Hard in headless Chromium and in the Release build
+# of $(BENCH)/, in turns, how busy the page's thread is while the built-in player plays, the
+# key-to-display latency of a stretch of play with real keys, and the page's memory. The last
+# line is "bench-web: web_vs_native=X web_busy_pct=Y web_latency_p99_ms=Z wasm_initial_mib=W".
+bench-web: web
+	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DVORNEL_BENCH=ON -DVORNEL_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH) -j $(JOBS) --target vornel vornel_art_bank vornel_font_file vornel_sound_files vornel_text_files
+	@cd web/tests && npm ci --no-audit --no-fund >/dev/null
+	@cd web/tests && VORNEL_WEB_DIST=$(CURDIR)/$(WEB)/dist VORNEL_GOLDEN_DEMOS=$(CURDIR)/tests/demos \
+		VORNEL_NATIVE=$(CURDIR)/$(BENCH)/bin/vornel VORNEL_NATIVE_DATA=$(CURDIR)/$(BENCH)/bin node figures.js
 
 # The Debian package vornel_VERSION_ARCH.deb in $(DEB)/, built from a copy of this tree by
 # dpkg-buildpackage with the tests (DEB_BUILD_OPTIONS=nocheck skips them), then checked:

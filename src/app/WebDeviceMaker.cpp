@@ -63,7 +63,11 @@ EmulatedDevice* DeviceMaker::make(const LaunchOptions& options, const DeviceProf
     g_demo = demo;
     // The player's folder, also while a playback saves into a private one.
     g_saveFolder = options.saveFolder.empty() ? setup.saveFolder : options.saveFolder;
-    return new WebDevice(profile, std::move(setup));
+    auto* device = new WebDevice(profile, std::move(setup));
+    if (!options.timedemo.empty()) {
+        device->paintAtOnce();
+    }
+    return device;
 }
 
 std::unique_ptr<ScriptInputSink> DeviceMaker::scriptInputFor(EmulatedDevice&) {

@@ -7,8 +7,13 @@
 
 namespace vornel {
 
+// A poll for a paint that the pump has just made is over: a turn of the page would only hold
+// the frame up, by 4 ms or more (the least delay of a timer set from a timer), for every
+// rectangle the game shows.
 void WebClock::sleep(uint32_t milliseconds) {
-    m_pump();
+    if (m_pump() && milliseconds <= kPaintPollMs) {
+        return;
+    }
     // Device time may run faster than real time; a wait of no real time still yields once.
     emscripten_sleep(milliseconds / static_cast<uint32_t>(m_speed));
 }

@@ -1,6 +1,7 @@
 // Device time in the browser: the device clock's milliseconds, and a sleep that first lets the
 // window's messages through (the game runs on the page's only thread) and then yields to the
-// page until the time is up, so that its events and painting go on meanwhile.
+// page until the time is up, so that its events and painting go on meanwhile; a poll for a
+// paint that those messages made is over at once.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +13,12 @@ namespace vornel {
 
 class WebClock final : public Clock {
 public:
-    // pump runs before every sleep; the device clock, whose time runs speed times faster than
-    // real time, must outlive this one.
-    WebClock(Clock& device, int32_t speed, std::function<void()> pump)
+    // The game's polls for the paint of a rectangle wait this long at a time.
+    static constexpr uint32_t kPaintPollMs = 1;
+
+    // pump runs before every sleep and answers whether it painted; the device clock, whose
+    // time runs speed times faster than real time, must outlive this one.
+    WebClock(Clock& device, int32_t speed, std::function<bool()> pump)
         : m_device(device), m_speed(speed > 1 ? speed : 1), m_pump(std::move(pump)) {}
 
     uint32_t ticks() override { return m_device.ticks(); }
@@ -28,7 +32,7 @@ public:
 private:
     Clock& m_device;
     const int32_t m_speed;
-    std::function<void()> m_pump;
+    std::function<bool()> m_pump;
 };
 
 }  // namespace vornel

@@ -58,7 +58,7 @@ int32_t displayPixelOf(double position, double size, int32_t pixels) {
 
 WebDevice::WebDevice(const DeviceProfile& profile, Setup setup)
     : EmulatedDevice(profile, std::move(setup)),
-      m_clock(deviceClock(), speed(), [this] { pump(); }),
+      m_clock(deviceClock(), speed(), [this] { return pump(); }),
       m_waveOutput(deviceClock()),
       m_keyboardKeys(profile.lettersAsKeypad),
       m_pen(profile.pen) {
@@ -93,18 +93,21 @@ void WebDevice::waitForInput() {
     emscripten_sleep(kIdleMs);
 }
 
-void WebDevice::pump() {
+bool WebDevice::pump() {
     if (m_pumping) {
-        return;
+        return false;
     }
     m_pumping = true;
     m_waveOutput.completeDue();
     postRepeats();
+    bool painted = false;
     WindowMessage message;
     while (takeMessage(message)) {
+        painted = painted || message.type == MessageType::Paint;
         dispatchMessage(message);
     }
     m_pumping = false;
+    return painted;
 }
 
 bool WebDevice::openWindow(const std::string& title) {
@@ -129,6 +132,13 @@ Rect WebDevice::beginPaint() {
     const Rect window = windowRect();
     m_upload.changed(paint.offset(window.left, window.top));
     return paint;
+}
+
+void WebDevice::invalidateRect(const Rect& rect) {
+    EmulatedDevice::invalidateRect(rect);
+    if (m_paintsAtOnce) {
+        pump();
+    }
 }
 
 void WebDevice::pageFrame() {

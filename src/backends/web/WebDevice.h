@@ -37,9 +37,13 @@ public:
     bool findRunningCopy() override { return false; }  // one page, one game
     bool adoptGameBody(std::function<void()>& body) override;
 
-    // Dispatches what the page and the game have queued, played sounds included; a call
-    // inside another does nothing.
-    void pump();
+    // Dispatches what the page and the game have queued, played sounds included, and answers
+    // whether that painted; a call inside another does nothing.
+    bool pump();
+    // A timedemo never lets the page run (its clock skips the game's waits): each paint the
+    // game asks for is then made at once, as the window's thread makes it meanwhile on the
+    // desktop, instead of never. Set before the window opens.
+    void paintAtOnce() { m_paintsAtOnce = true; }
     // What the page's handler of an event does at once, answered inside the handler (where
     // the browser allows it): keep the event from the browser, and switch full screen.
     static constexpr int32_t kTaken = 1;
@@ -75,6 +79,7 @@ public:
     // ---- Platform ----
     // Also notes the part of display memory the paint may change.
     Rect beginPaint() override;
+    void invalidateRect(const Rect& rect) override;
 
 protected:
     void waitForInput() override;
@@ -93,6 +98,7 @@ private:
     WebWaveOutput m_waveOutput;
     std::function<void()> m_gameBody;
     bool m_pumping = false;
+    bool m_paintsAtOnce = false;
     KeyboardKeys m_keyboardKeys;
     PenRule m_pen;
     ControllerKeys m_controllerKeys;  // the gamepads' buttons and the on-screen keys
