@@ -83,9 +83,8 @@ void WebWaveOutput::close() {
 
 // Buffers end in the order they were written, heard or not.
 void WebWaveOutput::completeDue() {
-    const uint64_t now = m_clock.microseconds();
-    const int32_t audibleEnded = EM_ASM_INT({ return Module.vornelAudio.ended; });
-    while (!m_queue.empty() && (m_queue.front().audible ? m_audibleEnded < audibleEnded : m_queue.front().endsAt <= now)) {
+    Ends ends;
+    while (!m_queue.empty() && hasEnded(m_queue.front(), ends)) {
         if (m_queue.front().audible) {
             ++m_audibleEnded;
         }
@@ -94,6 +93,22 @@ void WebWaveOutput::completeDue() {
         m_playedSamples += header->bufferLength / 2;
         complete(header);
     }
+}
+
+// Every pump asks (a timedemo's, once a rectangle), so the page is asked how many of its
+// buffers ended only for one it plays, and the clock read only for one it does not: each is a
+// call out of the game's code. Each is read once a call, as buffers written meanwhile end later.
+bool WebWaveOutput::hasEnded(const Queued& queued, Ends& ends) {
+    if (queued.audible) {
+        if (!ends.audible) {
+            ends.audible = EM_ASM_INT({ return Module.vornelAudio.ended; });
+        }
+        return m_audibleEnded < *ends.audible;
+    }
+    if (!ends.now) {
+        ends.now = m_clock.microseconds();
+    }
+    return queued.endsAt <= *ends.now;
 }
 
 void WebWaveOutput::complete(WaveHeader* header) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 
 #include "core/Clock.h"
 #include "platform/WaveOutput.h"
@@ -34,7 +35,13 @@ private:
         uint64_t endsAt;  // device microseconds; for a buffer given to WebAudio, unused
         bool audible;     // given to WebAudio, which says when it ended
     };
+    // What tells whether a buffer waiting has ended, each read when first needed.
+    struct Ends {
+        std::optional<int32_t> audible;  // WebAudio's count of ended buffers
+        std::optional<uint64_t> now;     // device microseconds
+    };
     static bool audioRuns();
+    bool hasEnded(const Queued& queued, Ends& ends);
     void complete(WaveHeader* header);
 
     Clock& m_clock;
