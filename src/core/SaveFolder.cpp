@@ -91,9 +91,7 @@ std::string replaceFile(const std::string& folder, const std::string& path, std:
     if (fd < 0) {
         return std::strerror(errno);
     }
-    const bool durable = RunContext::current().keepsSavesDurable();
-    const bool written = writeAll(fd, buffer.data(), static_cast<std::size_t>(buffer.length())) &&
-                         (!durable || ::fsync(fd) == 0);
+    const bool written = writeAll(fd, buffer.data(), static_cast<std::size_t>(buffer.length())) && ::fsync(fd) == 0;
     int problem = written ? 0 : (errno != 0 ? errno : EIO);
     if (::close(fd) != 0 && problem == 0) {
         problem = errno;
@@ -105,10 +103,21 @@ std::string replaceFile(const std::string& folder, const std::string& path, std:
         std::remove(temporary.c_str());
         return std::strerror(problem);
     }
-    if (durable) {
-        syncFolder(folder);
-    }
+    syncFolder(folder);
     return "";
+}
+
+// A playback's private folder is thrown away with the run, so its saves need neither the
+// temporary file nor the sweep for stale ones: the file is written where it lies.
+std::string overwriteFile(const std::string& path, const Array<uint8_t>& buffer) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return std::strerror(errno);
+    }
+    const bool written = writeAll(fd, buffer.data(), static_cast<std::size_t>(buffer.length()));
+    const int problem = written ? 0 : (errno != 0 ? errno : EIO);
+    ::close(fd);
+    return problem == 0 ? "" : std::strerror(problem);
 }
 
 // One line when saving starts to fail and one when it works again: a full disk would
@@ -151,6 +160,11 @@ bool SaveFolder::writeFileFrom(const char* name, const Array<uint8_t>& buffer) {
     }
     // The temporary file lies in the target's own folder, so that the rename never crosses disks.
     const std::string path = built;
+    if (!RunContext::current().keepsSavesDurable()) {
+        const std::string problem = overwriteFile(path, buffer);
+        reportOutcome(path, problem);
+        return problem.empty();
+    }
     const std::string folder = path.substr(0, path.rfind('/') + 1);
     const std::string fileName = path.substr(folder.size());
     std::error_code ignored;
