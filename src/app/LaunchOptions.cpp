@@ -181,6 +181,10 @@ bool LaunchOptions::parse(const std::vector<std::string>& arguments, LaunchOptio
     if (!parsed.timedemo.empty()) {
         parsed.headless = true;  // nothing is shown: the frames go by as fast as they are drawn
     }
+    if (!parsed.timedemo.empty() && !parsed.recordAudio.empty()) {
+        error = "--record-audio needs a run that plays its sound (a timedemo plays none; --headless --play-demo does)";
+        return false;
+    }
     if (parsed.realTime && parsed.headless) {
         error = "--real-time is for a window (not --headless or --timedemo)";
         return false;
@@ -214,8 +218,9 @@ std::string LaunchOptions::usage() {
            "                       the device; the settings file is not touched); FILE may be\n"
            "                       'last' or a number of the --replays list (./FILE for a file\n"
            "                       of such a name)\n"
-           "  --timedemo FILE      play a recorded session back headless as fast as it goes\n"
-           "                       and print its frames per second (FILE as for --play-demo)\n"
+           "  --timedemo FILE      play a recorded session back headless and silent as fast as\n"
+           "                       it goes and print its frames per second (FILE as for\n"
+           "                       --play-demo)\n"
            "  --replays            list the replays kept in the save folder and exit\n"
            "  --no-replays         keep no replay of this session (a window or the page keeps\n"
            "                       the last 20 games by default)\n"

@@ -48,6 +48,7 @@ public:
     void removePrivateFolder();
 
     bool isPlaying() const override { return m_kind == Kind::kPlay || m_kind == Kind::kTimedemo; }
+    bool runsFlatOut() const override { return m_kind == Kind::kTimedemo; }
     // The file recorded into or played back (a replay's once start() has named it).
     const std::string& path() const { return m_path; }
     // The device the demo was recorded on (playing back).

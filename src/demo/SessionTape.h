@@ -14,6 +14,10 @@ public:
     virtual InputTape& tape() = 0;
     // Playing back (the demo brings its own keys and closes the window at the game's end).
     virtual bool isPlaying() const = 0;
+    // Playing back flat out: the device's time stands still while the game runs through the
+    // recorded times, so a wave output would never finish a buffer (and every fifth sound would
+    // find the device stalled, reset it and load its clips again); such a run plays no sound.
+    virtual bool runsFlatOut() const = 0;
     // The calling thread's tick reads go through the tape from now on (and no other's).
     virtual void tapeThisThread() = 0;
     // On the game thread, first thing: it becomes the taped thread.

@@ -35,8 +35,8 @@ void TapedClock::holdUntil(uint32_t recorded, uint32_t live) {
 
 void TapedClock::sleep(uint32_t milliseconds) {
     if (onTapedThread() && m_tape.mode() == DemoTape::Mode::kPlaying) {
-        // The tick reads pace a playback; a timedemo draws flat out and shows nothing.
-        if (m_pacedPlayback && (m_pace == nullptr || !m_pace->isSeeking())) {
+        // The tick reads pace a playback; a timedemo draws flat out.
+        if (!m_pacedPlayback || m_pace == nullptr || !m_pace->isSeeking()) {
             m_beneath.yield();
         }
         return;

@@ -1,7 +1,8 @@
 // The device clock as the game thread sees it while a demo records or plays back: that
-// thread's tick reads go through the tape. Playing back, its own sleeps are skipped (a paced
-// playback's only let the other threads go first, so that on a virtual clock the window paints
-// what the game asked for): a paced playback instead holds each tick read until the clock beneath has come to the recorded
+// thread's tick reads go through the tape. Playing back, its own sleeps are skipped; they only
+// let the other threads go first, so that on a virtual clock the window's thread handles what
+// the game posted and comes back to wait, ready for the next paint (a seek skips even that). A
+// paced playback instead holds each tick read until the clock beneath has come to the recorded
 // moment (counted from the first read), so that every frame lasts as long as it did in the
 // recording, late frames included; a timedemo runs flat out on the recorded times. Every
 // other thread (the window's, the audio's) uses the clock beneath unchanged, and every wait

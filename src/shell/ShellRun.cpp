@@ -38,7 +38,8 @@ int ShellRun::run(GameFactory makeGame) {
     findProgramFolder();
     learnDeviceKind();
     findDisplayMemory();
-    SoundPlayer::instance().setWaveOutput(&m_platform.waveOutput());
+    const bool silent = m_state.m_demo != nullptr && m_state.m_demo->runsFlatOut();
+    SoundPlayer::instance().setWaveOutput(silent ? nullptr : &m_platform.waveOutput());
     if (!makeWindow()) {
         return 0;
     }

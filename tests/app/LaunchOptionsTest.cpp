@@ -103,6 +103,8 @@ TEST(LaunchOptionsTest, DemoOptionsGoOneAtATimeATimedemoIsHeadlessAndRealTimeNee
     EXPECT_TRUE(parse({"--real-time", "--play-demo", "b.vdm"}).options.realTime);
     EXPECT_EQ(parse({"--timedemo", "a.vdm", "--real-time"}).error,
               "--real-time is for a window (not --headless or --timedemo)");
+    EXPECT_EQ(parse({"--timedemo", "a.vdm", "--record-audio", "a.wav"}).error,
+              "--record-audio needs a run that plays its sound (a timedemo plays none; --headless --play-demo does)");
 }
 
 TEST(LaunchOptionsTest, AMissingValueIsRefused) {
