@@ -16,7 +16,7 @@ void FrameStats::record(int32_t frameMs) {
 }
 
 void FrameStats::frameDrawn() {
-    m_latency.frameDrawn(InputLatency::now());
+    m_latency.frameDrawn(0);
     if (m_listened.load()) {
         const std::lock_guard<std::mutex> guard(m_listenerLock);
         if (m_listener != nullptr) {

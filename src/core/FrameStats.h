@@ -58,7 +58,7 @@ public:
     // Device: display memory changed (the end of a paint), and the display shows it. A device
     // that shows it later than the paint (once per display frame) calls displayShown then.
     void displayChanged() { m_latency.displayChanged(); }
-    void displayShown() { m_latency.displayShown(InputLatency::now()); }
+    void displayShown() { m_latency.displayShown(0); }
     InputLatency::Summary latency() const { return m_latency.summary(); }
 
     // The one listener to the frames drawn (a newer one takes its place). Once the removal of

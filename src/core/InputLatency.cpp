@@ -39,7 +39,7 @@ void InputLatency::frameDrawn(int64_t nowUs) {
     const std::lock_guard<std::mutex> guard(m_lock);
     m_drawn = m_read;
     if (m_displayCurrent.load()) {
-        closeDrawn(nowUs);
+        closeDrawn(nowUs != 0 ? nowUs : now());
     }
 }
 
@@ -49,7 +49,7 @@ void InputLatency::displayShown(int64_t nowUs) {
         return;
     }
     const std::lock_guard<std::mutex> guard(m_lock);
-    closeDrawn(nowUs);
+    closeDrawn(nowUs != 0 ? nowUs : now());
 }
 
 void InputLatency::closeDrawn(int64_t nowUs) {

@@ -43,6 +43,8 @@ public:
     // The input received at the moment given (0: none, not measured) reached the game.
     void delivered(int64_t receivedUs);
     void frameBegins();
+    // For these two, nowUs 0 reads the clock, and only when some stamp waits for a frame: a
+    // flat-out run ends a frame or shows its display far too often to read it for nothing.
     void frameDrawn(int64_t nowUs);
     // Display memory changed; the device has not shown it yet.
     void displayChanged() { m_displayCurrent.store(false); }
