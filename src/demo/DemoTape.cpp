@@ -17,6 +17,14 @@ int32_t DemoTape::pass(uint8_t kind, int32_t live) {
         m_writer->record(kind, live);
         return live;
     }
+    int32_t recorded = 0;
+    if (passRecorded(kind, recorded)) {
+        return recorded;
+    }
+    return kind == demo::kOpen ? 0 : live;
+}
+
+bool DemoTape::passRecorded(uint8_t kind, int32_t& recorded) {
     if (!m_ended && m_interrupted.load(std::memory_order_relaxed)) {
         end("the window was closed in frame " + std::to_string(m_frames + 1));
     }
@@ -27,15 +35,15 @@ int32_t DemoTape::pass(uint8_t kind, int32_t live) {
             loseStep("a read of kind " + std::to_string(kind) + " where kind " +
                      std::to_string(m_frame[m_next].kind) + " was recorded");
         } else {
-            const int32_t recorded = m_frame[m_next++].value;
+            recorded = m_frame[m_next++].value;
             if (kind == m_watchedKind && recorded != m_watchedValue) {
                 m_watchedValue = recorded;
                 m_onWatchedChange(recorded);
             }
-            return recorded;
+            return true;
         }
     }
-    return kind == demo::kOpen ? 0 : live;
+    return false;
 }
 
 void DemoTape::watch(uint8_t kind, std::function<void(int32_t)> onChange) {

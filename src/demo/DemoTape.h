@@ -39,6 +39,9 @@ public:
     // The value the game reads: recording, the live value, written down; playing back, the
     // recorded one (see above for a playback that has ended).
     int32_t pass(uint8_t kind, int32_t live) override;
+    // Playing back, pass without the live value at hand: true with the recorded value, false
+    // when the live one is to be read and used (the playback has ended or lost step).
+    bool passRecorded(uint8_t kind, int32_t& recorded);
     // The game's frame ends with the frame's hash, which goes into the checksum of the
     // session: recording, the frame is written; playing back, the next frame's values come
     // up. Answers false once a playback has ended.

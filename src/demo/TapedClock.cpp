@@ -4,10 +4,16 @@
 namespace vornel {
 
 uint32_t TapedClock::ticks() {
-    const uint32_t live = m_beneath.ticks();
     if (!onTapedThread()) {
-        return live;
+        return m_beneath.ticks();
     }
+    // Flat out, the clock beneath is read only when the tape has no recorded time to give: in
+    // the page each read is a call out to the browser, several a frame.
+    int32_t recordedTime = 0;
+    if (!m_pacedPlayback && m_tape.mode() == DemoTape::Mode::kPlaying) {
+        return m_tape.passRecorded(demo::kTicks, recordedTime) ? static_cast<uint32_t>(recordedTime) : m_beneath.ticks();
+    }
+    const uint32_t live = m_beneath.ticks();
     const auto recorded = static_cast<uint32_t>(m_tape.pass(demo::kTicks, static_cast<int32_t>(live)));
     if (m_pacedPlayback && m_tape.mode() == DemoTape::Mode::kPlaying) {
         if (m_pace != nullptr) {

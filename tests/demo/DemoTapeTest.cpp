@@ -65,18 +65,23 @@ TEST_F(DemoTapeTest, AGameThatReadsOtherwiseLosesStepAndGetsLiveValues) {
     EXPECT_EQ(fewerReads.stepLost(), "the game left the recording in frame 1: 1 recorded values left unread");
 }
 
-// A clock that stands still and keeps its sleeps and yields.
+// A clock that stands still and counts its reads and keeps its sleeps and yields.
 class StillClock final : public Clock {
 public:
-    uint32_t ticks() override { return 77; }
+    uint32_t ticks() override {
+        ++reads;
+        return 77;
+    }
+    int32_t reads = 0;
     void sleep(uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
     void yield() override { ++yields; }
     std::vector<uint32_t> sleeps;
     int32_t yields = 0;
 };
 
-// Flat out, a sleep still lets a thread that is ready go first: else the window's thread, once
-// behind the game's, would never come to wait for its messages, and no paint could be made in turn.
+// Flat out, the recorded time needs no read of the live one, and a sleep still lets a thread
+// that is ready go first: else the window's thread, once behind the game's, would never come
+// to wait for its messages, and no paint could be made in turn.
 TEST_F(DemoTapeTest, OnlyTheGameThreadsClockReadsArePlayedBackAndAFlatOutPlaybackOnlyYields) {
     DemoTape tape(reader);
     StillClock beneath;
@@ -84,6 +89,7 @@ TEST_F(DemoTapeTest, OnlyTheGameThreadsClockReadsArePlayedBackAndAFlatOutPlaybac
     EXPECT_EQ(clock.ticks(), 77u);  // no thread taped yet
     clock.tapeThisThread();
     EXPECT_EQ(clock.ticks(), 1000u);
+    EXPECT_EQ(beneath.reads, 1);  // the recorded time needs no read of the live one
     uint32_t otherThreads = 0;
     std::thread([&] { otherThreads = clock.ticks(); }).join();
     EXPECT_EQ(otherThreads, 77u);
