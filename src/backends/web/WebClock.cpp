@@ -16,6 +16,10 @@ void WebClock::sleep(uint32_t milliseconds) {
     }
     // Device time may run faster than real time; a wait of no real time still yields once.
     emscripten_sleep(milliseconds / static_cast<uint32_t>(m_speed));
+    // What the page took in meanwhile (a key, the pen) reaches the window before the game goes
+    // on, as the handheld's window thread would have handled it at once: else the frame about
+    // to begin would not see it, and every key would wait one frame (32 ms) more.
+    m_pump();
 }
 
 bool WebClock::waitForWake(Role, uint64_t deadline) {

@@ -1,7 +1,8 @@
 // Device time in the browser: the device clock's milliseconds, and a sleep that first lets the
-// window's messages through (the game runs on the page's only thread) and then yields to the
-// page until the time is up, so that its events and painting go on meanwhile; a poll for a
-// paint that those messages made is over at once.
+// window's messages through (the game runs on the page's only thread), then yields to the
+// page until the time is up, so that its events and painting go on meanwhile, and lets the
+// messages those events posted through again; a poll for a paint that the first messages
+// made is over at once.
 #pragma once
 
 #include <cstdint>
