@@ -158,13 +158,13 @@ bool SaveFolder::writeFileFrom(const char* name, const Array<uint8_t>& buffer) {
         reportOutcome(folderInUse() + name, "the path is too long");
         return false;
     }
-    // The temporary file lies in the target's own folder, so that the rename never crosses disks.
     const std::string path = built;
     if (!RunContext::current().keepsSavesDurable()) {
         const std::string problem = overwriteFile(path, buffer);
         reportOutcome(path, problem);
         return problem.empty();
     }
+    // The temporary file lies in the target's own folder, so that the rename never crosses disks.
     const std::string folder = path.substr(0, path.rfind('/') + 1);
     const std::string fileName = path.substr(folder.size());
     std::error_code ignored;
