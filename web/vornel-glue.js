@@ -29,8 +29,9 @@
     canvas.height = height;
     fit();
   };
-  // The game's paints reach the canvas at the next animation frame, the part they changed in
-  // one upload (as RGBA rows in the game's memory), however many paints came first.
+  // The game's paints reach the canvas when it next waits (or, flat out, at the next animation
+  // frame), the part they changed in one upload (as RGBA rows in the game's memory), however
+  // many paints came first.
   Module.vornelFrameWanted = function () {
     requestAnimationFrame(function () { Module._vornel_page_frame(); });
   };

@@ -15,7 +15,9 @@ void WebClock::sleep(uint32_t milliseconds) {
         return;
     }
     // Device time may run faster than real time; a wait of no real time still yields once.
-    emscripten_sleep(milliseconds / static_cast<uint32_t>(m_speed));
+    const uint32_t realMilliseconds = milliseconds / static_cast<uint32_t>(m_speed);
+    m_show(realMilliseconds > 0);
+    emscripten_sleep(realMilliseconds);
     // What the page took in meanwhile (a key, the pen) reaches the window before the game goes
     // on, as the handheld's window thread would have handled it at once: else the frame about
     // to begin would not see it, and every key would wait one frame (32 ms) more.

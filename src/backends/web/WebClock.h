@@ -1,8 +1,8 @@
 // Device time in the browser: the device clock's milliseconds, and a sleep that first lets the
-// window's messages through (the game runs on the page's only thread), then yields to the
-// page until the time is up, so that its events and painting go on meanwhile, and lets the
-// messages those events posted through again; a poll for a paint that the first messages
-// made is over at once.
+// window's messages through (the game runs on the page's only thread), hands what they
+// painted to the page, then yields to the page until the time is up, so that its events and
+// painting go on meanwhile, and lets the messages those events posted through again; a poll
+// for a paint that the first messages made is over at once.
 #pragma once
 
 #include <cstdint>
@@ -17,10 +17,11 @@ public:
     // The game's polls for the paint of a rectangle wait this long at a time.
     static constexpr uint32_t kPaintPollMs = 1;
 
-    // pump runs before every sleep and answers whether it painted; the device clock, whose
-    // time runs speed times faster than real time, must outlive this one.
-    WebClock(Clock& device, int32_t speed, std::function<bool()> pump)
-        : m_device(device), m_speed(speed > 1 ? speed : 1), m_pump(std::move(pump)) {}
+    // pump runs before every sleep and answers whether it painted; show runs before every
+    // yield to the page, told whether the page gets real time before the game goes on. The
+    // device clock, whose time runs speed times faster than real time, must outlive this one.
+    WebClock(Clock& device, int32_t speed, std::function<bool()> pump, std::function<void(bool)> show)
+        : m_device(device), m_speed(speed > 1 ? speed : 1), m_pump(std::move(pump)), m_show(std::move(show)) {}
 
     uint32_t ticks() override { return m_device.ticks(); }
     uint64_t microseconds() override { return m_device.microseconds(); }
@@ -34,6 +35,7 @@ private:
     Clock& m_device;
     const int32_t m_speed;
     std::function<bool()> m_pump;
+    std::function<void(bool)> m_show;
 };
 
 }  // namespace vornel

@@ -58,7 +58,7 @@ int32_t displayPixelOf(double position, double size, int32_t pixels) {
 
 WebDevice::WebDevice(const DeviceProfile& profile, Setup setup)
     : EmulatedDevice(profile, std::move(setup)),
-      m_clock(deviceClock(), speed(), [this] { return pump(); }),
+      m_clock(deviceClock(), speed(), [this] { return pump(); }, [this](bool pageGetsTime) { showPainted(pageGetsTime); }),
       m_waveOutput(deviceClock()),
       m_keyboardKeys(profile.lettersAsKeypad),
       m_pen(profile.pen) {
@@ -116,12 +116,23 @@ bool WebDevice::openWindow(const std::string& title) {
     return true;
 }
 
-// Every paint is shown, but the canvas takes them at the page's next animation frame, all at
-// once: the game paints each of its rectangles apart, several a frame, and a phone's battery
-// pays for every upload. The upload tells FrameStats::displayShown, where the
-// input's latency ends.
-void WebDevice::presentDisplay() {
-    if (!m_frameAsked && m_upload.pending()) {
+// Every paint is shown, but the canvas takes them all at once when the game next lets the page
+// have its thread: the game paints each of its rectangles apart, several a frame, and a
+// phone's battery pays for every upload and every wake-up. A game that waits (a frame's pace,
+// a menu waiting for a key) uploads before it waits, at the end of its frame, and the browser
+// shows the canvas at its next frame. One that yields for no time (a timedemo, a seek), or
+// again within a display's frame of the last upload (the steps of a wipe), asks for the page's
+// animation frame instead, so that the canvas takes about one upload a displayed frame.
+void WebDevice::presentDisplay() {}
+
+void WebDevice::showPainted(bool pageGetsTime) {
+    constexpr double kDisplayFrameMs = 1000.0 / 60;
+    if (m_frameAsked || !m_upload.pending()) {
+        return;
+    }
+    if (pageGetsTime && emscripten_get_now() - m_lastUploadMs >= kDisplayFrameMs) {
+        uploadPainted();
+    } else {
         m_frameAsked = true;
         EM_ASM({ Module.vornelFrameWanted(); });
     }
@@ -143,10 +154,17 @@ void WebDevice::invalidateRect(const Rect& rect) {
 
 void WebDevice::pageFrame() {
     m_frameAsked = false;
+    uploadPainted();
+}
+
+// The upload tells FrameStats::displayShown, where the input's latency ends (with nothing to
+// upload, display memory is on the canvas already).
+void WebDevice::uploadPainted() {
     const CanvasUpload::Part part = m_upload.take(display(), displayOrientation());
     if (part.rgba != nullptr) {
         EM_ASM({ Module.vornelUpload($0, $1, $2, $3, $4); }, part.rgba, part.area.left, part.area.top,
                part.area.width(), part.area.height());
+        m_lastUploadMs = emscripten_get_now();
     }
     FrameStats::ofThisProcess().displayShown();
 }

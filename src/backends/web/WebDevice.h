@@ -72,8 +72,8 @@ public:
     int32_t pagePointer(PointerKind kind, int32_t pointer, int32_t button, double x, double y, double width,
                         double height);
     void pageVisible(bool visible);
-    // The page's animation frame, asked for by a paint: the part of the display painted since
-    // the last one goes to the canvas.
+    // The page's animation frame, asked for by a run that yields for no time: the part of the
+    // display painted since the last upload goes to the canvas.
     void pageFrame();
 
     // ---- Platform ----
@@ -93,6 +93,10 @@ private:
     void postKeyChanges(const ControllerKeys::KeyChanges& changes, int64_t receivedUs = 0);
     // A held key's repeats that fell due.
     void postRepeats();
+    // Before the game yields to the page (for some real time, or for none): what it painted
+    // since the last upload goes to the canvas, now or at the page's next animation frame.
+    void showPainted(bool pageGetsTime);
+    void uploadPainted();
 
     WebClock m_clock;
     WebWaveOutput m_waveOutput;
@@ -107,6 +111,7 @@ private:
     std::optional<int32_t> m_penPointer;  // the pointer that is the pen, while one is
     CanvasUpload m_upload;
     bool m_frameAsked = false;  // an animation frame is asked for and has not come yet
+    double m_lastUploadMs = 0;  // when the canvas last took display memory, in the page's time
 };
 
 }  // namespace vornel
