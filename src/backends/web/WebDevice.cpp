@@ -123,6 +123,7 @@ bool WebDevice::openWindow(const std::string& title) {
 // shows the canvas at its next frame. One that yields for no time (a timedemo, a seek), or
 // again within a display's frame of the last upload (the steps of a wipe), asks for the page's
 // animation frame instead, so that the canvas takes about one upload a displayed frame.
+// A paint alone shows nothing yet: showPainted does, when the game yields.
 void WebDevice::presentDisplay() {}
 
 void WebDevice::showPainted(bool pageGetsTime) {

@@ -72,8 +72,8 @@ public:
     int32_t pagePointer(PointerKind kind, int32_t pointer, int32_t button, double x, double y, double width,
                         double height);
     void pageVisible(bool visible);
-    // The page's animation frame, asked for by a run that yields for no time: the part of the
-    // display painted since the last upload goes to the canvas.
+    // The page's animation frame, asked for by a run that yields for no time or too soon
+    // after the last upload: the part of the display painted since then goes to the canvas.
     void pageFrame();
 
     // ---- Platform ----
